@@ -1,0 +1,223 @@
+#include "foundation/cstring.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "foundation/fatal_assert.h"
+
+namespace {
+
+// The body every empty string shares. It is constant-initialised, so strings
+// constructed during the static initialisation of other units find it ready.
+ICString emptyBody{nullptr, 0, 1};
+
+bool endOfProgram = false;
+
+// Destroyed with the string unit at program end: strings destroyed after that
+// must not release into the empty body any more.
+struct UnitEnd {
+    ~UnitEnd() { endOfProgram = true; }
+} unitEnd;
+
+// Every number is formatted here first, so a formatted number has at most
+// kScratchSize - 1 characters.
+constexpr int kScratchSize = 24;
+char scratch[kScratchSize];
+
+const char *FormatInScratch(const char *format, double value) {
+    int needed = std::snprintf(scratch, kScratchSize, format, value);
+    // "%f" of a magnitude around 1e16 and above would not fit: such a value is
+    // written in exponent form instead of being cut off to a wrong number.
+    if (needed < 0 || needed >= kScratchSize) std::snprintf(scratch, kScratchSize, "%e", value);
+    return scratch;
+}
+
+const char *FormatInScratch(int32_t value) {
+    std::snprintf(scratch, kScratchSize, "%i", static_cast<int>(value));
+    return scratch;
+}
+
+ICString *NewBody(const char *text, int32_t length) {
+    char *chars = new char[static_cast<size_t>(length) + 1];
+    if (length > 0) std::memcpy(chars, text, static_cast<size_t>(length));
+    chars[length] = 0;
+    return new ICString{chars, length, 1};
+}
+
+}  // namespace
+
+CString::CString() : ICS(&emptyBody) { ++emptyBody.refCount; }
+
+CString::CString(const char *text) : ICS(&emptyBody) {
+    ++emptyBody.refCount;
+    SetText(text);
+}
+
+CString::CString(const CString &other) : ICS(other.ICS) { ++ICS->refCount; }
+
+CString::CString(float value) : ICS(&emptyBody) {
+    ++emptyBody.refCount;
+    SetText(FormatInScratch("%f", value));
+}
+
+CString::CString(int32_t value) : ICS(&emptyBody) {
+    ++emptyBody.refCount;
+    SetText(FormatInScratch(value));
+}
+
+CString::~CString() {
+    if (!endOfProgram) Release();
+}
+
+CString &CString::operator=(const char *text) {
+    SetText(text);
+    return *this;
+}
+
+CString &CString::operator=(const CString &other) {
+    if (ICS != other.ICS) {
+        ICString *body = other.ICS;
+        ++body->refCount;  // before releasing: the two may be the only holders
+        Release();
+        ICS = body;
+    }
+    return *this;
+}
+
+ICString *CString::Clear() {
+    if (ICS != &emptyBody) {
+        Release();
+        Share(&emptyBody);
+    }
+    return ICS;
+}
+
+const char *CString::Text() const { return ICS->len > 0 ? ICS->str : ""; }
+
+int32_t CString::ToInt() const {
+    if (ICS->len == 0) return 0;
+    long value = std::strtol(ICS->str, nullptr, 10);
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+double CString::ToReal() const {
+    if (ICS->len == 0) return 0.0;
+    return std::strtod(ICS->str, nullptr);
+}
+
+bool CString::Equals(const CString &other) const {
+    if (ICS->len == 0 || other.ICS->len == 0) return false;
+    if (ICS == other.ICS) return true;
+    return ICS->len == other.ICS->len && std::memcmp(ICS->str, other.ICS->str, static_cast<size_t>(ICS->len)) == 0;
+}
+
+bool CString::Equals(const char *text) const {
+    if (ICS->len == 0 || text == nullptr) return false;
+    return std::strcmp(ICS->str, text) == 0;
+}
+
+void CString::ToUpper() {
+    for (int32_t i = 0; i < ICS->len; ++i) {
+        if (ICS->str[i] >= 'a' && ICS->str[i] <= 'z') {
+            MakePrivate();
+            ICS->str[i] = static_cast<char>(ICS->str[i] - 32);
+        }
+    }
+}
+
+void CString::ToLower() {
+    for (int32_t i = 0; i < ICS->len; ++i) {
+        if (ICS->str[i] >= 'A' && ICS->str[i] <= 'Z') {
+            MakePrivate();
+            ICS->str[i] = static_cast<char>(ICS->str[i] + 32);
+        }
+    }
+}
+
+void CString::Append(const char *text) {
+    if (text == nullptr) return;
+    AppendBytes(text, static_cast<int32_t>(std::strlen(text)));
+}
+
+void CString::Append(const CString &other) {
+    // Copy the handle first: appending a string to itself must read the old body.
+    CString keep(other);
+    AppendBytes(keep.Text(), keep.ICS->len);
+}
+
+void CString::Append(int32_t value) {
+    std::snprintf(scratch, kScratchSize, "%d", static_cast<int>(value));
+    Append(scratch);
+}
+
+void CString::Append(float value) { Append(FormatInScratch("%f", value)); }
+
+void CString::Erase(int32_t pos, int32_t count) {
+    if (ICS->len == 0 || count == 0) return;
+    if (pos + count > ICS->len) count = ICS->len - pos;
+    if (count >= ICS->len) {
+        Clear();
+        return;
+    }
+    int32_t newLength = ICS->len - count;
+    char *chars = new char[static_cast<size_t>(newLength) + 1];
+    std::memcpy(chars, ICS->str, static_cast<size_t>(pos));
+    std::memcpy(chars + pos, ICS->str + pos + count, static_cast<size_t>(ICS->len - pos - count));
+    chars[newLength] = 0;
+    Release();
+    ICS = new ICString{chars, newLength, 1};
+}
+
+char &CString::CharAt(int32_t i) {
+    QV_ASSERT((ICS->len)&&(i>=0)&&(i<=ICS->len), "cstring");
+    MakePrivate();
+    return ICS->str[i];
+}
+
+bool CString::SharesEmptyBody() const { return ICS == &emptyBody; }
+
+bool CString::EndOfProgram() { return endOfProgram; }
+
+void CString::Share(ICString *body) {
+    ICS = body;
+    ++ICS->refCount;
+}
+
+void CString::Release() {
+    if (--ICS->refCount == 0 && ICS != &emptyBody) {
+        delete[] ICS->str;
+        delete ICS;
+    }
+}
+
+void CString::MakePrivate() {
+    if (ICS->refCount == 1) return;
+    ICString *copy = NewBody(ICS->str, ICS->len);
+    Release();
+    ICS = copy;
+}
+
+void CString::SetText(const char *text) {
+    // The new body is made before the old one is released: the text may lie in it.
+    ICString *body = &emptyBody;
+    if (text != nullptr && text[0] != 0) body = NewBody(text, static_cast<int32_t>(std::strlen(text)));
+    else ++emptyBody.refCount;
+    Release();
+    ICS = body;
+}
+
+void CString::AppendBytes(const char *text, int32_t length) {
+    char *newStr = new char[static_cast<size_t>(ICS->len) + static_cast<size_t>(length) + 1];
+    QV_ASSERT(newStr, "cstring");
+    if (ICS->len > 0) std::memcpy(newStr, ICS->str, static_cast<size_t>(ICS->len));
+    if (length > 0) std::memcpy(newStr + ICS->len, text, static_cast<size_t>(length));
+    newStr[ICS->len + length] = 0;
+    ICString *body = new ICString{newStr, ICS->len + length, 1};
+    Release();
+    ICS = body;
+}

@@ -1,0 +1,72 @@
+// CString: the system's own reference-counted, copy-on-write string.
+//
+// A CString is a handle to a shared body (ICString). Copying a handle shares
+// the body; only the operations that change characters in place (ToUpper,
+// ToLower, CharAt) take a private copy first. All text is single bytes; no
+// code page conversion is done. Every empty string shares one static empty
+// body, and an empty string equals nothing - not even another empty string -
+// so a lookup by an empty name always fails.
+#pragma once
+
+#include <cstdint>
+
+// The shared body of one or more CString handles.
+struct ICString {
+    char *str;         // owned characters, zero-terminated; null for an empty body
+    int32_t len;       // characters, not counting the terminator
+    int32_t refCount;  // handles sharing this body
+};
+
+class CString {
+public:
+    // Construction, assignment and destruction
+    CString();
+    CString(const char *text);
+    CString(const CString &other);
+    explicit CString(float value);    // "%f"
+    explicit CString(int32_t value);  // "%i"
+    ~CString();
+
+    CString &operator=(const char *text);
+    CString &operator=(const CString &other);
+
+    // Releases the body and takes the shared empty one; returns that body.
+    ICString *Clear();
+
+    // Queries
+    int32_t Length() const { return ICS->len; }
+    bool IsEmpty() const { return ICS->len == 0; }
+    const char *Text() const;
+    int32_t ToInt() const;   // leading integer part, clamped to 32 bits; 0 if none
+    double ToReal() const;   // leading real part; 0.0 if none
+    bool Equals(const CString &other) const;
+    bool Equals(const char *text) const;
+
+    // Changes
+    void ToUpper();
+    void ToLower();
+    void Append(const char *text);
+    void Append(const CString &other);
+    void Append(int32_t value);  // "%d"
+    void Append(float value);    // "%f"
+    void Erase(int32_t pos, int32_t count);
+    char &CharAt(int32_t i);
+
+    // Number of handles sharing this string's body (for tests and diagnostics).
+    int32_t RefCount() const { return ICS->refCount; }
+    // True when this string uses the shared empty body.
+    bool SharesEmptyBody() const;
+
+    // Set once the string unit has been torn down at program end; from then on
+    // destroying a CString leaves its body alone.
+    static bool EndOfProgram();
+
+private:
+    ICString *ICS;  // never null
+
+    void Share(ICString *body);
+    void Release();
+    void MakePrivate();
+    void SetText(const char *text);
+    void AppendBytes(const char *text, int32_t length);
+};

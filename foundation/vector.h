@@ -1,0 +1,75 @@
+// CVector: the growable array under every collection of the system.
+//
+// A vector starts with 5 slots and grows by 8 whenever it is full. It holds
+// values - pointers for collections of objects, which it never deletes, or
+// CString and float values, which it owns like any value. Fresh slots are
+// value-initialised: null pointers, empty strings, zero reals.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <type_traits>
+
+template <typename T>
+class CVector {
+public:
+    CVector() : capacity(kInitialCapacity), count(0), items(new T[kInitialCapacity]()) {}
+    CVector(const CVector &) = delete;
+    CVector &operator=(const CVector &) = delete;
+    virtual ~CVector() { delete[] items; }
+
+    // Appends an item; items keep their order of addition.
+    void Add(const T &item) {
+        if (count >= capacity) Grow(capacity + kGrowth);
+        items[count] = item;
+        ++count;
+    }
+
+    // The slot at index; callers keep 0 <= index < count.
+    T &At(int32_t index) { return items[index]; }
+    const T &At(int32_t index) const { return items[index]; }
+
+    // First index of an item by identity, or -1.
+    int32_t IndexOf(const T &item) const {
+        for (int32_t i = 0; i < count; ++i)
+            if (items[i] == item) return i;
+        return -1;
+    }
+    int32_t Contains(const T &item) const { return IndexOf(item) + 1; }
+
+    // Sorts the used slots with the runtime's quicksort and a three-way
+    // comparison of two slot addresses. Equal items may end in any order.
+    bool Sort(int (*compare)(const void *, const void *)) {
+        static_assert(std::is_trivially_copyable_v<T>, "qsort moves slots bytewise");
+        if (count == 0) return false;
+        std::qsort(items, static_cast<size_t>(count), sizeof(T), compare);
+        return true;
+    }
+
+    // Drops every item and starts over with fresh slots of the same capacity.
+    void Reset() {
+        delete[] items;
+        items = new T[capacity]();
+        count = 0;
+    }
+
+    int32_t Count() const { return count; }
+    int32_t Capacity() const { return capacity; }
+
+    static constexpr int32_t kInitialCapacity = 5;
+    static constexpr int32_t kGrowth = 8;
+
+protected:
+    // Moves the items into a fresh array of newCapacity slots.
+    void Grow(int32_t newCapacity) {
+        T *fresh = new T[newCapacity]();
+        for (int32_t i = 0; i < count; ++i) fresh[i] = items[i];
+        delete[] items;
+        items = fresh;
+        capacity = newCapacity;
+    }
+
+    int32_t capacity;
+    int32_t count;
+    T *items;
+};
