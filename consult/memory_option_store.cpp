@@ -1,0 +1,24 @@
+#include "consult/memory_option_store.h"
+
+bool CMemoryOptionStore::KeyExists(const std::string &keyPath) const { return keys.count(keyPath) > 0; }
+
+bool CMemoryOptionStore::CreateKey(const std::string &keyPath) {
+    if (KeyExists(keyPath)) return true;
+    if (refuseWrites) return false;
+    keys.insert(keyPath);
+    return true;
+}
+
+bool CMemoryOptionStore::ReadBool(const std::string &keyPath, const std::string &valueName, bool &value) const {
+    auto found = values.find({keyPath, valueName});
+    if (found == values.end()) return false;
+    value = found->second;
+    return true;
+}
+
+bool CMemoryOptionStore::WriteBool(const std::string &keyPath, const std::string &valueName, bool value) {
+    if (refuseWrites) return false;
+    keys.insert(keyPath);
+    values[{keyPath, valueName}] = value;
+    return true;
+}

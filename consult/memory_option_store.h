@@ -1,0 +1,25 @@
+// An option store held in memory: for tests, and for front ends that keep
+// no options between runs. It can be told to refuse every write, to stand
+// for a store that cannot be written.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "consult/option_store.h"
+
+class CMemoryOptionStore : public IOptionStore {
+public:
+    bool KeyExists(const std::string &keyPath) const override;
+    bool CreateKey(const std::string &keyPath) override;
+    bool ReadBool(const std::string &keyPath, const std::string &valueName, bool &value) const override;
+    bool WriteBool(const std::string &keyPath, const std::string &valueName, bool value) override;
+
+    void SetReadOnly(bool readOnly) { refuseWrites = readOnly; }
+
+private:
+    std::set<std::string> keys;
+    std::map<std::pair<std::string, std::string>, bool> values;
+    bool refuseWrites = false;
+};

@@ -1,0 +1,22 @@
+// The store in which the user's options are kept between runs.
+//
+// Options are booleans addressed by a key path ("\Software\Quorvin\Global")
+// and a value name ("AutoMaximize"); the empty value name is the key's own
+// default value. The desktop application keeps them in a settings file (the
+// native registry on Windows); tests use the in-memory store.
+#pragma once
+
+#include <string>
+
+class IOptionStore {
+public:
+    virtual ~IOptionStore() = default;
+
+    virtual bool KeyExists(const std::string &keyPath) const = 0;
+    // Creates the key when it is missing; false when the store refuses.
+    virtual bool CreateKey(const std::string &keyPath) = 0;
+    // False when the key or the value is missing or cannot be read.
+    virtual bool ReadBool(const std::string &keyPath, const std::string &valueName, bool &value) const = 0;
+    // Writes the value, creating the key; false when the store refuses.
+    virtual bool WriteBool(const std::string &keyPath, const std::string &valueName, bool value) = 0;
+};

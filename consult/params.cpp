@@ -1,0 +1,61 @@
+#include "consult/params.h"
+
+namespace {
+const char *const kAbsent = "0";
+}
+
+CParameters::CParameters() : values(CString(kAbsent)) {}
+
+CParameters::~CParameters() {
+    for (int32_t i = 0; i < asks.Count(); ++i) delete asks.At(i);
+}
+
+int CParameters::AddAskParam(const CString &name) {
+    if (HasParam(name)) return 2;
+    if (values.Insert(name, CString()) == nullptr) return 2;  // an empty name
+    asks.Add(new CParamAsk(name));
+    return 0;
+}
+
+int CParameters::SetParam(const CString &name, const CString &value) {
+    return values.Insert(name, value) != nullptr ? 0 : 2;
+}
+
+bool CParameters::HasParam(const CString &name) { return values.FindIndex(name) >= 0; }
+
+CString CParameters::GetParam(const CString &name) { return values.Find(name); }
+
+void CParameters::RemoveParam(const CString &name) {
+    if (!HasParam(name)) return;
+    // The hash table has no removal of a single entry (its searches stop at
+    // the first free slot), so the remaining pairs are copied into a fresh
+    // table. A knowledge base has a handful of parameters; this is cheap.
+    CStringHTable kept{CString(kAbsent)};
+    for (int32_t slot = 0; slot < values.Size(); ++slot) {
+        const CString &key = values.KeyAt(slot);
+        if (!key.IsEmpty() && !key.Equals(name)) kept.Insert(key, values.ValueAt(slot));
+    }
+    values.Clear();
+    for (int32_t slot = 0; slot < kept.Size(); ++slot)
+        if (!kept.KeyAt(slot).IsEmpty()) values.Insert(kept.KeyAt(slot), kept.ValueAt(slot));
+}
+
+// The run-time table arrives with the inference engine; until it is part of
+// the build, there is no parameter retriever to ask and asking fails.
+#if __has_include("net/table.h")
+#include "net/table.h"
+
+int CParameters::AskParameters(CTable *table) {
+    for (int32_t i = 0; i < asks.Count(); ++i) RemoveParam(asks.At(i)->name);
+    for (int32_t i = 0; i < asks.Count(); ++i) {
+        int code = table->AskParams(asks.At(i), this);
+        if (code != 0) return code;
+    }
+    int code = table->OpenBatch(this);
+    if (code != 0) return code;
+    asked = true;
+    return 0;
+}
+#else
+int CParameters::AskParameters(CTable *) { return 2; }
+#endif
