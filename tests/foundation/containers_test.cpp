@@ -28,6 +28,23 @@ TEST(CVector, GrowsFromFiveByEightKeepingOrder) {
     EXPECT_EQ(v.Contains(&values[19]), 0);
 }
 
+TEST(CVector, LargeVectorsGrowGeometrically) {
+    CVector<int32_t> v;
+    int32_t reallocations = 0;
+    int32_t lastCapacity = v.Capacity();
+    for (int32_t i = 0; i < 1000000; ++i) {
+        v.Add(i);
+        if (v.Capacity() != lastCapacity) {
+            ++reallocations;
+            lastCapacity = v.Capacity();
+        }
+    }
+    // 128 steps of 8 up to 1029 slots, then about 25 steps of one half.
+    EXPECT_LT(reallocations, 160);
+    EXPECT_EQ(v.At(999999), 999999);
+    EXPECT_EQ(v.At(0), 0);
+}
+
 namespace {
 int Descending(const void *a, const void *b) {
     float x = *static_cast<const float *>(a), y = *static_cast<const float *>(b);
