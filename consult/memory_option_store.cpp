@@ -10,8 +10,8 @@ bool CMemoryOptionStore::CreateKey(const std::string &keyPath) {
 }
 
 bool CMemoryOptionStore::ReadBool(const std::string &keyPath, const std::string &valueName, bool &value) const {
-    auto found = values.find({keyPath, valueName});
-    if (found == values.end()) return false;
+    auto found = flags.find({keyPath, valueName});
+    if (found == flags.end()) return false;
     value = found->second;
     return true;
 }
@@ -19,6 +19,20 @@ bool CMemoryOptionStore::ReadBool(const std::string &keyPath, const std::string 
 bool CMemoryOptionStore::WriteBool(const std::string &keyPath, const std::string &valueName, bool value) {
     if (refuseWrites) return false;
     keys.insert(keyPath);
-    values[{keyPath, valueName}] = value;
+    flags[{keyPath, valueName}] = value;
+    return true;
+}
+
+bool CMemoryOptionStore::ReadText(const std::string &keyPath, const std::string &valueName, std::string &value) const {
+    auto found = texts.find({keyPath, valueName});
+    if (found == texts.end()) return false;
+    value = found->second;
+    return true;
+}
+
+bool CMemoryOptionStore::WriteText(const std::string &keyPath, const std::string &valueName, const std::string &value) {
+    if (refuseWrites) return false;
+    keys.insert(keyPath);
+    texts[{keyPath, valueName}] = value;
     return true;
 }

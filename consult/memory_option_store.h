@@ -15,11 +15,14 @@ public:
     bool CreateKey(const std::string &keyPath) override;
     bool ReadBool(const std::string &keyPath, const std::string &valueName, bool &value) const override;
     bool WriteBool(const std::string &keyPath, const std::string &valueName, bool value) override;
+    bool ReadText(const std::string &keyPath, const std::string &valueName, std::string &value) const override;
+    bool WriteText(const std::string &keyPath, const std::string &valueName, const std::string &value) override;
 
     void SetReadOnly(bool readOnly) { refuseWrites = readOnly; }
 
 private:
     std::set<std::string> keys;
-    std::map<std::pair<std::string, std::string>, bool> values;
+    std::map<std::pair<std::string, std::string>, bool> flags;
+    std::map<std::pair<std::string, std::string>, std::string> texts;
     bool refuseWrites = false;
 };

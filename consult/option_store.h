@@ -1,8 +1,9 @@
 // The store in which the user's options are kept between runs.
 //
-// Options are booleans addressed by a key path ("\Software\Quorvin\Global")
-// and a value name ("AutoMaximize"); the empty value name is the key's own
-// default value. The desktop application keeps them in a settings file (the
+// Options are booleans and texts addressed by a key path
+// ("\Software\Quorvin\Global") and a value name ("AutoMaximize"); the empty
+// value name is the key's own default value. Texts hold, for instance, the
+// database aliases (alias name to database file). The desktop application keeps them in a settings file (the
 // native registry on Windows); tests use the in-memory store.
 #pragma once
 
@@ -19,4 +20,7 @@ public:
     virtual bool ReadBool(const std::string &keyPath, const std::string &valueName, bool &value) const = 0;
     // Writes the value, creating the key; false when the store refuses.
     virtual bool WriteBool(const std::string &keyPath, const std::string &valueName, bool value) = 0;
+    // The same for texts.
+    virtual bool ReadText(const std::string &keyPath, const std::string &valueName, std::string &value) const = 0;
+    virtual bool WriteText(const std::string &keyPath, const std::string &valueName, const std::string &value) = 0;
 };

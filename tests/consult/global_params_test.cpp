@@ -96,3 +96,16 @@ TEST(CGlobalParams, TheProcessHasOneRecord) {
     EXPECT_STREQ(GlobalParams().lastError.Text(), "Cycle");
     GlobalParams().lastError.Clear();
 }
+
+TEST(CMemoryOptionStore, KeepsTextsApartFromFlags) {
+    CMemoryOptionStore store;
+    std::string text;
+    EXPECT_FALSE(store.ReadText("\\Software\\Quorvin\\Aliases", "cases", text));
+    ASSERT_TRUE(store.WriteText("\\Software\\Quorvin\\Aliases", "cases", "/data/cases.db"));
+    ASSERT_TRUE(store.ReadText("\\Software\\Quorvin\\Aliases", "cases", text));
+    EXPECT_EQ(text, "/data/cases.db");
+    bool flag = true;
+    EXPECT_FALSE(store.ReadBool("\\Software\\Quorvin\\Aliases", "cases", flag));
+    store.SetReadOnly(true);
+    EXPECT_FALSE(store.WriteText("\\Software\\Quorvin\\Aliases", "other", "x"));
+}
