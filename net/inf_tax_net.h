@@ -59,6 +59,9 @@ public:
     float noThreshold;
 
 private:
-    // Sets a member to the answered value and queues it for propagation.
+    // Sets the members of a class other than the answered node to the
+    // answered value and queues them for propagation.
     void SpreadTo(CTaxCl *taxClass, CNode *answered, float value);
+
+    CTaxClQueue walkQueue;  // breadth-first walks over class trees
 };
