@@ -5,8 +5,11 @@
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
 #include "retrieval/param_retriever.h"
+#include "retrieval/param_retriever_win.h"
+#include "retrieval/question_retrievers.h"
 #include "retrieval/simple_translators.h"
 #include "retrieval/taxonomy_retriever.h"
+#include "retrieval/taxonomy_retriever_win.h"
 #include "retrieval/value_translators.h"
 
 CAllRetrievers::CAllRetrievers() : taxonomyRetriever(nullptr), paramRetriever(nullptr) {}
@@ -63,10 +66,21 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
 // parameter retrievers. A row joins this list when its class is built.
 CAllRetrieversWin::CAllRetrieversWin() {
     Add(new CDTDontKnow);
+    Add(new CDRWinProb);
     Add(new CDTProb);
+    Add(new CDRWinCertFact);
     Add(new CDTCertFactor);
+    Add(new CDRWinValue);
+    Add(new CDRWinS);
     Add(new CDTValue);
+    Add(new CDRWinValueEx);
+    Add(new CDRWinSX);
     Add(new CDTValueEx);
+    Add(new CDRWinInterval);
+    Add(new CDRWinQ);
     Add(new CDTInterval);
+    Add(new CDRWinChoice);
     Add(new CDTChoice);
+    SetTaxonomyRetriever(new CWinTaxonomyRetriever);
+    SetParamRetriever(new CParamRetrieverWin);
 }
