@@ -1,0 +1,86 @@
+#include "net/bayes_node.h"
+
+#include <cmath>
+
+#include "net/odds.h"
+#include "net/rule.h"
+
+using quorvin::CappedOdds;
+using quorvin::kChangeThreshold;
+using quorvin::kEpsilon;
+using quorvin::kOddsCeiling;
+
+CBayesNode::CBayesNode(const CString &nodeName, float priorValue, bool isAskable, bool isGoal)
+    : CNode(nodeName, isAskable, isGoal), currentOdds(0.0f), priorOdds(0.0f) {
+    kind = kBayesian;
+    prior = priorValue;
+}
+
+void CBayesNode::Init() {
+    CNode::Init();
+    current = prior;
+    priorOdds = static_cast<float>(CappedOdds(prior));
+    currentOdds = priorOdds;
+}
+
+float CBayesNode::Interpolate(const CRule *rule) const {
+    const double sourcePrior = rule->source->prior;
+    const double sourceCurrent = rule->source->current;
+    const double targetPrior = prior;
+    if (sourceCurrent < sourcePrior) {
+        // A source whose prior leaves no room below it has not moved in any
+        // meaningful way: it says nothing about the target.
+        if (sourcePrior < kEpsilon) return prior;
+        return static_cast<float>(rule->pNo + (targetPrior - rule->pNo) * sourceCurrent / sourcePrior);
+    }
+    // Likewise a source with no room above its prior.
+    if (std::fabs(1.0 - sourcePrior) < kEpsilon) return prior;
+    return static_cast<float>(targetPrior +
+                              (rule->pYes - targetPrior) * (sourceCurrent - sourcePrior) / (1.0 - sourcePrior));
+}
+
+float CBayesNode::LikelihoodRatio(CRule *rule) const {
+    const float implied = Interpolate(rule);
+    rule->odds = static_cast<float>(CappedOdds(implied));
+    if (std::fabs(priorOdds) < kEpsilon && std::fabs(rule->odds) > kEpsilon) return static_cast<float>(kOddsCeiling);
+    if (std::fabs(rule->odds) < kEpsilon) return kEpsilon;
+    return static_cast<float>(static_cast<double>(rule->odds) / priorOdds);
+}
+
+bool CBayesNode::Update(CNode * /*changedSource*/) {
+    const float old = current;
+    double product = 1.0;
+    for (int32_t i = 0; i < inRules.Count(); ++i) {
+        const float ratio = LikelihoodRatio(inRules.At(i));
+        // The cap is not sticky: a product held at the ceiling is multiplied
+        // by the next ratio below it.
+        if (ratio >= kOddsCeiling || product > kOddsCeiling)
+            product = kOddsCeiling;
+        else
+            product *= ratio;
+    }
+    if (priorOdds >= kOddsCeiling || product >= kOddsCeiling)
+        currentOdds = static_cast<float>(kOddsCeiling);
+    else
+        currentOdds = static_cast<float>(priorOdds * product);
+    const double odds = currentOdds;
+    current = std::fabs(odds + 1.0) < kEpsilon ? 1.0f : static_cast<float>(odds / (odds + 1.0));
+    return std::fabs(static_cast<double>(old) - current) > kChangeThreshold;
+}
+
+float CBayesNode::Score(CRule *rule) {
+    const double odds = priorOdds;
+    const double yes = rule->pYes;
+    const double no = rule->pNo;
+    const double confidence = current;
+    // A: the odds the target would reach if this source turned out true;
+    // B: if it turned out false; R: the odds the rule implies now.
+    double oddsIfYes = no < kEpsilon ? kOddsCeiling : odds * yes / no;
+    if (oddsIfYes < kEpsilon) oddsIfYes = kEpsilon;
+    double oddsIfNo = std::fabs(1.0 - no) < kEpsilon ? kOddsCeiling : (1.0 - yes) * odds / (1.0 - no);
+    double oddsNow = rule->odds;
+    if (oddsNow < kEpsilon) oddsNow = kEpsilon;
+    if (oddsIfNo < kEpsilon) oddsIfNo = kEpsilon;
+    return static_cast<float>(std::fabs(std::log(oddsIfYes / oddsNow)) * confidence +
+                              std::fabs(std::log(oddsNow / oddsIfNo)) * (1.0 - confidence));
+}

@@ -1,0 +1,335 @@
+#include "net/inference_net.h"
+
+#include <functional>
+
+#include "consult/global_params.h"
+#include "consult/params.h"
+#include "net/bayes_node.h"
+#include "net/link.h"
+#include "net/logical_node.h"
+#include "net/net_constants.h"
+#include "net/rule.h"
+#include "net/table.h"
+
+namespace {
+
+bool IsProbability(float value) { return value >= 0.0f && value <= 1.0f; }  // false for NaN
+
+// Descending order of current values; the difference is taken at the
+// precision at which values are stored.
+int CompareGoals(const void *a, const void *b) {
+    const CNode *first = *static_cast<CNode *const *>(a);
+    const CNode *second = *static_cast<CNode *const *>(b);
+    const float difference = static_cast<float>(static_cast<double>(second->current) - first->current);
+    if (difference < 0.0f) return -1;
+    return difference > 0.0f ? 1 : 0;
+}
+
+// Kahn's elimination over the nodes, with the edges that `forEachTarget`
+// enumerates for a node. Nodes whose in-degree falls to zero are removed from
+// a work queue, which removes exactly the nodes that repeated passes over the
+// node list would remove. True when every node was removed: no cycle.
+template <typename ForEachTarget>
+bool EliminatesAll(CNodeArray &nodes, ForEachTarget forEachTarget) {
+    CNodeQueue ready;
+    for (int32_t i = 0; i < nodes.Count(); ++i)
+        if (nodes.At(i)->inDegree == 0) ready.Put(nodes.At(i));
+    int32_t remaining = nodes.Count();
+    CNode *node = nullptr;
+    const auto release = [&ready](CNode *target) {
+        if (--target->inDegree == 0 && !target->removed) ready.Put(target);
+    };
+    while (ready.Take(node)) {
+        if (node->removed) continue;
+        node->removed = true;
+        --remaining;
+        forEachTarget(node, release);
+    }
+    return remaining == 0;
+}
+
+void ResetScratch(CNodeArray &nodes) {
+    for (int32_t i = 0; i < nodes.Count(); ++i) {
+        nodes.At(i)->inDegree = 0;
+        nodes.At(i)->removed = false;
+    }
+}
+
+}  // namespace
+
+size_t CInferenceNet::PairHash::operator()(const std::pair<const CNode *, const CNode *> &p) const noexcept {
+    const size_t first = std::hash<const CNode *>()(p.first);
+    return first ^ (std::hash<const CNode *>()(p.second) + 0x9e3779b97f4a7c15ULL + (first << 6) + (first >> 2));
+}
+
+CInferenceNet::CInferenceNet() : observer(nullptr) {}
+
+CInferenceNet::~CInferenceNet() {
+    for (int32_t i = 0; i < links.Count(); ++i) delete links.At(i);
+    for (int32_t i = 0; i < rules.Count(); ++i) delete rules.At(i);
+    for (int32_t i = 0; i < nodes.Count(); ++i) delete nodes.At(i);
+}
+
+// ---------------------------------------------------------------- building
+
+int32_t CInferenceNet::AddBayesNode(const CString &nodeName, float prior, bool askable, bool goal) {
+    if (!IsProbability(prior)) return 2;
+    if (nodeName.IsEmpty() || FindNode(nodeName) != nullptr) return 2;
+    return AddNode(new CBayesNode(nodeName, prior, askable, goal));
+}
+
+int32_t CInferenceNet::AddLogicalNode(const CString &nodeName, uint8_t logicalType, bool askable, bool goal) {
+    if (logicalType > CLogicalNode::kNot) return 2;
+    if (nodeName.IsEmpty() || FindNode(nodeName) != nullptr) return 2;
+    return AddNode(new CLogicalNode(nodeName, logicalType, askable, goal));
+}
+
+int32_t CInferenceNet::AddNode(CNode *node) {
+    nodeIndex.Insert(node->name, node);
+    nodes.Add(node);
+    if (node->goal) goals.Add(node);
+    return 0;
+}
+
+int32_t CInferenceNet::SetDescription(const CString &nodeName, const CString &text) {
+    CNode *node = FindNode(nodeName);
+    if (node == nullptr) return 2;
+    node->description = text;
+    return 0;
+}
+
+int32_t CInferenceNet::AddRule(const CString &sourceName, const CString &targetName, float pYes, float pNo) {
+    if (!IsProbability(pYes) || !IsProbability(pNo)) return 2;
+    CNode *source = FindNode(sourceName);
+    CNode *target = FindNode(targetName);
+    if (source == nullptr || target == nullptr) return 2;
+    if (!rulePairs.insert({source, target}).second) return 2;
+    rules.Add(new CRule(source, target, pYes, pNo));
+    return 0;
+}
+
+int32_t CInferenceNet::AddPriorityLink(const CString &sourceName, const CString &targetName) {
+    CNode *source = FindNode(sourceName);
+    CNode *target = FindNode(targetName);
+    if (source == nullptr || target == nullptr) return 2;
+    if (!linkPairs.insert({source, target}).second) return 2;
+    links.Add(new CPriorityLink(source, target));
+    return 0;
+}
+
+int32_t CInferenceNet::AddContextLink(const CString &sourceName, const CString &targetName, float low, float high) {
+    CNode *source = FindNode(sourceName);
+    CNode *target = FindNode(targetName);
+    if (source == nullptr || target == nullptr) return 2;
+    if (!linkPairs.insert({source, target}).second) return 2;
+    links.Add(new CContextLink(source, target, low, high));
+    return 0;
+}
+
+CNode *CInferenceNet::FindNode(const CString &nodeName) { return nodeIndex.Find(nodeName); }
+
+// ---------------------------------------------------------------- checking
+
+int32_t CInferenceNet::Check() {
+    checkMessage = CheckMessage();
+    return checkMessage.IsEmpty() ? 0 : 2;
+}
+
+CString CInferenceNet::CheckMessage() {
+    if (nodes.Count() == 0) return "no nodes";
+    if (goals.Count() == 0) return "no goals";
+    if (rules.Count() == 0) return "no rules";
+    for (int32_t i = 0; i < nodes.Count(); ++i) {
+        CNode *node = nodes.At(i);
+        node->inDegree = 0;
+        node->removed = false;
+        if (node->inRules.Count() == 0 && node->outRules.Count() > 0 && !node->askable) {
+            CString message("leaf node \"");
+            message.Append(node->name);
+            message.Append("\" not askable");
+            return message;
+        }
+        if (node->kind == CNode::kLogical && static_cast<CLogicalNode *>(node)->logicalType == CLogicalNode::kNot &&
+            node->inRules.Count() > 1) {
+            CString message("more than one rule to node \"");
+            message.Append(node->name);
+            message.Append("\" of logical type 'not'");
+            return message;
+        }
+    }
+
+    for (int32_t i = 0; i < rules.Count(); ++i) ++rules.At(i)->target->inDegree;
+    const bool rulesAcyclic = EliminatesAll(nodes, [](CNode *node, const auto &release) {
+        for (int32_t r = 0; r < node->outRules.Count(); ++r) release(node->outRules.At(r)->target);
+    });
+    if (!rulesAcyclic) return "cycle detected in rules";
+
+    ResetScratch(nodes);
+    for (int32_t i = 0; i < links.Count(); ++i) ++links.At(i)->target->inDegree;
+    const bool linksAcyclic = EliminatesAll(nodes, [](CNode *node, const auto &release) {
+        for (int32_t l = 0; l < node->outLinks.Count(); ++l) release(node->outLinks.At(l)->target);
+    });
+    if (!linksAcyclic) return "cycle detected in priority and context links";
+    return CString();
+}
+
+// ---------------------------------------------------------------- consulting
+
+int32_t CInferenceNet::ResetValues(CTable * /*table*/) {
+    for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->InitOdds();
+    for (int32_t i = 0; i < nodes.Count(); ++i) nodes.At(i)->initialized = false;
+    for (int32_t i = 0; i < nodes.Count(); ++i)
+        if (!nodes.At(i)->initialized) nodes.At(i)->Init();
+    return 0;
+}
+
+bool CInferenceNet::SortGoals() {
+    if (goals.Count() == 0) return false;
+    // Between two selections only a few values move; when the order still
+    // holds, sorting again would only shuffle goals of equal value, whose
+    // order is free anyway.
+    for (int32_t i = 1; i < goals.Count(); ++i) {
+        if (CompareGoals(&goals.At(i - 1), &goals.At(i)) > 0) {
+            goals.Sort(CompareGoals);
+            break;
+        }
+    }
+    return true;
+}
+
+int32_t CInferenceNet::SelectGoal(CNode *&goal) {
+    goal = nullptr;
+    SortGoals();
+    for (int32_t i = 0; i < goals.Count(); ++i) {
+        CNode *candidate = goals.At(i);
+        if (!candidate->finished && candidate->enabled && candidate->current >= quorvin::kGoalThreshold) {
+            goal = candidate;
+            return 0;
+        }
+    }
+    return 2;
+}
+
+int32_t CInferenceNet::RunGoals(CTable *table) {
+    CNode *goal = nullptr;
+    while (SelectGoal(goal) == 0) {
+        const int32_t code = InvestigateGoal(goal, table);
+        if (code != 0) return code;
+    }
+    return Finish(table);
+}
+
+int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
+    ClearCallStack();
+    PushCall(goal);
+    CNode *node = goal;
+    for (;;) {
+        CNode *first = nullptr;
+        if (node->CheckLinks(first)) {
+            if (first != nullptr) {
+                if (first->callStackCount > 0) return CycleError("link", first);
+                PushCall(first);
+                node = first;
+                continue;
+            }
+            node->finished = true;  // out of context: never asked
+        } else {
+            CNode *source = node->ChooseSource();
+            if (source != nullptr) {
+                if (source->callStackCount > 0) return CycleError("rule", source);
+                PushCall(source);
+                node = source;
+                continue;
+            }
+            if (!node->askable || node->asked) return 2;
+            const int32_t code = AskNode(node, table);
+            if (code != 0) return code;
+        }
+        Propagate();
+        PushCall(goal);
+        node = goal;
+        if (goal->finished) return 0;
+    }
+}
+
+int32_t CInferenceNet::AskNode(CNode *node, CTable *table) {
+    float value = 0.5f;
+    const int32_t code = RetrieveValue(table, node, value);
+    if (code != 0) return code;
+    node->current = value;
+    node->asked = true;
+    PushCall(node);
+    return 0;
+}
+
+int32_t CInferenceNet::RetrieveValue(CTable *table, CNode *node, float &value) {
+    if (observer != nullptr) observer(this, table, node);
+    if (table == nullptr) return 2;
+    return table->RetrieveNodeValue(node, value, this);
+}
+
+int32_t CInferenceNet::Propagate() {
+    CNode *start = callStack.Top();
+    if (start != nullptr) propagationQueue.Put(start);
+    CNode *node = nullptr;
+    while (propagationQueue.Take(node)) {
+        node->TestFinished();
+        for (int32_t i = 0; i < node->outRules.Count(); ++i) {
+            CNode *target = node->outRules.At(i)->target;
+            if (target->Update(node)) {
+                propagationQueue.Put(target);
+                continue;
+            }
+            const bool wasFinished = target->finished;
+            target->TestFinished();
+            if (target->finished != wasFinished) propagationQueue.Put(target);
+        }
+    }
+    ClearCallStack();
+    return 0;
+}
+
+int32_t CInferenceNet::Consult(CTable *table, CParameters *parameters) {
+    if (table == nullptr || parameters == nullptr) return 2;
+    GlobalParams().lastError.Clear();
+    ClearCallStack();
+    ClearPropagationQueue();
+    if (!parameters->asked) {
+        const int32_t code = parameters->AskParameters(table);
+        if (code != 0) return code;
+    }
+    const int32_t code = table->StartConsultation(this, parameters);
+    if (code != 0) return code;
+    return RunGoals(table);
+}
+
+int32_t CInferenceNet::Finish(CTable *table) {
+    if (table != nullptr) table->WriteOutputs(this);
+    return 0;
+}
+
+int32_t CInferenceNet::CycleError(const char *what, const CNode *node) {
+    CString message("Cycle detected in ");
+    message.Append(what);
+    message.Append(" - see node ");
+    message.Append(node->name);
+    message.Append(" and its links and rules.");
+    GlobalParams().lastError = message;
+    return 2;
+}
+
+void CInferenceNet::PushCall(CNode *node) {
+    callStack.Push(node);
+    ++node->callStackCount;
+}
+
+void CInferenceNet::ClearCallStack() {
+    CNode *node = nullptr;
+    while (callStack.Pop(node)) --node->callStackCount;
+}
+
+void CInferenceNet::ClearPropagationQueue() {
+    CNode *node = nullptr;
+    while (propagationQueue.Take(node)) {
+    }
+}

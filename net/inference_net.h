@@ -1,0 +1,108 @@
+// CInferenceNet: the nodes, rules and links of one compiled knowledge base,
+// with the consistency check and the consultation algorithms.
+//
+// The compiler fills the net through the add operations, which refuse
+// duplicates, missing nodes and out-of-range weights with the result 2 and
+// leave the net unchanged. `Check` finds the first of a fixed sequence of
+// problems. A consultation resets the net to its a-priori values, then picks
+// the most probable unfinished goal, descends from it through links and rule
+// sources to the node whose evidence is worth most, asks that node through the
+// run-time table, and propagates the answer forward along the rules, until no
+// goal is left. The net owns every node, rule and link.
+#pragma once
+
+#include <cstdint>
+#include <unordered_set>
+#include <utility>
+
+#include "foundation/cstring.h"
+#include "net/node_collections.h"
+
+class CTable;
+class CParameters;
+class CInferenceNet;
+
+// Called with (net, run-time table, node) before every retrieval.
+using CNetObserver = void (*)(CInferenceNet *net, CTable *table, CNode *node);
+
+class CInferenceNet {
+public:
+    CInferenceNet();
+    CInferenceNet(const CInferenceNet &) = delete;
+    CInferenceNet &operator=(const CInferenceNet &) = delete;
+
+    // Consulting: the virtual steps (in the order of their slots)
+    // Calls the observer, then the table's RetrieveNodeValue for the node.
+    virtual int32_t RetrieveValue(CTable *table, CNode *node, float &value);
+    // Destroys every node, rule and link.
+    virtual ~CInferenceNet();
+    // Runs CheckMessage into `checkMessage`; 2 when it found a problem.
+    virtual int32_t Check();
+    // Asks the parameters unless already asked, starts the table's
+    // consultation and runs the goals. The caller resets the net first.
+    virtual int32_t Consult(CTable *table, CParameters *parameters);
+    // Writes the consultation to the output tables; 0.
+    virtual int32_t Finish(CTable *table);
+
+    // Building; 0 on success, 2 when refused (the net is then unchanged)
+    int32_t AddBayesNode(const CString &nodeName, float prior, bool askable, bool goal);
+    int32_t AddLogicalNode(const CString &nodeName, uint8_t logicalType, bool askable, bool goal);
+    int32_t SetDescription(const CString &nodeName, const CString &text);
+    int32_t AddRule(const CString &sourceName, const CString &targetName, float pYes, float pNo);
+    int32_t AddPriorityLink(const CString &sourceName, const CString &targetName);
+    int32_t AddContextLink(const CString &sourceName, const CString &targetName, float low, float high);
+    CNode *FindNode(const CString &nodeName);
+
+    // Checking
+    // The first problem of the net as a text, or the empty text.
+    CString CheckMessage();
+
+    // Consulting: the steps
+    // Puts every rule and node into its a-priori state; always 0.
+    int32_t ResetValues(CTable *table);
+    // Sorts `goals`, highest current value first; false when there is none.
+    bool SortGoals();
+    // 0 and the first selectable goal in sorted order, or 2 and null.
+    int32_t SelectGoal(CNode *&goal);
+    // Investigates goals until none is selectable, then Finish.
+    int32_t RunGoals(CTable *table);
+    // Descends and asks until the goal is finished; 0, or an error code.
+    int32_t InvestigateGoal(CNode *goal, CTable *table);
+    // Retrieves a value for the node, sets it and puts the node on top of
+    // the call stack for the following Propagate.
+    int32_t AskNode(CNode *node, CTable *table);
+    // Pushes the change of the node on top of the call stack forward along
+    // the rules, then empties the call stack; always 0.
+    int32_t Propagate();
+
+    CNodeArray nodes;         // every node, in creation order; owning
+    CNodeHTable nodeIndex;    // node by name
+    CRuleArray rules;         // every rule, in creation order; owning
+    CLinkArray links;         // every link, in creation order; owning
+    CNodeArray goals;         // the goal nodes; reordered by SortGoals
+    CNodeStack callStack;     // path of the current descent, goal at the bottom
+    CNodeQueue propagationQueue;
+    CNetObserver observer;    // null when none is installed
+    CString checkMessage;     // text of the last Check; empty when consistent
+
+protected:
+    // Puts a node on the call stack, keeping its stack count.
+    void PushCall(CNode *node);
+    // Empties the call stack.
+    void ClearCallStack();
+    // Empties the propagation queue.
+    void ClearPropagationQueue();
+
+private:
+    int32_t AddNode(CNode *node);
+    // Fails the consultation with a cycle message naming the node.
+    int32_t CycleError(const char *what, const CNode *node);
+
+    // Source-target pairs that already have a rule, and those that already
+    // have a link, so that the duplicate tests take constant time.
+    struct PairHash {
+        size_t operator()(const std::pair<const CNode *, const CNode *> &p) const noexcept;
+    };
+    std::unordered_set<std::pair<const CNode *, const CNode *>, PairHash> rulePairs;
+    std::unordered_set<std::pair<const CNode *, const CNode *>, PairHash> linkPairs;
+};

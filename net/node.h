@@ -1,0 +1,78 @@
+// CNode: one proposition of the inference net.
+//
+// A node holds the probability that its proposition is true. Rules carry
+// evidence into it from source nodes; links only steer the order in which the
+// net investigates it. The base class keeps the fields and operations every
+// node shares: the run-time flags, the choice of the next source to
+// investigate, the link tests and the finishing test. How a node computes its
+// value is left to its kind: Bayesian (CBayesNode) or logical (CLogicalNode).
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/cstring.h"
+#include "net/node_collections.h"
+
+class CNode {
+public:
+    // Values of `kind`.
+    static constexpr uint8_t kBayesian = 0;
+    static constexpr uint8_t kLogical = 1;
+
+    // Both strings start as the name; `enabled` starts true, every value at 0.
+    CNode(const CString &nodeName, bool isAskable, bool isGoal);
+    virtual ~CNode();
+    CNode(const CNode &) = delete;
+    CNode &operator=(const CNode &) = delete;
+
+    // Run-time values
+    // Clears `finished` and `asked` and marks the node `initialized`; the
+    // kinds then set their starting value.
+    virtual void Init();
+    // How worthwhile it is to investigate this node for the sake of the
+    // target of `rule`, a rule out of this node.
+    virtual float Score(CRule *rule) = 0;
+    // Recomputes `current` after `changedSource` changed; true when the value
+    // moved by more than the change threshold.
+    virtual bool Update(CNode *changedSource) = 0;
+
+    // Investigation
+    // The unfinished source with the highest score (the earliest rule wins a
+    // tie), or null when every source is finished.
+    virtual CNode *ChooseSource();
+    // True when a context link into this node is violated; `out` is its
+    // source when that source is still unfinished, else null.
+    bool CheckContext(CNode *&out) const;
+    // True when a priority link into this node comes from an unfinished
+    // source, which is put into `out`.
+    bool CheckPriority(CNode *&out) const;
+    // Context links first, then priority links.
+    bool CheckLinks(CNode *&out) const;
+    // Sets `finished` once every source is finished and, for an askable
+    // node, the node was asked. Never clears it.
+    bool TestFinished();
+
+    uint8_t kind;
+    CString name;
+    CString description;
+    CRuleArray outRules;
+    CRuleArray inRules;
+    CLinkArray outLinks;
+    CLinkArray inLinks;
+    CTaxClArray classes;
+    bool askable;
+    bool enabled;
+    int32_t selectionCount;
+    bool goal;
+    bool finished;
+    bool asked;
+    float prior;
+    float current;
+    bool initialized;
+    int32_t inDegree;  // scratch of the consistency checks
+    bool removed;      // scratch of the consistency checks
+
+    // How often the node stands on the net's call stack, so that the descent
+    // finds a cycle in constant time instead of searching the stack.
+    int32_t callStackCount;
+};
