@@ -1,10 +1,13 @@
 #include "retrieval/all_retrievers.h"
 
 #include "net/table.h"
+#include "retrieval/choice_translator.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
 #include "retrieval/param_retriever.h"
+#include "retrieval/simple_translators.h"
 #include "retrieval/taxonomy_retriever.h"
+#include "retrieval/value_translators.h"
 
 CAllRetrievers::CAllRetrievers() : taxonomyRetriever(nullptr), paramRetriever(nullptr) {}
 
@@ -58,4 +61,12 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
 // translator ("prob", "cf", "value", "valuex", "interval", "choice"), then
 // the input tables, output tables, batch iterators, and last the taxonomy and
 // parameter retrievers. A row joins this list when its class is built.
-CAllRetrieversWin::CAllRetrieversWin() {}
+CAllRetrieversWin::CAllRetrieversWin() {
+    Add(new CDTDontKnow);
+    Add(new CDTProb);
+    Add(new CDTCertFactor);
+    Add(new CDTValue);
+    Add(new CDTValueEx);
+    Add(new CDTInterval);
+    Add(new CDTChoice);
+}

@@ -1,0 +1,425 @@
+#include "language/inf_net_compiler.h"
+
+#include <cfloat>
+#include <limits>
+
+#include "consult/params.h"
+#include "foundation/fatal_assert.h"
+#include "foundation/stack.h"
+#include "language/compiler_exception.h"
+#include "language/help_builder.h"
+#include "language/output.h"
+#include "net/inf_tax_net.h"
+#include "net/table.h"
+
+namespace {
+
+// A number of the source as the 32-bit real the targets store. A value beyond
+// the range of float becomes infinite, which every range test refuses, instead
+// of overflowing the conversion.
+float StoredFloat(double value) {
+    if (value > FLT_MAX) return std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+// The type number of a taxonomy keyword, or -1 for any other token.
+int TaxonomyType(TToken kind) {
+    switch (kind) {
+    case tokHypothesis: return 0;
+    case tokHiddenBoth: return 1;
+    case tokHiddenNo: return 2;
+    case tokHiddenYes: return 3;
+    default: return -1;
+    }
+}
+
+const char *const kHelpPathParam = "helppath";
+const char *const kDefaultHelpPath = "temphtml";
+
+}  // namespace
+
+CInfNetCompiler::CInfNetCompiler(CPInput *input, CPOutput *output)
+    : CCompiler(input, output), token(CCompiler::Token()), net(nullptr), table(nullptr), parameters(nullptr) {}
+
+void CInfNetCompiler::SetTargets(CInfTaxNet *targetNet, CTable *targetTable, CParameters *targetParameters) {
+    net = targetNet;
+    table = targetTable;
+    parameters = targetParameters;
+}
+
+TToken CInfNetCompiler::Next() {
+    token = CCompiler::Next();
+    return token;
+}
+
+int CInfNetCompiler::Compile() {
+    QV_ASSERT(net != nullptr && table != nullptr && parameters != nullptr, "inf_net_compiler");
+    if (beforeCompile) beforeCompile(*this);
+    int result = 0;
+    try {
+        CompileSource();
+    } catch (const CCompilerException &error) {
+        ReportError(error.Message());
+        result = 2;
+    }
+    if (afterCompile) afterCompile(*this);
+    return result;
+}
+
+void CInfNetCompiler::ReportError(const CString &message) {
+    CString line("[Error at line ");
+    line.Append(Line());
+    line.Append("] ");
+    line.Append(message);
+    output->WriteLine(line.Text());
+}
+
+void CInfNetCompiler::CompileSource() {
+    token = CCompiler::Token();
+    if (token == tokEnd) Error("no definition found");
+    // Settled before the knowledge base's own statements: the first value of a
+    // parameter wins, so a `setparam` of the help path cannot move the pages.
+    if (!parameters->HasParam(kHelpPathParam)) parameters->SetParam(kHelpPathParam, kDefaultHelpPath);
+    if (onHelpDirectory) onHelpDirectory(*this, parameters->GetParam(kHelpPathParam));
+    if (token == tokNet) ReadNetBlock();
+    while (token != tokEnd) ReadSection();
+}
+
+// ---------------------------------------------------------------- net block
+
+void CInfNetCompiler::ReadNetBlock() {
+    OpenBlock();
+    for (;;) {
+        switch (token) {
+        case tokSetParam: ReadSetParam(); break;
+        case tokAskParam: ReadAskParam(); break;
+        case tokDefRetr: ReadDefRetr(); break;
+        case tokRightBrace: Next(); return;
+        default: Error("} or net parameters expected");
+        }
+    }
+}
+
+void CInfNetCompiler::ReadSetParam() {
+    Next();
+    ExpectAndSkip(tokLeftParen, "( expected");
+    CString name = ExpectName("identifier expected");
+    SkipComma();
+    CString value;
+    if (token == tokName) {
+        value = Text();
+        Next();
+    } else if (token != tokRightParen) {
+        Error("identifier (parameter) expected");
+    }
+    ExpectAndSkip(tokRightParen, ") expected");
+    // A name set twice keeps its first value; that is not an error.
+    parameters->SetParam(name, value);
+}
+
+void CInfNetCompiler::ReadAskParam() {
+    Next();
+    ExpectAndSkip(tokLeftParen, "( expected");
+    CString name = ExpectName("identifier expected");
+    ExpectAndSkip(tokRightParen, ") expected");
+    // Asking a name that is asked or set already has no effect.
+    parameters->AddAskParam(name);
+}
+
+void CInfNetCompiler::ReadDefRetr() {
+    Next();
+    ExpectAndSkip(tokLeftParen, "( expected");
+    CString alias = ExpectName("identifier (new name) expected");
+    SkipComma();
+    Expect(tokName, "identifier (current name) expected");
+    if (table->AliasRetriever(alias, CString(Text())) != 0) Error("cannot add this retriever synonymum");
+    Next();
+    ExpectAndSkip(tokRightParen, ") expected");
+}
+
+// ---------------------------------------------------------------- sections
+
+void CInfNetCompiler::ReadSection() {
+    switch (token) {
+    case tokNodes: ReadNodes(); break;
+    case tokRules: ReadRules(); break;
+    case tokLinks: ReadLinks(); break;
+    case tokTaxonomies: ReadTaxonomies(); break;
+    case tokDescription: ReadDescriptions(); break;
+    default: Error("structure definition expected");
+    }
+}
+
+// ---------------------------------------------------------------- nodes
+
+void CInfNetCompiler::ReadNodes() {
+    OpenBlock();
+    while (token != tokRightBrace) {
+        if (token != tokName) Error("} or identifier expected");
+        ReadNode();
+    }
+    Next();
+}
+
+void CInfNetCompiler::ReadNode() {
+    CString name(Text());
+    Next();
+    ExpectAndSkip(tokLeftBrace, "{ expected");
+    CString description = name;
+    if (token == tokText) {
+        description = Text();
+        Next();
+        Expect(tokLeftParen, "( expected");
+    } else if (token != tokLeftParen) {
+        Error("( or ' expected");
+    }
+    Next();
+    NodeType type = ReadNodeType();
+    // A node is askable exactly when a retriever clause follows its type.
+    bool askable = token == tokRetriever;
+    int added = type.logical ? net->AddLogicalNode(name, type.logicalType, askable, type.goal)
+                             : net->AddBayesNode(name, type.prior, askable, type.goal);
+    if (added != 0) Error("cannot add this node (already exists?)");
+    if (askable) ReadRetrieverClause(name);
+    if (net->SetDescription(name, description) != 0) Error("cannot add description of node");
+    ExpectAndSkip(tokRightBrace, "} expected");
+}
+
+CInfNetCompiler::NodeType CInfNetCompiler::ReadNodeType() {
+    NodeType type;
+    if (token == tokLogical) {
+        type.logical = true;
+        Next();
+        ExpectAndSkip(tokComma, ", expected");
+        switch (token) {
+        case tokAnd: type.logicalType = 0; break;
+        case tokOr: type.logicalType = 1; break;
+        case tokNot: type.logicalType = 2; break;
+        default: Error("type of logical node (and/or/not) expected");
+        }
+        Next();
+    } else if (token == tokBayesian) {
+        Next();
+        ExpectAndSkip(tokComma, ", expected");
+        type.prior = ExpectNumber("number expected");
+    } else {
+        Error("node type (logical/bayesian) expected");
+    }
+    if (token == tokComma) {
+        Next();
+        Expect(tokGoal, ") or 'goal' expected");
+        type.goal = true;
+        Next();
+    }
+    ExpectAndSkip(tokRightParen, ") expected");
+    return type;
+}
+
+void CInfNetCompiler::ReadRetrieverClause(const CString &node) {
+    Next();
+    ExpectAndSkip(tokLeftParen, "( expected");
+    ReadRetrieverList(node);
+    if (token == tokTranslator) ReadTranslatorClause(node);
+    if (token == tokOutput) Error("output not yet implemented...");
+}
+
+void CInfNetCompiler::ReadRetrieverList(const CString &node) {
+    bool first = true;
+    for (;;) {
+        Expect(tokName, "identifier (retriever name) expected");
+        CString retriever(Text());
+        // The first retriever also fixes the node's translator; each further
+        // one must share it.
+        int attached = first ? table->AttachRetriever(node, retriever, nullptr, nullptr)
+                             : table->AddRetriever(node, retriever, nullptr);
+        if (attached != 0) Error("cannot add retriever to node");
+        first = false;
+        if (table->ParseRetrieverParams(node, this) != 0) Error("error in reading retriever parameters");
+        Next();
+        SkipComma();
+        if (token == tokRightParen) break;
+    }
+    Next();
+}
+
+void CInfNetCompiler::ReadTranslatorClause(const CString &node) {
+    Next();
+    ExpectAndSkip(tokLeftParen, "( expected");
+    if (table->ParseTranslatorParams(node, this) != 0) Error("error in reading translator parameters");
+    ExpectAndSkip(tokRightParen, ") expected");
+}
+
+// ---------------------------------------------------------------- rules and links
+
+void CInfNetCompiler::ReadRules() {
+    OpenBlock();
+    while (token != tokRightBrace) {
+        CString source, target;
+        float pYes = 1.0f, pNo = 0.0f;
+        ReadArrow(source, target, pYes, pNo);
+        // Added before the closing brace is tested: a rule the net refuses is
+        // reported as such even when its brace is missing too.
+        if (net->AddRule(source, target, pYes, pNo) != 0) Error("cannot add rule");
+        ExpectAndSkip(tokRightBrace, "} expected");
+    }
+    Next();
+}
+
+void CInfNetCompiler::ReadLinks() {
+    OpenBlock();
+    while (token != tokRightBrace) {
+        CString source, target;
+        float low = 0.0f, high = 0.0f;
+        if (ReadArrow(source, target, low, high)) {
+            if (net->AddContextLink(source, target, low, high) != 0) Error("cannot add context link");
+        } else if (net->AddPriorityLink(source, target) != 0) {
+            Error("cannot add priority link");
+        }
+        ExpectAndSkip(tokRightBrace, "} expected");
+    }
+    Next();
+}
+
+// Reads "{ Name [,] Name" and, unless "}" follows, the separator after the
+// second name (skipped unexamined), then "[,] Number [,] Number". Leaves the
+// token after the last name or number current. True when numbers were read;
+// otherwise first and second keep the values they came with.
+bool CInfNetCompiler::ReadArrow(CString &source, CString &target, float &first, float &second) {
+    if (token != tokLeftBrace) Error("{ or } expected");
+    Next();
+    source = ExpectName("identifier expected");
+    SkipComma();
+    target = ExpectName("identifier expected");
+    if (token == tokRightBrace) return false;
+    Next();
+    SkipComma();
+    first = ExpectNumber("identifier expected");
+    SkipComma();
+    second = ExpectNumber("identifier expected");
+    return true;
+}
+
+// ---------------------------------------------------------------- taxonomies
+
+void CInfNetCompiler::ReadTaxonomies() {
+    OpenBlock();
+    while (token != tokRightBrace) {
+        if (token != tokName) Error("identifier (taxonomy name) expected");
+        ReadTaxonomy();
+    }
+    Next();
+}
+
+void CInfNetCompiler::ReadTaxonomy() {
+    CString name(Text());
+    Next();
+    int type = TaxonomyType(token);
+    if (type < 0) Error("taxonomy type expected");
+    if (net->AddTaxonomy(name, static_cast<uint8_t>(type)) != 0) Error("cannot add taxonomy");
+    Next();
+    ReadClassTree(name);
+}
+
+// Reads the body of a taxonomy's root class and, one class after another, the
+// bodies of all classes below it. The classes whose class list is still open
+// wait on a stack of their own rather than on the call stack, so that however
+// deep a knowledge base nests its classes, compiling it cannot overflow.
+void CInfNetCompiler::ReadClassTree(const CString &root) {
+    CStack<CString> open;
+    CString cls = root;
+    for (;;) {
+        if (ReadClassBody(cls)) open.Push(cls);
+        // Inside the innermost open class list: the next class, or its end.
+        for (;;) {
+            if (open.IsEmpty()) return;
+            if (token == tokName) break;
+            if (token != tokRightBrace) Error("} expected");
+            CString closed;
+            open.Pop(closed);
+            Next();
+        }
+        CString child(Text());
+        if (net->AddClass(open.Top(), child) != 0) Error("cannot add this taxonomy class");
+        Next();
+        cls = child;
+    }
+}
+
+// Reads the member list of a class if one follows; true when a class list
+// follows too (its "{" is then read). Any other token ends the body and is
+// left to the enclosing construct.
+bool CInfNetCompiler::ReadClassBody(const CString &cls) {
+    if (token == tokLeftParen) ReadMembers(cls);
+    if (token != tokLeftBrace) return false;
+    Next();
+    return true;
+}
+
+void CInfNetCompiler::ReadMembers(const CString &cls) {
+    Next();
+    for (;;) {
+        Expect(tokName, "identifier (node name) expected");
+        if (net->AddNodeToClass(cls, CString(Text())) != 0) Error("cannot add this node to taxonomy");
+        Next();
+        SkipComma();
+        if (token == tokRightParen) break;
+    }
+    Next();
+}
+
+// ---------------------------------------------------------------- help pages
+
+void CInfNetCompiler::ReadDescriptions() {
+    CHelpBuilder builder(HelpDirectory(parameters->GetParam(kHelpPathParam), sourceDirectory));
+    OpenBlock();
+    while (token != tokRightBrace) {
+        if (token != tokName) Error("identifier (node name) expected");
+        ReadHelpPage(builder);
+    }
+    Next();
+}
+
+void CInfNetCompiler::ReadHelpPage(const CHelpBuilder &builder) {
+    CString name(Text());
+    Next();
+    // The raw text starts right after the "{", so the lexer must not move on.
+    Expect(tokLeftBrace, "{ expected");
+    if (builder.WritePage(name, Lexer()) != 0) Error("cannot create html help file");
+    Next();
+    ExpectAndSkip(tokRightBrace, "} expected");
+}
+
+// ---------------------------------------------------------------- small steps
+
+void CInfNetCompiler::Expect(TToken kind, const char *message) {
+    if (token != kind) Error(message);
+}
+
+void CInfNetCompiler::ExpectAndSkip(TToken kind, const char *message) {
+    Expect(kind, message);
+    Next();
+}
+
+void CInfNetCompiler::SkipComma() {
+    if (token == tokComma) Next();
+}
+
+CString CInfNetCompiler::ExpectName(const char *message) {
+    Expect(tokName, message);
+    CString name(Text());
+    Next();
+    return name;
+}
+
+float CInfNetCompiler::ExpectNumber(const char *message) {
+    Expect(tokNumber, message);
+    float value = StoredFloat(Number());
+    Next();
+    return value;
+}
+
+// Steps over a section keyword and the "{" that must follow it.
+void CInfNetCompiler::OpenBlock() {
+    Next();
+    ExpectAndSkip(tokLeftBrace, "{ expected");
+}

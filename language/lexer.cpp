@@ -1,0 +1,307 @@
+#include "language/lexer.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <locale.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kEndOfSource = -1;
+
+struct Keyword {
+    const char *word;
+    TToken token;
+};
+
+constexpr Keyword kKeywords[] = {
+    {"net", tokNet},
+    {"rules", tokRules},
+    {"nodes", tokNodes},
+    {"links", tokLinks},
+    {"taxonomies", tokTaxonomies},
+    {"retriever", tokRetriever},
+    {"translator", tokTranslator},
+    {"output", tokOutput},
+    {"logical", tokLogical},
+    {"goal", tokGoal},
+    {"bayesian", tokBayesian},
+    {"and", tokAnd},
+    {"not", tokNot},
+    {"or", tokOr},
+    {"template", tokTemplate},
+    {"hypothesis", tokHypothesis},
+    {"hidden_yes", tokHiddenYes},
+    {"hiddenyes", tokHiddenYes},
+    {"hidden_no", tokHiddenNo},
+    {"hiddenno", tokHiddenNo},
+    {"hidden_both", tokHiddenBoth},
+    {"hiddenboth", tokHiddenBoth},
+    {"description", tokDescription},
+    {"askparam", tokAskParam},
+    {"setparam", tokSetParam},
+    {"defretr", tokDefRetr},
+};
+
+// Keywords are lower case and match whole words only.
+TToken LookUpWord(const char *word) {
+    for (const Keyword &keyword : kKeywords)
+        if (keyword.word[0] == word[0] && std::strcmp(keyword.word, word) == 0) return keyword.token;
+    return tokName;
+}
+
+// Codes 0..32 separate tokens. Bytes 0x80-0xFE read as -128..-2 and belong to
+// names; -1 is the end of the source.
+bool IsBlank(int c) { return c >= 0 && c <= ' '; }
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+bool IsNumberChar(int c) { return IsDigit(c) || c == '.' || c == 'e' || c == 'E'; }
+
+bool IsWordChar(int c) {
+    if (c == kEndOfSource || IsBlank(c)) return false;
+    return c != '(' && c != ')' && c != ',' && c != '/' && c != '{' && c != '}';
+}
+
+// A double-quoted name may hold anything but control characters and the end.
+bool IsQuotedNameChar(int c) { return c != kEndOfSource && !(c >= 0 && c < ' '); }
+
+// Numbers use a point whatever locale a front end has set for the process.
+double ConvertNumber(const std::string &digits, double previous) {
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    const char *start = digits.c_str();
+    char *end = nullptr;
+    double value = cLocale ? strtod_l(start, &end, cLocale) : std::strtod(start, &end);
+    // Text with no valid prefix (a lone point) leaves the last number alone.
+    return end == start ? previous : value;
+}
+
+// Collects characters into a buffer of `size` bytes: the first size - 1 are
+// kept, the rest are counted and dropped.
+class BoundedText {
+public:
+    BoundedText(char *buffer, int32_t size) : buffer(buffer), capacity(size - 1) { Reset(); }
+
+    void Add(int c) {
+        ++seen;
+        if (kept < capacity) buffer[kept++] = static_cast<char>(c);
+        buffer[kept] = '\0';
+    }
+    void Reset() {
+        kept = 0;
+        seen = 0;
+        buffer[0] = '\0';
+    }
+    int32_t Seen() const { return seen; }
+    bool Truncated() const { return seen > kept; }
+    // Removes the last character when it is a control character (a CR).
+    void TrimControlChar() {
+        if (Truncated() || kept == 0) return;
+        unsigned char last = static_cast<unsigned char>(buffer[kept - 1]);
+        if (last < ' ') buffer[--kept] = '\0';
+    }
+
+private:
+    char *buffer;
+    int32_t capacity;
+    int32_t kept;
+    int32_t seen;
+};
+
+}  // namespace
+
+CLexicalAnalyzer::CLexicalAnalyzer(CPInput *source)
+    : input(source), token(tokEnd), number(0.0), text{}, line(1) {
+    SkipByteOrderMark();
+    Next();
+}
+
+void CLexicalAnalyzer::SkipByteOrderMark() {
+    if (!input || input->AtEnd()) return;
+    static const int kMark[] = {static_cast<signed char>(0xEF), static_cast<signed char>(0xBB),
+                                static_cast<signed char>(0xBF)};
+    int matched = 0;
+    while (matched < 3 && input->GetChar() == kMark[matched]) ++matched;
+    if (matched == 3) return;
+    // Not a mark: step back over everything read, the mismatch included.
+    for (int i = 0; i <= matched; ++i) input->UngetChar(0);
+}
+
+TToken CLexicalAnalyzer::Next() {
+    token = Scan();
+    return token;
+}
+
+TToken CLexicalAnalyzer::Scan() {
+    if (!input || input->AtEnd()) return tokEnd;
+    int c = 0;
+    TToken stop = tokEnd;
+    if (!SkipToToken(c, stop)) return stop;
+    switch (c) {
+        case '(': return tokLeftParen;
+        case ')': return tokRightParen;
+        case ',': return tokComma;
+        case '{': return tokLeftBrace;
+        case '}': return tokRightBrace;
+        case '"': return ReadQuotedName();
+        case '\'': return ReadText();
+        default: break;
+    }
+    if (IsDigit(c) || c == '.') return ReadNumber(c);
+    return ReadWord(c);
+}
+
+// Every path that meets the end of the source steps back over the end
+// marker, so that a 0xFF byte in mid-text stays the end for every later read.
+bool CLexicalAnalyzer::SkipToToken(int &c, TToken &stop) {
+    for (;;) {
+        c = input->GetChar();
+        if (c == kEndOfSource) {
+            input->UngetChar(c);
+            stop = tokEnd;
+            return false;
+        }
+        if (IsBlank(c)) {
+            if (c == '\n') ++line;
+            continue;
+        }
+        if (c != '/') return true;
+        int next = input->GetChar();
+        if (next == '/') {
+            if (SkipLineComment()) continue;
+            stop = tokEnd;
+            return false;
+        }
+        if (next == '*') {
+            if (SkipBlockComment()) continue;
+            stop = tokError;
+            return false;
+        }
+        input->UngetChar(next);
+        stop = tokError;
+        return false;
+    }
+}
+
+bool CLexicalAnalyzer::SkipLineComment() {
+    for (;;) {
+        int c = input->GetChar();
+        if (c == kEndOfSource) {
+            input->UngetChar(c);
+            return false;
+        }
+        if (c == '\n') {
+            ++line;
+            return true;
+        }
+    }
+}
+
+bool CLexicalAnalyzer::SkipBlockComment() {
+    int previous = 0;
+    for (;;) {
+        int c = input->GetChar();
+        if (c == kEndOfSource) {
+            input->UngetChar(c);
+            return false;
+        }
+        if (c == '\n') ++line;
+        if (previous == '*' && c == '/') return true;
+        previous = c;
+    }
+}
+
+// The whole run of number characters is converted, even where the text
+// keeps only its first 255.
+TToken CLexicalAnalyzer::ReadNumber(int first) {
+    BoundedText collected(text, sizeof text);
+    std::string digits;
+    int c = first;
+    while (IsNumberChar(c)) {
+        collected.Add(c);
+        digits.push_back(static_cast<char>(c));
+        c = input->GetChar();
+    }
+    input->UngetChar(c);
+    number = ConvertNumber(digits, number);
+    return tokNumber;
+}
+
+TToken CLexicalAnalyzer::ReadQuotedName() {
+    BoundedText collected(text, sizeof text);
+    for (;;) {
+        int c = input->GetChar();
+        if (c == '"') return tokName;
+        if (!IsQuotedNameChar(c)) {
+            // Left for the next scan, so a line end still counts its line.
+            input->UngetChar(c);
+            return tokError;
+        }
+        collected.Add(c);
+    }
+}
+
+TToken CLexicalAnalyzer::ReadText() {
+    BoundedText collected(text, sizeof text);
+    for (;;) {
+        int c = ReadLineChar();
+        if (c == kEndOfSource) {
+            input->UngetChar(c);
+            return tokError;
+        }
+        if (c == '\'') return tokText;
+        if (c == '\n') ++line;
+        collected.Add(c);
+    }
+}
+
+TToken CLexicalAnalyzer::ReadWord(int first) {
+    BoundedText collected(text, sizeof text);
+    int c = first;
+    while (IsWordChar(c)) {
+        collected.Add(c);
+        c = input->GetChar();
+    }
+    input->UngetChar(c);
+    return LookUpWord(text);
+}
+
+// Reads a character, taking a CR directly before an LF as part of that line
+// end, so that text written with CR LF line ends reads as with LF alone.
+int CLexicalAnalyzer::ReadLineChar() {
+    int c = input->GetChar();
+    if (c != '\r') return c;
+    int next = input->GetChar();
+    if (next == '\n') return next;
+    input->UngetChar(next);
+    return c;
+}
+
+void CLexicalAnalyzer::CopyRawLines(char delimiter, CPOutput *sink, int32_t size) {
+    if (!input) return;
+    std::vector<char> buffer(static_cast<size_t>(size > 1 ? size : 1));
+    BoundedText lineText(buffer.data(), static_cast<int32_t>(buffer.size()));
+    const int stop = static_cast<signed char>(delimiter);
+    auto writeLine = [&] {
+        if (lineText.Seen() == 0) return;
+        lineText.TrimControlChar();
+        if (sink) sink->WriteLine(buffer.data());
+        lineText.Reset();
+    };
+    for (;;) {
+        int c = ReadLineChar();
+        if (c == 0 || c == kEndOfSource || c == stop) {
+            writeLine();
+            input->UngetChar(c);
+            return;
+        }
+        if (c == '\n') {
+            ++line;
+            writeLine();
+            continue;
+        }
+        lineText.Add(c);
+    }
+}

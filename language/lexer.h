@@ -1,0 +1,63 @@
+// CLexicalAnalyzer: turns a knowledge-base source into tokens.
+//
+// The lexer reads characters from a CPInput and keeps one current token with
+// its text, the value of the last number and the current line number. It
+// reports no messages: a lexical error is the token tokError, and the
+// compiler says what it expected there. Besides tokens it can copy source
+// lines verbatim into a line sink, which is how help pages take their text.
+//
+// Limits: a token keeps at most its first 255 characters (the rest is read
+// and dropped); a raw line keeps at most size - 1 characters. Bytes
+// 0x80-0xFE are name characters; 0xFF reads as the end of the source. A UTF-8
+// byte-order mark at the very start is skipped, and a CR directly before an
+// LF inside texts and raw lines is read as part of that line end.
+#pragma once
+
+#include "language/input.h"
+#include "language/output.h"
+#include "language/token.h"
+
+#include <cstdint>
+
+class CLexicalAnalyzer {
+public:
+    static constexpr int32_t kMaxTokenText = 255;
+
+    // Reads the first token at once, so the caller starts with a current token.
+    explicit CLexicalAnalyzer(CPInput *source);
+
+    // Scanning
+    TToken Next();
+    TToken Token() const { return token; }
+
+    // The current token's data
+    const char *Text() const { return text; }  // last number, name or text
+    double Number() const { return number; }   // last number; 0 before any
+    int32_t Line() const { return line; }      // counted from 1
+
+    // Copies source lines verbatim to `sink` until `delimiter`, a zero byte or
+    // the end of the source, which is left to be read next. Empty lines are
+    // not written; a line's last character is removed when it is a control
+    // character; a line keeps at most size - 1 characters.
+    void CopyRawLines(char delimiter, CPOutput *sink, int32_t size);
+
+private:
+    CPInput *input;  // not owned; may be null
+    TToken token;
+    double number;
+    char text[kMaxTokenText + 1];
+    int32_t line;
+
+    void SkipByteOrderMark();
+    TToken Scan();
+    // Skips blanks and comments: true with the first character of a token in
+    // `c`, false with the token that ends the scan (End or Error).
+    bool SkipToToken(int &c, TToken &stop);
+    bool SkipLineComment();
+    bool SkipBlockComment();
+    TToken ReadNumber(int first);
+    TToken ReadQuotedName();
+    TToken ReadText();
+    TToken ReadWord(int first);
+    int ReadLineChar();
+};
