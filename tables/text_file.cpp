@@ -6,6 +6,9 @@ bool CTextFile::Open(const std::string &path) {
     Close();
     if (path.empty()) return false;
     file = std::fopen(path.c_str(), "rb");
+    // A directory opens for reading too, and then reads as an empty file.
+    struct stat info;
+    if (file != nullptr && (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) Close();
     return file != nullptr;
 }
 

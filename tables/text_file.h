@@ -23,7 +23,8 @@ public:
     CTextFile(const CTextFile &) = delete;
     CTextFile &operator=(const CTextFile &) = delete;
 
-    // Opens the file for reading; false when it cannot be opened.
+    // Opens the file for reading; false when it cannot be opened or is not
+    // a regular file (a directory, say).
     bool Open(const std::string &path);
     void Close();
 

@@ -128,6 +128,10 @@ TEST_F(NameValueInputTest, AnAbsentParameterOrUnreadableFileLeavesTheTableInacti
     EXPECT_EQ(table.Open(&missing), 2);
     EXPECT_FALSE(table.active);
     EXPECT_FALSE(table.HasField("Fever"));
+    CParameters directory;
+    directory.SetParam("idbtxttab", ".");
+    EXPECT_EQ(table.Open(&directory), 2);
+    EXPECT_FALSE(table.active);
     // The comma kind answers to its own parameter only.
     CInDatabaseTxtComma comma(environment);
     EXPECT_EQ(comma.Open(&params), 0);
