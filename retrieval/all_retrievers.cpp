@@ -1,10 +1,16 @@
 #include "retrieval/all_retrievers.h"
 
 #include "net/table.h"
+#include "retrieval/choice_translator.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
 #include "retrieval/param_retriever.h"
+#include "retrieval/param_retriever_win.h"
+#include "retrieval/question_retrievers.h"
+#include "retrieval/simple_translators.h"
 #include "retrieval/taxonomy_retriever.h"
+#include "retrieval/taxonomy_retriever_win.h"
+#include "retrieval/value_translators.h"
 
 CAllRetrievers::CAllRetrievers() : taxonomyRetriever(nullptr), paramRetriever(nullptr) {}
 
@@ -58,4 +64,23 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
 // translator ("prob", "cf", "value", "valuex", "interval", "choice"), then
 // the input tables, output tables, batch iterators, and last the taxonomy and
 // parameter retrievers. A row joins this list when its class is built.
-CAllRetrieversWin::CAllRetrieversWin() {}
+CAllRetrieversWin::CAllRetrieversWin() {
+    Add(new CDTDontKnow);
+    Add(new CDRWinProb);
+    Add(new CDTProb);
+    Add(new CDRWinCertFact);
+    Add(new CDTCertFactor);
+    Add(new CDRWinValue);
+    Add(new CDRWinS);
+    Add(new CDTValue);
+    Add(new CDRWinValueEx);
+    Add(new CDRWinSX);
+    Add(new CDTValueEx);
+    Add(new CDRWinInterval);
+    Add(new CDRWinQ);
+    Add(new CDTInterval);
+    Add(new CDRWinChoice);
+    Add(new CDTChoice);
+    SetTaxonomyRetriever(new CWinTaxonomyRetriever);
+    SetParamRetriever(new CParamRetrieverWin);
+}
