@@ -18,7 +18,12 @@ bool ConsoleSession::Ask(const std::string &question, const std::string &name, b
             return true;
         }
     }
-    if (terminal.ReadLine(line) == TReadResult::line) return true;
+    if (terminal.ReadLine(line) == TReadResult::line) {
+        // A terminal shows what the user typed; input from a pipe or a file
+        // is echoed, so that the transcript reads like a session.
+        if (!terminal.InputIsTerminal()) terminal.PrintLine(line);
+        return true;
+    }
     terminal.PrintLine("");  // the prompt's line ends here
     Abort();
     return false;

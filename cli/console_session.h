@@ -4,7 +4,7 @@
 //
 // Every question is asked through Ask: it prints the question, then takes
 // the scripted answer for its name (echoed after the prompt, as if typed) or
-// reads a line. A question asked again after a rejected answer always reads
+// reads a line (echoed too when the input is not a terminal). A question asked again after a rejected answer always reads
 // the terminal. The end of input and Ctrl+C abort the consultation, as the
 // Abort command of a consultation window does; once that happened every
 // further question gives up at once without reading.

@@ -173,7 +173,10 @@ bool WriteJson(const Options &options, const RunOutcome &outcome, const CInferen
 int Run(const Options &options) {
     AnswerFile answers;
     std::string error;
-    if (!options.answersPath.empty() && !answers.Load(options.answersPath, error)) return UsageError(error);
+    if (!options.answersPath.empty() && !answers.Load(options.answersPath, error)) {
+        std::fprintf(stderr, "quorvin-cli: %s\n", error.c_str());
+        return kExitUsage;
+    }
 
     Terminal terminal;
     if (options.command == "consult") Terminal::CatchInterrupts();

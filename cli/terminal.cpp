@@ -1,5 +1,6 @@
 #include "terminal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -30,6 +31,8 @@ void Terminal::PrintLine(const std::string &text) {
     std::fputc('\n', stdout);
 }
 
+bool Terminal::InputIsTerminal() const { return ::isatty(STDIN_FILENO) == 1; }
+
 TReadResult Terminal::ReadLine(std::string &line) {
     std::fflush(stdout);
     line.clear();
@@ -53,6 +56,9 @@ TReadResult Terminal::ReadLine(std::string &line) {
         }
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // No answer can hold a zero byte: it would end the text there and turn
+    // the rest into nothing. It reads as a character no question accepts.
+    std::replace(line.begin(), line.end(), '\0', '?');
     return TReadResult::line;
 }
 

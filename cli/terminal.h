@@ -5,7 +5,7 @@
 // breaks off reports Interrupted instead of waiting on. Whatever must happen
 // on an interrupt (aborting the consultation) is done by the reader's caller,
 // never in the handler. A line longer than kMaxLine keeps its first kMaxLine
-// bytes; the rest of it is read and dropped.
+// bytes; the rest of it is read and dropped. A zero byte reads as "?".
 #pragma once
 
 #include <cstddef>
@@ -29,6 +29,8 @@ public:
     // Reads one line without its line end (LF or CR LF). Output is flushed
     // first, so a prompt shows before the wait.
     TReadResult ReadLine(std::string &line);
+    // True when standard input is a terminal (the user's typing shows).
+    bool InputIsTerminal() const;
 
 private:
     // Fills the buffer; false at the end of input or on an interrupt.
