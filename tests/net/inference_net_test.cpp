@@ -1,0 +1,224 @@
+// Building the net through its add operations, and the consistency check.
+#include "net/inference_net.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "net/link.h"
+#include "net/node_names.h"
+#include "net/logical_node.h"
+#include "net/rule.h"
+
+TEST(CInferenceNetBuilding, AddNodesRefusesDuplicatesAndPriorsOutOfRange) {
+    CInferenceNet net;
+    EXPECT_EQ(net.AddBayesNode("zero", 0.0f, false, false), 0);
+    EXPECT_EQ(net.AddBayesNode("one", 1.0f, true, true), 0);
+    EXPECT_EQ(net.AddBayesNode("one", 0.5f, false, false), 2);
+    EXPECT_EQ(net.AddLogicalNode("one", CLogicalNode::kOr, false, false), 2);
+    EXPECT_EQ(net.AddBayesNode("high", 1.0001f, false, false), 2);
+    EXPECT_EQ(net.AddBayesNode("low", -0.0001f, false, false), 2);
+    EXPECT_EQ(net.AddBayesNode("nan", std::nanf(""), false, false), 2);
+    EXPECT_EQ(net.AddBayesNode("", 0.5f, false, false), 2);
+    EXPECT_EQ(net.AddLogicalNode("or", CLogicalNode::kOr, false, true), 0);
+    EXPECT_EQ(net.AddLogicalNode("bad", 3, false, true), 2);
+
+    ASSERT_EQ(net.nodes.Count(), 3);
+    EXPECT_EQ(net.goals.Count(), 2);
+    EXPECT_EQ(net.goals.At(0), net.FindNode("one"));
+    EXPECT_EQ(net.goals.At(1), net.FindNode("or"));
+    CNode *one = net.FindNode("one");
+    EXPECT_EQ(one->kind, CNode::kBayesian);
+    EXPECT_TRUE(one->askable);
+    EXPECT_TRUE(one->enabled);
+    EXPECT_STREQ(one->description.Text(), "one");
+    EXPECT_EQ(one->prior, 1.0f);
+    EXPECT_EQ(net.FindNode("or")->kind, CNode::kLogical);
+    EXPECT_EQ(net.FindNode("missing"), nullptr);
+    EXPECT_EQ(net.FindNode(""), nullptr);
+
+    EXPECT_EQ(net.SetDescription("one", "Is it one?"), 0);
+    EXPECT_STREQ(one->description.Text(), "Is it one?");
+    EXPECT_EQ(net.SetDescription("missing", "text"), 2);
+}
+
+TEST(CInferenceNetBuilding, AddRuleTestsWeightsNodesAndDuplicates) {
+    CInferenceNet net;
+    net.AddBayesNode("a", 0.5f, true, false);
+    net.AddBayesNode("b", 0.5f, false, true);
+    EXPECT_EQ(net.AddRule("a", "b", 1.5f, 0.1f), 2);
+    EXPECT_EQ(net.AddRule("a", "b", 0.9f, -0.1f), 2);
+    EXPECT_EQ(net.AddRule("a", "b", std::nanf(""), 0.1f), 2);
+    EXPECT_EQ(net.AddRule("a", "missing", 0.9f, 0.1f), 2);
+    EXPECT_EQ(net.AddRule("missing", "b", 0.9f, 0.1f), 2);
+    EXPECT_EQ(net.rules.Count(), 0);
+
+    EXPECT_EQ(net.AddRule("a", "b", 1.0f, 0.0f), 0);
+    EXPECT_EQ(net.AddRule("a", "b", 0.9f, 0.1f), 2);  // one rule per pair
+    EXPECT_EQ(net.AddRule("b", "a", 0.9f, 0.1f), 0);  // the other direction is another pair
+    EXPECT_EQ(net.AddRule("a", "a", 0.9f, 0.1f), 0);  // accepted; the check finds the cycle
+    ASSERT_EQ(net.rules.Count(), 3);
+    CRule *rule = net.rules.At(0);
+    EXPECT_EQ(rule->source, net.FindNode("a"));
+    EXPECT_EQ(rule->target, net.FindNode("b"));
+    EXPECT_EQ(net.FindNode("a")->outRules.At(0), rule);
+    EXPECT_EQ(net.FindNode("b")->inRules.At(0), rule);
+    EXPECT_FALSE(rule->targetIsLogical);
+}
+
+TEST(CInferenceNetBuilding, OneLinkOfEitherKindPerPair) {
+    CInferenceNet net;
+    net.AddBayesNode("a", 0.5f, true, false);
+    net.AddBayesNode("b", 0.5f, false, true);
+    EXPECT_EQ(net.AddContextLink("a", "b", 0.9f, 0.1f), 0);  // bounds are not range-tested
+    EXPECT_EQ(net.AddPriorityLink("a", "b"), 2);
+    EXPECT_EQ(net.AddContextLink("a", "b", 0.0f, 1.0f), 2);
+    EXPECT_EQ(net.AddPriorityLink("b", "a"), 0);
+    EXPECT_EQ(net.AddPriorityLink("a", "missing"), 2);
+    EXPECT_EQ(net.AddContextLink("missing", "b", 0.0f, 1.0f), 2);
+    ASSERT_EQ(net.links.Count(), 2);
+    EXPECT_FALSE(net.links.At(0)->isPriority);
+    EXPECT_FLOAT_EQ(static_cast<CContextLink *>(net.links.At(0))->low, 0.9f);
+    EXPECT_TRUE(net.links.At(1)->isPriority);
+    EXPECT_EQ(net.FindNode("a")->outLinks.At(0), net.links.At(0));
+    EXPECT_EQ(net.FindNode("a")->inLinks.At(0), net.links.At(1));
+    // A rule and a link between the same nodes do not exclude each other.
+    EXPECT_EQ(net.AddRule("a", "b", 0.9f, 0.1f), 0);
+}
+
+namespace {
+
+std::string CheckOf(CInferenceNet &net) {
+    const int32_t code = net.Check();
+    EXPECT_EQ(code, net.checkMessage.IsEmpty() ? 0 : 2);
+    return net.checkMessage.Text();
+}
+
+}  // namespace
+
+TEST(CInferenceNetCheck, CountsComeFirst) {
+    CInferenceNet net;
+    EXPECT_EQ(CheckOf(net), "no nodes");
+    net.AddBayesNode("a", 0.5f, false, false);
+    EXPECT_EQ(CheckOf(net), "no goals");  // even without rules
+    net.AddBayesNode("g", 0.5f, false, true);
+    EXPECT_EQ(CheckOf(net), "no rules");
+    net.AddRule("a", "g", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(net), "leaf node \"a\" not askable");
+}
+
+namespace {
+
+// e1, e2 -> neg (a not-node with two rules), neg -> g, and two unaskable
+// leaves feeding g. `leafFirst` declares the leaves before the not-node.
+void BuildNodeProblems(CInferenceNet &net, bool leafFirst) {
+    net.AddBayesNode("e1", 0.5f, true, false);
+    net.AddBayesNode("e2", 0.5f, true, false);
+    if (leafFirst) net.AddBayesNode("leaf1", 0.5f, false, false);
+    net.AddLogicalNode("neg", CLogicalNode::kNot, false, false);
+    if (!leafFirst) net.AddBayesNode("leaf1", 0.5f, false, false);
+    net.AddBayesNode("leaf2", 0.5f, false, false);
+    net.AddBayesNode("g", 0.5f, false, true);
+    net.AddRule("e1", "neg", 1.0f, 0.0f);
+    net.AddRule("e2", "neg", 1.0f, 0.0f);
+    net.AddRule("neg", "g", 0.9f, 0.1f);
+    net.AddRule("leaf1", "g", 0.9f, 0.1f);
+    net.AddRule("leaf2", "g", 0.9f, 0.1f);
+}
+
+}  // namespace
+
+TEST(CInferenceNetCheck, NodeTestsReportTheFirstNodeInCreationOrder) {
+    CInferenceNet notFirst;
+    BuildNodeProblems(notFirst, false);
+    EXPECT_EQ(CheckOf(notFirst), "more than one rule to node \"neg\" of logical type 'not'");
+
+    CInferenceNet leafFirst;
+    BuildNodeProblems(leafFirst, true);
+    EXPECT_EQ(CheckOf(leafFirst), "leaf node \"leaf1\" not askable");
+
+    // A node with no rules at all passes: nothing concludes this goal.
+    CInferenceNet lonelyGoal;
+    lonelyGoal.AddBayesNode("e", 0.5f, true, false);
+    lonelyGoal.AddBayesNode("g", 0.5f, false, true);
+    lonelyGoal.AddBayesNode("alone", 0.5f, false, true);
+    lonelyGoal.AddRule("e", "g", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(lonelyGoal), "");
+}
+
+namespace {
+
+// A chain e -> n1 -> n2 -> g of rules; `extra` adds further edges.
+void BuildChain(CInferenceNet &net) {
+    net.AddBayesNode("e", 0.5f, true, false);
+    net.AddBayesNode("n1", 0.5f, false, false);
+    net.AddBayesNode("n2", 0.5f, false, false);
+    net.AddBayesNode("g", 0.5f, false, true);
+    net.AddRule("e", "n1", 0.9f, 0.1f);
+    net.AddRule("n1", "n2", 0.9f, 0.1f);
+    net.AddRule("n2", "g", 0.9f, 0.1f);
+}
+
+}  // namespace
+
+TEST(CInferenceNetCheck, CyclesInRulesAndInLinksAreTestedSeparately) {
+    CInferenceNet acyclic;
+    BuildChain(acyclic);
+    EXPECT_EQ(CheckOf(acyclic), "");
+    EXPECT_EQ(acyclic.Check(), 0);
+
+    CInferenceNet ruleCycle;
+    BuildChain(ruleCycle);
+    ruleCycle.AddRule("n2", "n1", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(ruleCycle), "cycle detected in rules");
+
+    CInferenceNet selfRule;
+    BuildChain(selfRule);
+    selfRule.AddRule("g", "g", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(selfRule), "cycle detected in rules");
+
+    CInferenceNet linkCycle;
+    BuildChain(linkCycle);
+    linkCycle.AddPriorityLink("e", "n2");
+    linkCycle.AddContextLink("n2", "n1", 0.0f, 1.0f);
+    linkCycle.AddPriorityLink("n1", "e");
+    EXPECT_EQ(CheckOf(linkCycle), "cycle detected in priority and context links");
+
+    // Both kinds of cycle: the rules are reported.
+    CInferenceNet both;
+    BuildChain(both);
+    both.AddRule("g", "e", 0.9f, 0.1f);
+    both.AddPriorityLink("n1", "n2");
+    both.AddPriorityLink("n2", "n1");
+    EXPECT_EQ(CheckOf(both), "cycle detected in rules");
+
+    // A cycle made of a rule and a link passes both tests.
+    CInferenceNet mixed;
+    BuildChain(mixed);
+    mixed.AddPriorityLink("g", "e");
+    EXPECT_EQ(CheckOf(mixed), "");
+
+    // The message stays until the next check.
+    ruleCycle.Check();
+    EXPECT_STREQ(ruleCycle.checkMessage.Text(), "cycle detected in rules");
+}
+
+TEST(CInferenceNetCheck, ACycleBehindALongAcyclicPartIsFound) {
+    // Nodes declared against the direction of the rules, so that a pass over
+    // the node list in order removes only one node: the work queue must find
+    // the same outcome as the repeated passes.
+    constexpr int kLength = 20000;
+    CInferenceNet net;
+    for (int i = 0; i < kLength; ++i)
+        net.AddBayesNode(testing_engine::NumberedName(i).c_str(), 0.5f, i == kLength - 1, i == 0);
+    for (int i = kLength - 1; i > 0; --i)
+        net.AddRule(testing_engine::NumberedName(i).c_str(), testing_engine::NumberedName(i - 1).c_str(), 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(net), "");
+    net.AddBayesNode("x", 0.5f, false, false);
+    net.AddBayesNode("y", 0.5f, false, false);
+    net.AddRule(testing_engine::NumberedName(0).c_str(), "x", 0.9f, 0.1f);
+    net.AddRule("x", "y", 0.9f, 0.1f);
+    net.AddRule("y", "x", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(net), "cycle detected in rules");
+}
