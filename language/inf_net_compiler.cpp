@@ -2,10 +2,10 @@
 
 #include <cfloat>
 #include <limits>
+#include <vector>
 
 #include "consult/params.h"
 #include "foundation/fatal_assert.h"
-#include "foundation/stack.h"
 #include "language/compiler_exception.h"
 #include "language/help_builder.h"
 #include "language/output.h"
@@ -323,23 +323,23 @@ void CInfNetCompiler::ReadTaxonomy() {
 // Reads the body of a taxonomy's root class and, one class after another, the
 // bodies of all classes below it. The classes whose class list is still open
 // wait on a stack of their own rather than on the call stack, so that however
-// deep a knowledge base nests its classes, compiling it cannot overflow.
+// deep a knowledge base nests its classes, compiling it cannot overflow. (A
+// standard vector, because it grows geometrically: deep trees stay linear.)
 void CInfNetCompiler::ReadClassTree(const CString &root) {
-    CStack<CString> open;
+    std::vector<CString> open;
     CString cls = root;
     for (;;) {
-        if (ReadClassBody(cls)) open.Push(cls);
+        if (ReadClassBody(cls)) open.push_back(cls);
         // Inside the innermost open class list: the next class, or its end.
         for (;;) {
-            if (open.IsEmpty()) return;
+            if (open.empty()) return;
             if (token == tokName) break;
             if (token != tokRightBrace) Error("} expected");
-            CString closed;
-            open.Pop(closed);
+            open.pop_back();
             Next();
         }
         CString child(Text());
-        if (net->AddClass(open.Top(), child) != 0) Error("cannot add this taxonomy class");
+        if (net->AddClass(open.back(), child) != 0) Error("cannot add this taxonomy class");
         Next();
         cls = child;
     }
