@@ -11,7 +11,11 @@
 #   stdin=NAME    optional: a file of CASE_DIR to feed as standard input
 #                 (standard input is empty otherwise);
 #   cwd=DIR       optional: a directory, made inside the working directory,
-#                 to run quorvin-cli in (the files stay one level up).
+#                 to run quorvin-cli in (the files stay one level up);
+#   prepare()     optional: a function run in the working directory before
+#                 quorvin-cli (to create a database from a script, say);
+#   collect()     optional: a function run there afterwards, to turn what the
+#                 run left (a database, say) into files to compare.
 # CASE_DIR/expected/ holds the expected results: "status" (the exit status),
 # "stdout", optionally "stderr", and any other file, which must exist in the
 # working directory with the same name and content. Local times in the `ctime`
@@ -36,9 +40,11 @@ for f in "${files[@]}"; do cp "$root/$f" "$work/" || exit 1; done
 input=/dev/null
 [[ -n "$stdin" ]] && input="$(cd "$case_dir" && pwd)/$stdin"
 
+if declare -F prepare >/dev/null; then (cd "$work" && prepare) || exit 1; fi
 mkdir -p "$work/$cwd"
 (cd "$work/$cwd" && "$cli" "${args[@]}" <"$input" >"$work/.stdout" 2>"$work/.stderr")
 echo "$?" >"$work/.status"
+if declare -F collect >/dev/null; then (cd "$work" && collect) || exit 1; fi
 
 mask() {
     sed -E 's/[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}/<TIME>/g' "$1"
