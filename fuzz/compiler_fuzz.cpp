@@ -21,12 +21,9 @@ void Require(bool condition) {
 }
 
 bool IsErrorLine(const std::string &line, int32_t lines) {
-    const std::string head = "[Error at line ";
-    if (line.compare(0, head.size(), head) != 0) return false;
-    size_t close = line.find("] ", head.size());
-    if (close == std::string::npos || close == head.size() || close + 2 == line.size()) return false;
-    long number = std::stol(line.substr(head.size(), close - head.size()));
-    return number >= 1 && number <= lines;
+    long number = 0;
+    std::string message;
+    return compiler_test::ParseErrorLine(line, number, message) && number <= lines;
 }
 
 }  // namespace
