@@ -1,5 +1,7 @@
 #include "consult/params.h"
 
+#include "net/table.h"
+
 namespace {
 const char *const kAbsent = "0";
 }
@@ -40,11 +42,6 @@ void CParameters::RemoveParam(const CString &name) {
         if (!kept.KeyAt(slot).IsEmpty()) values.Insert(kept.KeyAt(slot), kept.ValueAt(slot));
 }
 
-// The run-time table arrives with the inference engine; until it is part of
-// the build, there is no parameter retriever to ask and asking fails.
-#if __has_include("net/table.h")
-#include "net/table.h"
-
 int CParameters::AskParameters(CTable *table) {
     for (int32_t i = 0; i < asks.Count(); ++i) RemoveParam(asks.At(i)->name);
     for (int32_t i = 0; i < asks.Count(); ++i) {
@@ -56,6 +53,3 @@ int CParameters::AskParameters(CTable *table) {
     asked = true;
     return 0;
 }
-#else
-int CParameters::AskParameters(CTable *) { return 2; }
-#endif

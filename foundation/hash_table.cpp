@@ -4,22 +4,17 @@
 
 namespace {
 
-// The text's first twelve bytes folded into one little-endian word.
+// Every byte of the text folded into one word (FNV-1a). Node names of a
+// large knowledge base often share long prefixes ("has_symptom_fever",
+// "has_symptom_cough"); a word made of the first bytes only would give all
+// of them one probe sequence, and building the net would turn quadratic.
 uint32_t KeyWord(const CString &key) {
     const unsigned char *text = reinterpret_cast<const unsigned char *>(key.Text());
-    int32_t length = key.Length();
-    auto word = [text](int32_t from) {
-        return static_cast<uint32_t>(text[from]) | static_cast<uint32_t>(text[from + 1]) << 8 |
-               static_cast<uint32_t>(text[from + 2]) << 16 | static_cast<uint32_t>(text[from + 3]) << 24;
-    };
-    if (length < 4) {
-        uint32_t k = 0;  // the bytes with their terminator, the rest zero
-        for (int32_t b = 0; b < length; ++b) k |= static_cast<uint32_t>(text[b]) << (8 * b);
-        return k;
+    uint32_t k = 2166136261u;
+    for (int32_t b = 0; b < key.Length(); ++b) {
+        k ^= text[b];
+        k *= 16777619u;
     }
-    uint32_t k = word(0);
-    if (length >= 8) k ^= word(4);
-    if (length >= 12) k ^= word(8);
     return k;
 }
 

@@ -14,7 +14,10 @@
 
 #include "foundation/cstring.h"
 
-// Slot of probe number i for a key in a table of `size` slots (a power of two).
+// Slot of probe number i for a key in a table of `size` slots (a power of
+// two): the key's bytes are folded into a word k, and the probes step from
+// size x frac(k x 0.6180339887) by the odd step 2 x size x frac(k x
+// 0.87380339887) + 1.
 int32_t HashProbe(const CString &key, int32_t i, int32_t size);
 
 template <typename T>

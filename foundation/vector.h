@@ -1,6 +1,9 @@
 // CVector: the growable array under every collection of the system.
 //
-// A vector starts with 5 slots and grows by 8 whenever it is full. It holds
+// A vector starts with 5 slots and grows by 8 whenever it is full; from 1024
+// slots on it grows by half its size instead, so that filling a vector with
+// the million nodes of a large net copies each pointer a few times rather
+// than n / 8 times. It holds
 // values - pointers for collections of objects, which it never deletes, or
 // CString and float values, which it owns like any value. Fresh slots are
 // value-initialised: null pointers, empty strings, zero reals.
@@ -20,7 +23,7 @@ public:
 
     // Appends an item; items keep their order of addition.
     void Add(const T &item) {
-        if (count >= capacity) Grow(capacity + kGrowth);
+        if (count >= capacity) Grow(NextCapacity());
         items[count] = item;
         ++count;
     }
@@ -58,8 +61,13 @@ public:
 
     static constexpr int32_t kInitialCapacity = 5;
     static constexpr int32_t kGrowth = 8;
+    static constexpr int32_t kGeometricFrom = 1024;
 
 protected:
+    int32_t NextCapacity() const {
+        return capacity < kGeometricFrom ? capacity + kGrowth : capacity + capacity / 2;
+    }
+
     // Moves the items into a fresh array of newCapacity slots.
     void Grow(int32_t newCapacity) {
         T *fresh = new T[newCapacity]();

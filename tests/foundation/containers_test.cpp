@@ -28,6 +28,23 @@ TEST(CVector, GrowsFromFiveByEightKeepingOrder) {
     EXPECT_EQ(v.Contains(&values[19]), 0);
 }
 
+TEST(CVector, LargeVectorsGrowGeometrically) {
+    CVector<int32_t> v;
+    int32_t reallocations = 0;
+    int32_t lastCapacity = v.Capacity();
+    for (int32_t i = 0; i < 1000000; ++i) {
+        v.Add(i);
+        if (v.Capacity() != lastCapacity) {
+            ++reallocations;
+            lastCapacity = v.Capacity();
+        }
+    }
+    // 128 steps of 8 up to 1029 slots, then about 25 steps of one half.
+    EXPECT_LT(reallocations, 160);
+    EXPECT_EQ(v.At(999999), 999999);
+    EXPECT_EQ(v.At(0), 0);
+}
+
 namespace {
 int Descending(const void *a, const void *b) {
     float x = *static_cast<const float *>(a), y = *static_cast<const float *>(b);
@@ -146,11 +163,17 @@ TEST(CHashTable, GrowsOnlyAboveNinetyPercent) {
     EXPECT_EQ(table.Find("missing"), -1);
 }
 
-TEST(CHashTable, KeysAlikeInTheirFirstTwelveBytesAreToldApart) {
+TEST(CHashTable, KeysWithACommonPrefixSpreadOverTheTable) {
     CHashTable<int> table(-1);
     const char *names[] = {"abcdefghijklONE", "abcdefghijklTWO", "abcdefghijklTHREE", "abcdefghijkl"};
     for (int i = 0; i < 4; ++i) table.Insert(names[i], i);
-    EXPECT_EQ(HashProbe(CString(names[0]), 0, 16), HashProbe(CString(names[1]), 0, 16));
+    // A thousand names alike in their first twelve bytes start their probes
+    // in many different slots of a 2048-slot table.
+    std::vector<int> starts(2048, 0);
+    int distinct = 0;
+    for (int i = 0; i < 1000; ++i)
+        if (starts[HashProbe(CString(("has_symptom_" + std::to_string(i)).c_str()), 0, 2048)]++ == 0) ++distinct;
+    EXPECT_GT(distinct, 500);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(table.Find(names[i]), i);
         EXPECT_GE(table.FindIndex(names[i]), 0);

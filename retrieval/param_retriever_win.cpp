@@ -1,0 +1,21 @@
+#include "retrieval/param_retriever_win.h"
+
+#include "consult/params.h"
+#include "ui/param_window.h"
+#include "ui/user_interface.h"
+
+void CParamRetrieverWin::Cancel() {
+    if (IParamWindow *window = CUserInterface::Current().paramQuestion) window->Abort();
+}
+
+int32_t CParamRetrieverWin::Retrieve(CParamAsk *ask, CParameters *parameters) {
+    IParamWindow *window = CUserInterface::Current().paramQuestion;
+    if (window == nullptr || ask == nullptr || parameters == nullptr) return 2;
+    window->SetDescription(ask->name);
+    window->ShowAndWait();
+    if (window->aborted) return 2;
+    // The parameters' own asking removes the old value first; removing it
+    // here too makes sure the answer given is the value kept.
+    parameters->RemoveParam(ask->name);
+    return parameters->SetParam(ask->name, window->Text());
+}

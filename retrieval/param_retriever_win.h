@@ -1,0 +1,18 @@
+// CParamRetrieverWin: asks the user for the value of one `askparam`
+// parameter, in the parameter window (ui/param_window.h) that the front end
+// installed.
+//
+// The window shows the parameter's name and an empty field; whatever the
+// field holds when the window is hidden, also an empty text, becomes the
+// parameter's value. An aborted question stores nothing and fails (2), as
+// does a parameter window that is not installed.
+#pragma once
+
+#include "retrieval/param_retriever.h"
+
+class CParamRetrieverWin : public CParamRetriever {
+public:
+    // Marks the window aborted and hides it, ending a running question.
+    void Cancel() override;
+    int32_t Retrieve(CParamAsk *ask, CParameters *parameters) override;
+};

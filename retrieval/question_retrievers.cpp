@@ -1,0 +1,218 @@
+#include "retrieval/question_retrievers.h"
+
+#include <cmath>
+
+#include "net/node.h"
+#include "retrieval/number_text.h"
+#include "retrieval/retrieved_data.h"
+#include "ui/choice_question_window.h"
+#include "ui/exact_value_window.h"
+#include "ui/interval_question_window.h"
+#include "ui/prob_question_window.h"
+#include "ui/user_interface.h"
+#include "ui/yes_no_question_window.h"
+
+namespace {
+
+CString DescriptionOf(const CNode &node) { return node.description.IsEmpty() ? node.name : node.description; }
+
+void AbortQuestion(IQuestionWindow *window) {
+    if (window != nullptr) window->Abort();
+}
+
+int32_t Names(IQuestionWindow *window, CString &retrieverName, CString &translatorName, const char *retriever,
+              const char *translator) {
+    if (window != nullptr) window->CentreOverMainWindow();
+    retrieverName = retriever;
+    translatorName = translator;
+    return 0;
+}
+
+// One of the eleven factors of the certainty buttons.
+bool IsCertaintyFactor(float factor) { return factor >= -5.0f && factor <= 5.0f && factor == std::floor(factor); }
+
+// The answer of a question with one edit field.
+struct NumberAnswer {
+    double number = 0.0;
+    bool dontKnow = false;
+};
+
+// Asks for a number in the window until the text is one (and lies in [0, 1]
+// when `probability` is set) or the user does not know. 2 when aborted.
+int32_t AskNumber(IEditQuestionWindow &window, const CNode &node, bool probability, NumberAnswer &answer) {
+    window.SetDescription(DescriptionOf(node));
+    window.SetText(CString());
+    CString rejection;
+    for (;;) {
+        window.ShowAndWait(rejection);
+        if (window.aborted) return 2;
+        if (window.dontKnow) {
+            answer = NumberAnswer{0.0, true};
+            return 0;
+        }
+        double number = 0.0;
+        const bool isNumber = StrictReal(window.Text(), number);
+        if (isNumber && (!probability || (number >= 0.0 && number <= 1.0))) {
+            answer = NumberAnswer{number, false};
+            return 0;
+        }
+        rejection = probability ? kProbabilityRefused : kNumberRefused;
+    }
+}
+
+// Asks a number question and makes its record, a probability or a value.
+template <typename Record>
+int32_t RetrieveNumber(IEditQuestionWindow *window, CNode *node, bool probability, CRetrievedData *&out) {
+    if (window == nullptr || node == nullptr) return 2;
+    NumberAnswer answer;
+    if (AskNumber(*window, *node, probability, answer) != 0) return 2;
+    out = new Record(static_cast<float>(answer.number), node->prior, answer.dontKnow);
+    return 0;
+}
+
+// Checks the interval window's answer; the empty text when it is acceptable,
+// else the message, with the focus moved to the field at fault.
+CString IntervalRejection(IIntervalQuestionWindow &window, double &from, double &to) {
+    const bool fromIsNumber = LeadingReal(window.FromText(), from);
+    const bool toIsNumber = LeadingReal(window.ToText(), to);
+    if (!fromIsNumber) {
+        window.FocusField(TIntervalField::from);
+        return CString(kFromNotANumber);
+    }
+    if (!toIsNumber) {
+        window.FocusField(TIntervalField::to);
+        return CString(kToNotANumber);
+    }
+    if (from > to) {
+        window.FocusField(TIntervalField::from);
+        return CString(kFromAboveTo);
+    }
+    if (!IsCertaintyFactor(window.certainty)) return CString(kCertaintyRefused);
+    return CString();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- probability
+
+void CDRWinProb::Cancel() { AbortQuestion(CUserInterface::Current().probQuestion); }
+
+int32_t CDRWinProb::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
+                             CRetrievedData *&out) {
+    return RetrieveNumber<CRetrievedDataProb>(CUserInterface::Current().probQuestion, node, true, out);
+}
+
+int32_t CDRWinProb::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().probQuestion, retrieverName, translatorName, "winprob", "prob");
+}
+
+// ---------------------------------------------------------------- certainty
+
+void CDRWinCertFact::Cancel() { AbortQuestion(CUserInterface::Current().yesNoQuestion); }
+
+int32_t CDRWinCertFact::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
+                                 CRetrievedData *&out) {
+    IYesNoQuestionWindow *window = CUserInterface::Current().yesNoQuestion;
+    if (window == nullptr || node == nullptr) return 2;
+    window->SetDescription(DescriptionOf(*node));
+    CString rejection;
+    for (;;) {
+        window->ShowAndWait(rejection);
+        if (window->aborted) return 2;
+        if (IsCertaintyFactor(window->certainty)) break;
+        rejection = kCertaintyRefused;
+    }
+    out = new CRetrievedDataCertFact(window->certainty, node->prior);
+    return 0;
+}
+
+int32_t CDRWinCertFact::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().yesNoQuestion, retrieverName, translatorName, "wincf", "cf");
+}
+
+// ---------------------------------------------------------------- exact value
+
+void CDRWinValue::Cancel() { AbortQuestion(CUserInterface::Current().exactValue); }
+
+int32_t CDRWinValue::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
+                              CRetrievedData *&out) {
+    return RetrieveNumber<CRetrievedDataValue>(CUserInterface::Current().exactValue, node, false, out);
+}
+
+int32_t CDRWinValue::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "winvalue", "value");
+}
+
+int32_t CDRWinS::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "wins", "value");
+}
+
+int32_t CDRWinValueEx::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "winvaluex", "valuex");
+}
+
+int32_t CDRWinSX::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "winsx", "valuex");
+}
+
+// ---------------------------------------------------------------- interval
+
+void CDRWinInterval::Cancel() { AbortQuestion(CUserInterface::Current().intervalQuestion); }
+
+int32_t CDRWinInterval::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
+                                 CRetrievedData *&out) {
+    IIntervalQuestionWindow *window = CUserInterface::Current().intervalQuestion;
+    if (window == nullptr || node == nullptr) return 2;
+    window->SetDescription(DescriptionOf(*node));
+    window->SetFromText(CString());
+    window->SetToText(CString());
+    double from = 0.0, to = 0.0;
+    CString rejection;
+    do {
+        window->ShowAndWait(rejection);
+        if (window->aborted) return 2;
+        rejection = IntervalRejection(*window, from, to);
+    } while (!rejection.IsEmpty());
+    out = new CRetrievedDataInterval(static_cast<float>(from), static_cast<float>(to), window->certainty);
+    return 0;
+}
+
+int32_t CDRWinInterval::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().intervalQuestion, retrieverName, translatorName, "wininterval",
+                 "interval");
+}
+
+int32_t CDRWinQ::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().intervalQuestion, retrieverName, translatorName, "winq", "interval");
+}
+
+// ---------------------------------------------------------------- choice
+
+void CDRWinChoice::Cancel() { AbortQuestion(CUserInterface::Current().choiceQuestion); }
+
+int32_t CDRWinChoice::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord *data,
+                               CRetrievedData *&out) {
+    IChoiceQuestionWindow *window = CUserInterface::Current().choiceQuestion;
+    auto *list = dynamic_cast<CChoiceList *>(data);
+    if (window == nullptr || node == nullptr || list == nullptr) return 2;
+    window->SetOptions(list->options);
+    window->SetDescription(DescriptionOf(*node));
+    CString rejection;
+    int32_t selection = 0;
+    for (;;) {
+        window->ShowAndWait(rejection);
+        if (window->aborted) return 2;
+        selection = window->Selection();
+        const bool isOption = selection >= 0 && selection < list->count;
+        if (isOption || window->dontKnow) break;
+        rejection = kChoiceRefused;
+    }
+    // A don't-know answer carries no option; its index is not read.
+    const int32_t index = selection >= 0 && selection < list->count ? selection : 0;
+    out = new CRetrievedDataChoice(index, node->prior, window->dontKnow);
+    return 0;
+}
+
+int32_t CDRWinChoice::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(CUserInterface::Current().choiceQuestion, retrieverName, translatorName, "winchoice", "choice");
+}

@@ -1,0 +1,99 @@
+// The question retrievers: a node's evidence asked of the user.
+//
+// Each retriever asks through the one question window of its kind that the
+// front end installed (ui/user_interface.h): it fills the window with the
+// node's description (its name when the knowledge base gives none), shows it
+// and waits, checks what the user entered and asks again with a message until
+// the input is acceptable, and returns a retrieved-data record for the node's
+// translator. Without an installed window, or when the question is aborted,
+// the retrieval fails (2) and the node's next retriever is tried.
+//
+//   "winprob"      probability in [0, 1], or don't know   -> "prob"
+//   "wincf"        certainty factor -5..5                  -> "cf"
+//   "winvalue"     a number, or don't know                 -> "value"
+//   "wins"         the same question                       -> "value"
+//   "winvaluex"    the same question                       -> "valuex"
+//   "winsx"        the same question                       -> "valuex"
+//   "wininterval"  From, To and a certainty factor         -> "interval"
+//   "winq"         the same question                       -> "interval"
+//   "winchoice"    one of the node's options, or don't know -> "choice"
+//
+// `Cancel` aborts the question being asked: it marks the window aborted and
+// hides it, which ends the wait; the retrieval then returns 2 at once.
+// `GetNames` also centres the retriever's window over the main window.
+#pragma once
+
+#include "retrieval/choice_abstract.h"
+#include "retrieval/data_retriever.h"
+
+// The messages with which a refused input is asked again.
+inline constexpr const char *kProbabilityRefused = "Enter a real number from <0,1> !";
+inline constexpr const char *kNumberRefused = "Enter a number!";
+inline constexpr const char *kFromNotANumber = "\"From\" must be a number!";
+inline constexpr const char *kToNotANumber = "\"To\" must be a number!";
+inline constexpr const char *kFromAboveTo = "\"From\" must be less then \"To\"!";
+// Refusals that only a console can provoke, by typing what no button gives.
+inline constexpr const char *kCertaintyRefused = "Enter a whole number from -5 to 5!";
+inline constexpr const char *kChoiceRefused = "Enter the number of one of the choices!";
+
+class CDRWinProb : public CDataRetriever {
+public:
+    void Cancel() override;
+    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
+                     CRetrievedData *&out) override;
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinCertFact : public CDataRetriever {
+public:
+    void Cancel() override;
+    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
+                     CRetrievedData *&out) override;
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinValue : public CDataRetriever {
+public:
+    void Cancel() override;
+    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
+                     CRetrievedData *&out) override;
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinS : public CDRWinValue {
+public:
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinValueEx : public CDRWinValue {
+public:
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinSX : public CDRWinS {
+public:
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinInterval : public CDataRetriever {
+public:
+    void Cancel() override;
+    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
+                     CRetrievedData *&out) override;
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+class CDRWinQ : public CDRWinInterval {
+public:
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};
+
+// `data` is the node's option list (CChoiceList); without one the retrieval
+// fails.
+class CDRWinChoice : public CDRChoiceAbstract {
+public:
+    void Cancel() override;
+    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
+                     CRetrievedData *&out) override;
+    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+};

@@ -1,0 +1,25 @@
+#include "retrieval/taxonomy_retriever_win.h"
+
+#include "ui/user_interface.h"
+
+int32_t CWinTaxonomyRetriever::Retrieve(CInfTaxNet *net) {
+    const CUserInterface &ui = CUserInterface::Current();
+    list.Fill(net, ui.taxonomyList, ui.taxonomyClass);
+    if (!list.hasItems) {
+        list.Forget();
+        return 0;
+    }
+    if (ui.taxonomyList == nullptr) {
+        list.Forget();
+        return 2;
+    }
+    list.cancelled = false;
+    ui.taxonomyList->ShowAndWait(list);
+    list.Forget();
+    return list.cancelled ? 2 : 0;
+}
+
+void CWinTaxonomyRetriever::Cancel() {
+    list.cancelled = true;
+    if (ITaxonomyListWindow *window = CUserInterface::Current().taxonomyList) window->Hide();
+}

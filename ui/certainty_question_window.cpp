@@ -1,0 +1,6 @@
+#include "ui/certainty_question_window.h"
+
+void ICertaintyQuestionWindow::PressCertainty(float factor) {
+    certainty = factor;
+    Hide();
+}

@@ -1,0 +1,6 @@
+#include "ui/user_interface.h"
+
+CUserInterface &CUserInterface::Current() {
+    static CUserInterface current;
+    return current;
+}
