@@ -1,18 +1,28 @@
 // Fuzz target for the knowledge-base compiler.
 //
 // Arbitrary bytes are compiled into a fresh net, run-time table and parameter
-// set, with the test registry of retrievers and translators (whose parameter
-// readers follow the compiler's reader contract) and the help pages going into
-// one temporary directory. Besides the sanitizers' checks it traps when the
-// compiler breaks its promise: success writes no line; failure returns 2 and
-// writes exactly one "[Error at line N] message" line whose N lies within the
-// source.
+// set, with a copy of the program's registry of retrievers and translators
+// (so their parameter readers run too) and the help pages going into one
+// temporary directory, emptied after every input. Besides the sanitizers'
+// checks it traps when the compiler breaks its promise: success writes no
+// line; failure returns 2 and writes exactly one "[Error at line N] message"
+// line whose N lies within the source.
+#include <stdlib.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include "language/compiler_test_support.h"
+#include "consult/params.h"
+#include "language/inf_net_compiler.h"
+#include "language/input_char.h"
+#include "language/output.h"
+#include "net/inf_tax_net.h"
+#include "net/table.h"
+#include "retrieval/all_retrievers.h"
 
 namespace {
 
@@ -20,37 +30,72 @@ void Require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
+class LineLog : public CPOutput {
+public:
+    int Open() override { return 0; }
+    void WriteLine(const char *text) override { lines.emplace_back(text); }
+    std::vector<std::string> lines;
+};
+
+// "[Error at line N] message" with 1 <= N <= lines and a message.
 bool IsErrorLine(const std::string &line, int32_t lines) {
-    const std::string head = "[Error at line ";
-    if (line.compare(0, head.size(), head) != 0) return false;
-    size_t close = line.find("] ", head.size());
-    if (close == std::string::npos || close == head.size() || close + 2 == line.size()) return false;
-    long number = std::stol(line.substr(head.size(), close - head.size()));
-    return number >= 1 && number <= lines;
+    const char *head = "[Error at line ";
+    const size_t headLength = std::strlen(head);
+    if (line.compare(0, headLength, head) != 0) return false;
+    size_t end = headLength;
+    long number = 0;
+    while (end < line.size() && end - headLength < 9 && line[end] >= '0' && line[end] <= '9')
+        number = number * 10 + (line[end++] - '0');
+    return end > headLength && number >= 1 && number <= lines && line.compare(end, 2, "] ") == 0 &&
+           end + 2 < line.size();
 }
+
+// The help directory of the whole run, removed when the fuzzer exits.
+struct PageDirectory {
+    PageDirectory() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qv-compiler-fuzz-XXXXXX").string();
+        Require(mkdtemp(pattern.data()) != nullptr);
+        path = pattern;
+    }
+    ~PageDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static compiler_test::TempDir pages;
+    static CAllRetrieversWin *registry = new CAllRetrieversWin();
+    static PageDirectory directory;
+    const std::filesystem::path &pages = directory.path;
     std::string source(reinterpret_cast<const char *>(data), size);
     int32_t lines = 1;
     for (char c : source)
         if (c == '\n') ++lines;
     {
-        compiler_test::Build build(pages);
-        int result = build.Compile(source);
+        CInfTaxNet net;
+        CTable table;
+        CParameters parameters;
+        Require(registry->CopyIntoTable(&table) == 0);
+        CPInputChar input(source.data(), static_cast<int32_t>(source.size()));
+        LineLog log;
+        CInfNetCompiler compiler(&input, &log);
+        compiler.SetTargets(&net, &table, &parameters);
+        compiler.SetSourceDirectory(CString(pages.string().c_str()));
+        int result = compiler.Compile();
         if (result == 0) {
-            Require(build.lines.empty());
+            Require(log.lines.empty());
         } else {
             Require(result == 2);
-            Require(build.lines.size() == 1);
-            Require(IsErrorLine(build.lines[0], lines));
+            Require(log.lines.size() == 1);
+            Require(IsErrorLine(log.lines[0], lines));
         }
     }
     // Pages of one input must not pile up over a long run.
     std::error_code ignored;
-    for (const auto &entry : std::filesystem::directory_iterator(pages.Path(), ignored))
+    for (const auto &entry : std::filesystem::directory_iterator(pages, ignored))
         std::filesystem::remove_all(entry.path(), ignored);
     return 0;
 }

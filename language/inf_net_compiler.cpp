@@ -10,7 +10,9 @@
 #include "language/help_builder.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
+#include "net/logical_node.h"
 #include "net/table.h"
+#include "net/taxonomy_class.h"
 
 namespace {
 
@@ -25,10 +27,10 @@ float StoredFloat(double value) {
 // The type number of a taxonomy keyword, or -1 for any other token.
 int TaxonomyType(TToken kind) {
     switch (kind) {
-    case tokHypothesis: return 0;
-    case tokHiddenBoth: return 1;
-    case tokHiddenNo: return 2;
-    case tokHiddenYes: return 3;
+    case tokHypothesis: return CTaxRoot::kHypothesis;
+    case tokHiddenBoth: return CTaxRoot::kHiddenBoth;
+    case tokHiddenNo: return CTaxRoot::kHiddenNo;
+    case tokHiddenYes: return CTaxRoot::kHiddenYes;
     default: return -1;
     }
 }
@@ -192,9 +194,9 @@ CInfNetCompiler::NodeType CInfNetCompiler::ReadNodeType() {
         Next();
         ExpectAndSkip(tokComma, ", expected");
         switch (token) {
-        case tokAnd: type.logicalType = 0; break;
-        case tokOr: type.logicalType = 1; break;
-        case tokNot: type.logicalType = 2; break;
+        case tokAnd: type.logicalType = CLogicalNode::kAnd; break;
+        case tokOr: type.logicalType = CLogicalNode::kOr; break;
+        case tokNot: type.logicalType = CLogicalNode::kNot; break;
         default: Error("type of logical node (and/or/not) expected");
         }
         Next();

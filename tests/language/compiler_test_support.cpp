@@ -173,6 +173,18 @@ std::string ErrorLine(int line, const std::string &message) {
     return "[Error at line " + std::to_string(line) + "] " + message;
 }
 
+bool ParseErrorLine(const std::string &line, long &number, std::string &message) {
+    const std::string head = "[Error at line ";
+    if (line.compare(0, head.size(), head) != 0) return false;
+    size_t digits = head.size();
+    size_t end = digits;
+    number = 0;
+    while (end < line.size() && end - digits < 9 && line[end] >= '0' && line[end] <= '9') number = number * 10 + (line[end++] - '0');
+    if (end == digits || number < 1 || line.compare(end, 2, "] ") != 0 || end + 2 >= line.size()) return false;
+    message = line.substr(end + 2);
+    return true;
+}
+
 std::string ReadFile(const std::filesystem::path &path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

@@ -147,6 +147,10 @@ std::vector<CDataRetriever *> RetrieversOf(Build &build, const char *node);
 // "[Error at line N] message".
 std::string ErrorLine(int line, const std::string &message);
 
+// Splits an error line into its line number and message; false when the line
+// does not have that form (a positive decimal number and a non-empty message).
+bool ParseErrorLine(const std::string &line, long &number, std::string &message);
+
 // The whole content of a file, byte for byte ("" when it cannot be read).
 std::string ReadFile(const std::filesystem::path &path);
 
