@@ -14,7 +14,7 @@ CInfTaxNet::CInfTaxNet()
     : selectedCount(0), yesThreshold(quorvin::kYesThreshold), noThreshold(quorvin::kNoThreshold) {}
 
 CInfTaxNet::~CInfTaxNet() {
-    for (int32_t i = 0; i < roots.Count(); ++i) delete roots.At(i);
+    for (int32_t i = 0; i < allClasses.Count(); ++i) delete allClasses.At(i);
     for (int32_t i = 0; i < nodes.Count(); ++i) nodes.At(i)->classes.Reset();
 }
 

@@ -50,8 +50,8 @@ public:
     // with the taxonomy question before each consultation.
     int32_t Consult(CTable *table, CParameters *parameters) override;
 
-    CTaxRootArray roots;       // owning; each root owns its tree
-    CTaxClArray allClasses;    // every class including roots, in creation order
+    CTaxRootArray roots;       // the roots, in creation order
+    CTaxClArray allClasses;    // every class including roots, in creation order; owning
     CTaxRootHTable rootIndex;
     CTaxClHTable classIndex;   // class names are unique across all taxonomies
     int32_t selectedCount;

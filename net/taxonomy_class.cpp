@@ -3,9 +3,5 @@
 CTaxCl::CTaxCl(const CString &className, CTaxRoot *rootClass, CTaxCl *parentClass)
     : name(className), root(rootClass), parent(parentClass) {}
 
-CTaxCl::~CTaxCl() {
-    for (int32_t i = 0; i < subclasses.Count(); ++i) delete subclasses.At(i);
-}
-
 CTaxRoot::CTaxRoot(const CString &taxonomyName, uint8_t type)
     : CTaxCl(taxonomyName, this, nullptr), taxonomyType(type) {}

@@ -2,8 +2,8 @@
 //
 // A hypothesis taxonomy restricts the goals of a consultation to the classes
 // the user picks; a hidden taxonomy spreads definite answers along its tree.
-// A class owns its subclasses; a root (CTaxRoot) is the class at the top of
-// one tree and carries the taxonomy's type.
+// The net owns every class; a root (CTaxRoot) is the class at the top of one
+// tree and carries the taxonomy's type.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +14,10 @@
 class CTaxCl {
 public:
     CTaxCl(const CString &className, CTaxRoot *rootClass, CTaxCl *parentClass);
-    // Destroys the subclasses.
-    virtual ~CTaxCl();
+    // Destroys only the class itself: the net deletes every class of its
+    // trees one by one, so a taxonomy nested a million deep is no deeper to
+    // destroy than a flat one.
+    virtual ~CTaxCl() = default;
     CTaxCl(const CTaxCl &) = delete;
     CTaxCl &operator=(const CTaxCl &) = delete;
 
@@ -23,7 +25,7 @@ public:
     CNodeArray members;      // in the order added; non-owning
     CTaxRoot *root;          // the root of the class's tree
     CTaxCl *parent;          // null for a root
-    CTaxClArray subclasses;  // in the order added; owning
+    CTaxClArray subclasses;  // in the order added; non-owning
 };
 
 class CTaxRoot : public CTaxCl {

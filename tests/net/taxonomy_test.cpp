@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -362,4 +363,24 @@ TEST(CInfTaxNetConsult, ANetWithoutTaxonomiesNeverAsksTheTaxonomyQuestion) {
     cancelled.Askable("g", 0.5f, true);
     EXPECT_EQ(cancelled.Run(), 2);
     EXPECT_TRUE(cancelled.asker->asked.empty());
+}
+
+TEST(CInfTaxNetBuilding, AVeryDeepTaxonomyIsBuiltCheckedAndDestroyed) {
+    // Deleting the classes recursively overflowed the stack from about
+    // 100,000 levels on.
+    auto net = std::make_unique<CInfTaxNet>();
+    ASSERT_EQ(net->AddBayesNode("g", 0.5f, false, true), 0);
+    ASSERT_EQ(net->AddBayesNode("e", 0.5f, true, false), 0);
+    ASSERT_EQ(net->AddRule("e", "g", 0.9f, 0.1f), 0);
+    ASSERT_EQ(net->AddTaxonomy("depth", CTaxRoot::kHypothesis), 0);
+    std::string parent = "depth";
+    for (int level = 0; level < 200000; ++level) {
+        std::string name = "c" + std::to_string(level);
+        ASSERT_EQ(net->AddClass(CString(parent.c_str()), CString(name.c_str())), 0);
+        parent = name;
+    }
+    ASSERT_EQ(net->AddNodeToClass(CString(parent.c_str()), "g"), 0);
+    EXPECT_EQ(net->allClasses.Count(), 200001);
+    EXPECT_EQ(net->Check(), 0) << net->CheckMessage().Text();
+    net.reset();
 }
