@@ -1,0 +1,43 @@
+#include "answer_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+bool AnswerFile::Load(const std::string &path, std::string &error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!Parse(text.str(), error)) {
+        error = path + ":" + error;
+        return false;
+    }
+    return true;
+}
+
+bool AnswerFile::Parse(const std::string &text, std::string &error) {
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        const size_t tab = line.find('\t');
+        if (tab == std::string::npos || tab == 0) {
+            error = std::to_string(number) + ": expected NAME<TAB>ANSWER";
+            return false;
+        }
+        answers.emplace(line.substr(0, tab), line.substr(tab + 1));
+    }
+    return true;
+}
+
+std::optional<std::string> AnswerFile::Find(const std::string &name) const {
+    auto found = answers.find(name);
+    if (found == answers.end()) return std::nullopt;
+    return found->second;
+}

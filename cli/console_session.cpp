@@ -1,0 +1,36 @@
+#include "console_session.h"
+
+void ConsoleSession::PrintRejection(const std::string &message) {
+    if (!message.empty()) terminal.PrintLine(message);
+}
+
+bool ConsoleSession::Ask(const std::string &question, const std::string &name, bool askedAgain,
+                         std::string &line) {
+    if (aborted || Terminal::Interrupted()) {
+        Abort();
+        return false;
+    }
+    terminal.Print(question);
+    if (!askedAgain) {
+        if (auto scripted = answers.Find(name)) {
+            line = *scripted;
+            terminal.PrintLine(line);
+            return true;
+        }
+    }
+    if (terminal.ReadLine(line) == TReadResult::line) {
+        // A terminal shows what the user typed; input from a pipe or a file
+        // is echoed, so that the transcript reads like a session.
+        if (!terminal.InputIsTerminal()) terminal.PrintLine(line);
+        return true;
+    }
+    terminal.PrintLine("");  // the prompt's line ends here
+    Abort();
+    return false;
+}
+
+void ConsoleSession::Abort() {
+    if (aborted) return;
+    aborted = true;
+    if (requestAbort) requestAbort();
+}

@@ -1,0 +1,43 @@
+// ConsoleSession: what the console's question windows share - the
+// terminal, the scripted answers, the name of the thing being asked about,
+// and the way to abort the consultation.
+//
+// Every question is asked through Ask: it prints the question, then takes
+// the scripted answer for its name (echoed after the prompt, as if typed) or
+// reads a line (echoed too when the input is not a terminal). A question asked again after a rejected answer always reads
+// the terminal. The end of input and Ctrl+C abort the consultation, as the
+// Abort command of a consultation window does; once that happened every
+// further question gives up at once without reading.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "answer_file.h"
+#include "terminal.h"
+
+class ConsoleSession {
+public:
+    ConsoleSession(Terminal &terminal, const AnswerFile &answers) : terminal(terminal), answers(answers) {}
+
+    // Prints a rejection message, when there is one, on a line of its own.
+    void PrintRejection(const std::string &message);
+    // Prints `question`, then obtains the answer for `name`. False when the
+    // consultation was aborted instead (the abort has then been requested).
+    bool Ask(const std::string &question, const std::string &name, bool askedAgain, std::string &line);
+
+    Terminal &Out() { return terminal; }
+
+    // The node being investigated, reported by the consultation view just
+    // before its question is asked.
+    std::string currentNode;
+    // Requests the consultation's abort (set by the front end).
+    std::function<void()> requestAbort;
+    bool aborted = false;
+
+private:
+    void Abort();
+
+    Terminal &terminal;
+    const AnswerFile &answers;
+};

@@ -1,0 +1,63 @@
+// The console's consultation view, message boxes and message pane.
+//
+// The console behaves like a consultation window with its default options:
+// all three lists are "shown", so the driver refreshes (and with it sorts)
+// the goals at every question, but the console prints none of them. It
+// prints status texts as "Status: TEXT", every message box as its text on a
+// line of its own, build lines as they come, and at the end of a successful
+// consultation the result as the result dialog shows it.
+#pragma once
+
+#include <string>
+
+#include "console_session.h"
+#include "ui/consultation_view.h"
+#include "ui/message_box.h"
+#include "ui/message_pane.h"
+
+class ConsoleView : public IConsultationView {
+public:
+    explicit ConsoleView(ConsoleSession &session) : session(session) {}
+
+    void SetStatusText(const CString &text) override;
+    bool ListShown(TConsultationList) const override { return true; }
+    void SetRows(TConsultationList, const std::vector<CGridRow> &) override {}
+    void SetInvestigatedGoal(const CString &) override {}
+    void SetInvestigatedNode(const CString &text) override { session.currentNode = text.Text(); }
+    void ShowPage(const CString &) override {}
+    void SetRunning(bool) override {}
+    void ShowResult(const std::vector<CGridRow> &rows) override;
+
+    const std::string &LastStatus() const { return lastStatus; }
+
+private:
+    ConsoleSession &session;
+    std::string lastStatus;
+};
+
+class ConsoleMessages : public IMessageBox {
+public:
+    explicit ConsoleMessages(Terminal &terminal) : terminal(terminal) {}
+
+    void ShowMessage(const CString &text, const CString &title, TMessageIcon icon) override;
+    // A console never has to ask; closing the question answers Cancel.
+    TYesNoCancel AskYesNoCancel(const CString &, const CString &) override { return TYesNoCancel::cancel; }
+
+private:
+    Terminal &terminal;
+};
+
+class ConsolePane : public IMessagePane {
+public:
+    explicit ConsolePane(Terminal &terminal) : terminal(terminal) {}
+
+    void Clear() override {}
+    void AppendLine(const char *line) override;
+
+    // The last error line of the build ("[Error..."), empty when none.
+    const std::string &ErrorLine() const { return errorLine; }
+
+private:
+    Terminal &terminal;
+    std::string errorLine;
+};

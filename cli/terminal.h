@@ -1,0 +1,41 @@
+// Terminal: the console's standard input and output.
+//
+// Lines are read straight from the input descriptor, so that Ctrl+C can end a
+// wait: the interrupt handler only sets a flag, and a read that the signal
+// breaks off reports Interrupted instead of waiting on. Whatever must happen
+// on an interrupt (aborting the consultation) is done by the reader's caller,
+// never in the handler. A line longer than kMaxLine keeps its first kMaxLine
+// bytes; the rest of it is read and dropped. A zero byte reads as "?".
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+enum class TReadResult { line, end, interrupted };
+
+class Terminal {
+public:
+    static constexpr size_t kMaxLine = 64 * 1024;
+
+    // Catches SIGINT from now on (without restarting interrupted reads).
+    static void CatchInterrupts();
+    // True once Ctrl+C was pressed.
+    static bool Interrupted();
+
+    // Writes text to standard output as it is.
+    void Print(const std::string &text);
+    // Writes text and a line feed.
+    void PrintLine(const std::string &text);
+    // Reads one line without its line end (LF or CR LF). Output is flushed
+    // first, so a prompt shows before the wait.
+    TReadResult ReadLine(std::string &line);
+    // True when standard input is a terminal (the user's typing shows).
+    bool InputIsTerminal() const;
+
+private:
+    // Fills the buffer; false at the end of input or on an interrupt.
+    bool Fill(TReadResult &stop);
+
+    std::string pending;  // read but not yet handed out
+    bool atEnd = false;
+};

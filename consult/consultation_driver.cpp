@@ -1,0 +1,227 @@
+#include "consult/consultation_driver.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "consult/global_params.h"
+#include "consult/inf_control.h"
+#include "consult/params.h"
+#include "language/help_builder.h"
+#include "net/inf_tax_net.h"
+#include "net/node.h"
+#include "net/table.h"
+#include "ui/message_box.h"
+
+namespace {
+
+// The driver the net's observer reaches: the one that most recently started
+// a consultation.
+CConsultationDriver *investigationTarget = nullptr;
+
+void InvestigationCallback(CInferenceNet *net, CTable *table, CNode *node) {
+    if (investigationTarget != nullptr) investigationTarget->OnInvestigate(net, table, node);
+}
+
+CString Value8(float value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%1.8f", static_cast<double>(value));
+    return CString(text);
+}
+
+CGridRow ValueRow(const CNode *node) { return {node->name, Value8(node->prior), Value8(node->current)}; }
+
+}  // namespace
+
+std::vector<CGridRow> ResultRows(const CInferenceNet &net) {
+    std::vector<CGridRow> rows;
+    for (int32_t i = 0; i < net.goals.Count(); ++i) {
+        const CNode *goal = net.goals.At(i);
+        CString order(i + 1);
+        order.Append(".");
+        rows.push_back({order, goal->name, Value8(goal->prior), Value8(goal->current)});
+    }
+    if (rows.empty()) rows.push_back(CGridRow(4));
+    return rows;
+}
+
+CConsultationDriver::CConsultationDriver(std::unique_ptr<CInfControl> builtControl, IConsultationView *consultationView,
+                                         IMessageBox *messageBoxes)
+    : control(std::move(builtControl)), view(consultationView), messages(messageBoxes),
+      investigatedGoal(kNothingInvestigated), investigatedNode(kNothingInvestigated) {}
+
+CConsultationDriver::~CConsultationDriver() {
+    if (investigationTarget == this) investigationTarget = nullptr;
+}
+
+int32_t CConsultationDriver::RunConsultation() {
+    CInfTaxNet *net = control->Net();
+    if (net == nullptr || inside) return 2;
+    inside = true;
+    shownError.Clear();
+    SetRunning(true);
+    view->SetStatusText("Preparing...");
+    RefreshAllLists();
+    control->StartConsultationRecord();
+    net->ResetValues(control->Table());
+    investigationTarget = this;
+    view->SetStatusText("Investigating...");
+    RefreshAllLists();
+
+    net->observer = InvestigationCallback;
+    control->Parameters()->asked = false;
+    control->SetAbortRequested(false);
+    control->SetConsultationFailed(false);
+    int32_t result = net->Consult(control->Table(), control->Parameters());
+    // An abort is never reported as a success (see the header).
+    if (result == 0 && control->AbortRequested()) result = 2;
+    if (result != 0) control->SetConsultationFailed(true);
+    control->WriteReports();
+    net->observer = nullptr;
+
+    if (result != 0)
+        ReportFailure();
+    else
+        ReportSuccess();
+    SetRunning(false);
+    inside = false;
+    return result;
+}
+
+void CConsultationDriver::ReportFailure() {
+    if (control->AbortRequested()) {
+        view->SetStatusText("Consultation aborted.");
+        return;
+    }
+    CString &pending = GlobalParams().lastError;
+    if (!pending.IsEmpty()) {
+        shownError = pending;
+        pending.Clear();
+        messages->ShowMessage(shownError, CString(), TMessageIcon::error);
+    }
+    view->SetStatusText("Error during consultation.");
+    messages->ShowMessage("Error during consultation !", CString(), TMessageIcon::error);
+}
+
+void CConsultationDriver::ReportSuccess() {
+    CInfTaxNet *net = control->Net();
+    investigatedGoal = kNothingInvestigated;
+    investigatedNode = kNothingInvestigated;
+    view->SetInvestigatedGoal(investigatedGoal);
+    view->SetInvestigatedNode(investigatedNode);
+    RefreshList(TConsultationList::orderedGoals);
+    RefreshList(TConsultationList::allNodes);
+    view->SetRows(TConsultationList::callStack, {CGridRow(1)});
+    view->SetStatusText("Done, consulted ok.");
+
+    bool anyEnabled = false;
+    for (int32_t i = 0; i < net->goals.Count() && !anyEnabled; ++i) anyEnabled = net->goals.At(i)->enabled;
+    if (!anyEnabled)
+        messages->ShowMessage("No goal in given taxonomy.", CString(), TMessageIcon::information);
+    else if (control->Table()->batchRunning)
+        messages->ShowMessage("Batch consultation finished.", CString(), TMessageIcon::information);
+    else
+        view->ShowResult(ResultRows(*net));
+}
+
+void CConsultationDriver::AbortConsultation() {
+    if (!running) return;
+    control->SetAbortRequested(true);
+    control->WriteReports();
+    control->Table()->AbortRetrieval();
+    SetRunning(false);
+}
+
+void CConsultationDriver::OnInvestigate(CInferenceNet *net, CTable * /*table*/, CNode *node) {
+    RefreshAllLists();
+    investigatedGoal = net->callStack.Count() > 0 ? net->callStack.At(0)->name : CString(kNothingInvestigated);
+    investigatedNode = node->name;
+    view->SetInvestigatedGoal(investigatedGoal);
+    view->SetInvestigatedNode(investigatedNode);
+    ShowHelpPage();
+}
+
+bool CConsultationDriver::RequestClose() {
+    if (running) {
+        if (messages->AskYesNoCancel("Abort consultation?", "Abort?") == TYesNoCancel::yes) AbortConsultation();
+        return false;
+    }
+    // After an abort the consultation may still be unwinding: the objects it
+    // works on must stay alive until it has returned.
+    return !inside;
+}
+
+void CConsultationDriver::SetHelpMode(THelpMode mode) {
+    helpMode = mode;
+    ShowHelpPage();
+}
+
+void CConsultationDriver::ShowHelpPage() {
+    CString page;
+    switch (helpMode) {
+    case THelpMode::node: page = investigatedNode; break;
+    case THelpMode::goal: page = investigatedGoal; break;
+    case THelpMode::net: page = "index"; break;
+    }
+    if (!CHelpBuilder::IsSafePageName(page)) return;
+    const CString path = CHelpBuilder(control->HelpPageDirectory()).PagePath(page);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path.Text(), error)) view->ShowPage(path);
+}
+
+void CConsultationDriver::SetRunning(bool value) {
+    running = value;
+    view->SetRunning(value);
+}
+
+void CConsultationDriver::RefreshAllLists() {
+    RefreshList(TConsultationList::orderedGoals);
+    RefreshList(TConsultationList::callStack);
+    RefreshList(TConsultationList::allNodes);
+}
+
+void CConsultationDriver::ListToggled(TConsultationList list) {
+    if (!view->ListShown(list)) {
+        view->SetRows(list, {CGridRow(list == TConsultationList::callStack ? 1 : 3)});
+        return;
+    }
+    // The call stack exists only while a consultation runs.
+    if (list == TConsultationList::callStack && !running) return;
+    RefreshList(list);
+}
+
+void CConsultationDriver::RefreshList(TConsultationList list) {
+    if (control->Net() == nullptr || !view->ListShown(list)) return;
+    switch (list) {
+    case TConsultationList::orderedGoals:
+        control->Net()->SortGoals();
+        view->SetRows(list, GoalRows());
+        break;
+    case TConsultationList::callStack: view->SetRows(list, CallStackRows()); break;
+    case TConsultationList::allNodes: view->SetRows(list, NodeRows()); break;
+    }
+}
+
+std::vector<CGridRow> CConsultationDriver::GoalRows() const {
+    std::vector<CGridRow> rows;
+    const CNodeArray &goals = control->Net()->goals;
+    for (int32_t i = 0; i < goals.Count(); ++i) rows.push_back(ValueRow(goals.At(i)));
+    if (rows.empty()) rows.push_back(CGridRow(3));
+    return rows;
+}
+
+std::vector<CGridRow> CConsultationDriver::NodeRows() const {
+    std::vector<CGridRow> rows;
+    const CNodeArray &nodes = control->Net()->nodes;
+    for (int32_t i = 0; i < nodes.Count(); ++i)
+        if (!nodes.At(i)->goal) rows.push_back(ValueRow(nodes.At(i)));
+    if (rows.empty()) rows.push_back(CGridRow(3));
+    return rows;
+}
+
+std::vector<CGridRow> CConsultationDriver::CallStackRows() const {
+    std::vector<CGridRow> rows;
+    const CNodeStack &stack = control->Net()->callStack;
+    for (int32_t i = 0; i < stack.Count(); ++i) rows.push_back({stack.At(i)->name});
+    if (rows.empty()) rows.push_back(CGridRow(1));
+    return rows;
+}

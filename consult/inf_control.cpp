@@ -1,0 +1,159 @@
+#include "consult/inf_control.h"
+
+#include <ctime>
+#include <new>
+
+#include "consult/params.h"
+#include "consult/protocol_html.h"
+#include "consult/protocol_net_html.h"
+#include "consult/protocol_txt.h"
+#include "language/help_builder.h"
+#include "language/inf_net_compiler.h"
+#include "language/input.h"
+#include "language/input_char.h"
+#include "language/output.h"
+#include "net/inf_tax_net.h"
+#include "net/table.h"
+#include "retrieval/all_retrievers.h"
+
+namespace {
+
+bool IsAbsolutePath(const CString &path) {
+    const char *text = path.Text();
+    if (text[0] == '/' || text[0] == '\\') return true;
+    return path.Length() >= 2 && text[1] == ':';  // a drive letter
+}
+
+// The position at which the source stopped being read, where the editor puts
+// its caret. Only a source over a text knows it.
+uint32_t InputPosition(CPInput *input) {
+    const auto *text = dynamic_cast<CPInputChar *>(input);
+    return text == nullptr ? 0 : static_cast<uint32_t>(text->Pos());
+}
+
+// Appends one report when its parameter names a file.
+template <typename Writer>
+void WriteFileReport(CInfControl &control, bool failed) {
+    CParameters *parameters = control.Parameters();
+    if (!parameters->HasParam(Writer::kParam)) return;
+    const CString value = parameters->GetParam(Writer::kParam);
+    if (value.IsEmpty()) return;
+    Writer writer(control.ResolvePath(value).Text());
+    writer.Write(&control, failed, control.ConsultationName(), control.StartTime(), control.EndTime());
+}
+
+}  // namespace
+
+CString CurrentTimeText() {
+    // ctime_r writes English names whatever the locale, as reports expect.
+    const std::time_t now = std::time(nullptr);
+    char text[64] = "";
+    if (ctime_r(&now, text) == nullptr) return CString();
+    return CString(text);
+}
+
+CInfControl::CInfControl(CAllRetrievers *registry)
+    : output(nullptr), input(nullptr), registry(registry), net(nullptr), table(nullptr), parameters(nullptr),
+      errorPosition(0), abortRequested(false), consistencyFailed(false), consultationFailed(false) {}
+
+CInfControl::~CInfControl() {
+    delete net;
+    delete table;
+    delete parameters;
+}
+
+int32_t CInfControl::CreateObjects() {
+    delete parameters;
+    parameters = new (std::nothrow) CParameters();
+    delete net;
+    net = new (std::nothrow) CInfTaxNet();
+    if (net == nullptr || parameters == nullptr) return 2;
+    delete table;
+    table = new (std::nothrow) CTable();
+    if (table == nullptr) return 2;
+    if (registry != nullptr && registry->CopyIntoTable(table) != 0) return 2;
+    consultationFailed = false;
+    return 0;
+}
+
+int32_t CInfControl::BuildNet(const ConfigureCompiler &configureCompiler) {
+    if (output == nullptr) return 2;
+    const int32_t cleared = output->Open();
+    if (cleared != 0) return cleared;
+    const int32_t created = CreateObjects();
+    if (created != 0) {
+        Say("[Error] Cannot create new objects before compiling.");
+        return created;
+    }
+    Say("Building inference net...");
+    const int32_t readable = input == nullptr ? 2 : input->Open();
+    if (readable != 0) {
+        Say("[Error] Cannot read net source code.");
+        return readable;
+    }
+    return CompileAndCheck(configureCompiler);
+}
+
+int32_t CInfControl::CompileAndCheck(const ConfigureCompiler &configureCompiler) {
+    CInfNetCompiler compiler(input, output);
+    compiler.SetTargets(net, table, parameters);
+    compiler.SetSourceDirectory(sourceDirectory);
+    if (configureCompiler) configureCompiler(compiler);
+    consistencyFailed = false;
+    const int32_t compiled = compiler.Compile();
+    if (compiled != 0) {
+        errorPosition = InputPosition(input);
+        Say("Failed to compile.");
+        return compiled;
+    }
+    Say("Compiled.");
+    return CheckConsistency();
+}
+
+int32_t CInfControl::CheckConsistency() {
+    Say("Checking consistency...");
+    const int32_t checked = net->Check();
+    if (checked != 0) {
+        CString line("[Error] ");
+        line.Append(net->checkMessage);
+        line.Append(".");
+        Say(line.Text());
+        Say("Consistency check failed.");
+        consistencyFailed = true;
+        return checked;
+    }
+    Say("Consistency check passed.");
+    Say("Done.");
+    return 0;
+}
+
+void CInfControl::Say(const char *line) { output->WriteLine(line); }
+
+void CInfControl::WriteReports() {
+    endTime = CurrentTimeText();
+    if (net == nullptr || parameters == nullptr) return;
+    WriteFileReport<CProtocolTxt>(*this, consultationFailed);
+    WriteFileReport<CProtocolHTML>(*this, consultationFailed);
+    if (parameters->HasParam(CProtocolNetHTML::kParam))
+        CProtocolNetHTML().Write(this, consultationFailed, consultationName, startTime, endTime);
+}
+
+CString CInfControl::ResolvePath(const CString &path) const {
+    if (sourceDirectory.IsEmpty() || IsAbsolutePath(path)) return path;
+    CString resolved(sourceDirectory);
+    const char last = sourceDirectory.Text()[sourceDirectory.Length() - 1];
+    if (last != '/' && last != '\\') resolved.Append("/");
+    resolved.Append(path);
+    return resolved;
+}
+
+CString CInfControl::HelpPageDirectory() const {
+    if (parameters == nullptr) return sourceDirectory;
+    return HelpDirectory(parameters->GetParam("helppath"), sourceDirectory);
+}
+
+void CInfControl::StartConsultationRecord() {
+    startTime = CurrentTimeText();
+    abortRequested = false;
+    consultationFailed = false;
+}

@@ -1,0 +1,23 @@
+#include "consult/protocol.h"
+
+#include "net/node.h"
+
+CProtocol::CProtocol(const char *path) : file(std::fopen(path, "a+")) {}
+
+CProtocol::~CProtocol() {
+    if (file != nullptr) std::fclose(file);
+}
+
+void WriteGoalTable(std::FILE *out, const CNodeArray &goals) {
+    std::fputs("<table border=\"1\"><tr><td><center><b>Order</b></center></td>"
+               "<td><center><b>Goal name</b></center></td>",
+               out);
+    std::fputs("<td><center><b>Aprior</b></center></td><td><center><b>Aposterior</b></center></td></tr>\n", out);
+    for (int32_t i = 0; i < goals.Count(); ++i) {
+        const CNode *goal = goals.At(i);
+        std::fprintf(out, "<tr><td><center>%i</center></td>", i + 1);
+        std::fprintf(out, "<td><center>%s</center></td>", goal->name.Text());
+        std::fprintf(out, "<td><center>%f</center></td>", static_cast<double>(goal->prior));
+        std::fprintf(out, "<td><center>%f</center></td></tr>\n", static_cast<double>(goal->current));
+    }
+}

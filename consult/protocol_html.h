@@ -1,0 +1,24 @@
+// CProtocolHTML: the HTML consultation report.
+//
+// Appended to the file that the parameter "prothtml" names. Each report is a
+// fragment between two comment lines, with no document head or body of its
+// own, so that successive reports follow each other in one file: a centred
+// table of name, times and status, then either the ordered goals as a table
+// or, after a failure, the call stack.
+#pragma once
+
+#include "consult/protocol.h"
+
+class CProtocolHTML : public CProtocol {
+public:
+    explicit CProtocolHTML(const char *path);
+
+    static constexpr const char *kParam = "prothtml";
+    const char *ParamName() const override { return kParam; }
+    void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
+               const CString &endTime) override;
+
+private:
+    void WriteFailure(CInfControl *control);
+    void WriteGoals(CInfControl *control);
+};

@@ -1,0 +1,54 @@
+#include "consult/protocol_txt.h"
+
+#include "consult/inf_control.h"
+#include "net/inf_tax_net.h"
+#include "net/node.h"
+
+namespace {
+
+const char *const kRuleLine = "   -----------------------------------------------\n";
+
+}  // namespace
+
+CProtocolTxt::CProtocolTxt(const char *path) : CProtocol(path) {}
+
+void CProtocolTxt::Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
+                         const CString &endTime) {
+    if (file == nullptr) return;
+    std::fputs("\nCONSULTATION REPORT\n", file);
+    std::fprintf(file, "  Name:     %s\n", name.Text());
+    std::fprintf(file, "  Started:  %s\n", startTime.Text());
+    std::fprintf(file, "  Finished: %s\n", endTime.Text());
+    if (failed) {
+        std::fputs(control->AbortRequested() ? "  Status:   aborted\n" : "  Status:   error\n", file);
+        WriteCallStack(control);
+    } else {
+        std::fputs("  Status:   consulted ok\n", file);
+        WriteGoals(control);
+    }
+    std::fputs("\n================================================================\n", file);
+}
+
+void CProtocolTxt::WriteCallStack(CInfControl *control) {
+    std::fputs("  Call stack:\n", file);
+    const CNodeStack &stack = control->Net()->callStack;
+    for (int32_t i = 0; i < stack.Count(); ++i) std::fprintf(file, "      %s\n", stack.At(i)->name.Text());
+}
+
+void CProtocolTxt::WriteGoals(CInfControl *control) {
+    std::fputs("  Ordered goals:\n", file);
+    std::fputs(kRuleLine, file);
+    std::fputs("    order  name               aprior   aposterior\n", file);
+    std::fputs(kRuleLine, file);
+    const CNodeArray &goals = control->Net()->goals;
+    for (int32_t i = 0; i < goals.Count(); ++i) {
+        const CNode *goal = goals.At(i);
+        // The a-priori value is cut to its column like the name; the
+        // a-posteriori value ends the row and is never cut.
+        char prior[32];
+        std::snprintf(prior, sizeof prior, "%f", static_cast<double>(goal->prior));
+        std::fprintf(file, "%7d.   %-17.17s %-10.10s %f\n", static_cast<int>(i + 1), goal->name.Text(), prior,
+                     static_cast<double>(goal->current));
+    }
+    std::fputs(kRuleLine, file);
+}

@@ -1,0 +1,25 @@
+// CProtocolTxt: the plain-text consultation report.
+//
+// Appended to the file that the parameter "prottxt" names. A report opens
+// with an empty line and "CONSULTATION REPORT", gives the consultation's
+// name, start and end times and status, then either the ordered goals in
+// fixed columns (order, name cut to 17 characters, a-priori and a-posteriori
+// value in "%f" form) or, after a failure, the call stack from its bottom
+// entry; it closes with a line of 64 equals signs.
+#pragma once
+
+#include "consult/protocol.h"
+
+class CProtocolTxt : public CProtocol {
+public:
+    explicit CProtocolTxt(const char *path);
+
+    static constexpr const char *kParam = "prottxt";
+    const char *ParamName() const override { return kParam; }
+    void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
+               const CString &endTime) override;
+
+private:
+    void WriteCallStack(CInfControl *control);
+    void WriteGoals(CInfControl *control);
+};

@@ -1,0 +1,2 @@
+files=()
+args=(consult missing.qvb --json result.json)

@@ -1,0 +1,2 @@
+files=(examples/car.qvb examples/car.answers)
+args=(consult car.qvb --answers car.answers --json result.json)

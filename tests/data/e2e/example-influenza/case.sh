@@ -1,0 +1,2 @@
+files=(examples/influenza.qvb examples/influenza.answers)
+args=(consult influenza.qvb --answers influenza.answers)
