@@ -249,7 +249,9 @@ QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
 }
 
 TAbstractMDIChild *TMainForm::ActiveChild() const {
-    QMdiSubWindow *window = mdiArea->activeSubWindow();
+    // The current window is the active one even while another application
+    // has the focus.
+    QMdiSubWindow *window = mdiArea->currentSubWindow();
     return window != nullptr ? qobject_cast<TAbstractMDIChild *>(window->widget()) : nullptr;
 }
 
@@ -355,7 +357,7 @@ void TMainForm::SaveAll() {
 }
 
 void TMainForm::CloseActive() {
-    if (QMdiSubWindow *window = mdiArea->activeSubWindow()) window->close();
+    if (QMdiSubWindow *window = mdiArea->currentSubWindow()) window->close();
 }
 
 void TMainForm::CloseAll() {
