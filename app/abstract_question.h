@@ -57,9 +57,10 @@ public:
 
     QPlainTextEdit *mDescr;
 
-protected:
     // Esc and the close box: closing without the accept action.
     void reject() override;
+
+protected:
     virtual void CloseWithoutAnswer() = 0;
     // Puts the focus where the user types first.
     virtual void FocusInput() {}

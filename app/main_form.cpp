@@ -57,7 +57,10 @@ TMainForm::TMainForm(CAllRetrievers *retrievers, CSettingsOptionStore *optionSto
     aboutBox = new TAboutBox(this);
     helpWindow = new TfrmHelp(this);
 
-    connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] {
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        // Another top-level window (a question) taking the focus leaves the
+        // last child active for the commands.
+        if (window != nullptr) activeWindow = window;
         UpdateMenus();
         UpdateCommands();
     });
@@ -237,21 +240,28 @@ QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
     QMdiSubWindow *window = mdiArea->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(child, &TAbstractMDIChild::RunningChanged, this, &TMainForm::UpdateCommands);
-    connect(window, &QObject::destroyed, this, [this] { QTimer::singleShot(0, this, &TMainForm::UpdateCommands); });
+    connect(window, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            UpdateMenus();
+            UpdateCommands();
+        });
+    });
     if (GlobalParams().AutoMaximize)
         window->showMaximized();
     else
         window->show();
     mdiArea->setActiveSubWindow(window);
+    activeWindow = window;
+    // The new window takes the focus, so that the main window, when it is
+    // activated again, does not bring back the child that had it.
+    child->setFocus();
     UpdateMenus();
     UpdateCommands();
     return window;
 }
 
 TAbstractMDIChild *TMainForm::ActiveChild() const {
-    // The current window is the active one even while another application
-    // has the focus.
-    QMdiSubWindow *window = mdiArea->currentSubWindow();
+    QMdiSubWindow *window = activeWindow != nullptr ? activeWindow.data() : mdiArea->currentSubWindow();
     return window != nullptr ? qobject_cast<TAbstractMDIChild *>(window->widget()) : nullptr;
 }
 
@@ -273,6 +283,9 @@ void TMainForm::Activate(TAbstractMDIChild *child) {
         if (window->widget() == child) {
             if (window->isMinimized()) window->showNormal();
             mdiArea->setActiveSubWindow(window);
+            activeWindow = window;
+            UpdateMenus();
+            UpdateCommands();
         }
 }
 
@@ -357,7 +370,7 @@ void TMainForm::SaveAll() {
 }
 
 void TMainForm::CloseActive() {
-    if (QMdiSubWindow *window = mdiArea->currentSubWindow()) window->close();
+    if (TAbstractMDIChild *child = ActiveChild()) child->parentWidget()->close();
 }
 
 void TMainForm::CloseAll() {

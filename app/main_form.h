@@ -15,6 +15,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -24,7 +26,6 @@
 class QAction;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class CAllRetrievers;
@@ -141,6 +142,7 @@ private:
     TAboutBox *aboutBox;
     TfrmHelp *helpWindow;
     TFileChooser fileChooser;
+    QPointer<QMdiSubWindow> activeWindow;  // the child last activated
     bool hinting = false;     // the first panel shows a command's hint
     QString textBeforeHint;   // what it showed before
 };

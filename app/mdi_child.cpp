@@ -5,7 +5,9 @@
 
 #include "app/main_form.h"
 
-TAbstractMDIChild::TAbstractMDIChild(TMainForm *main) : QWidget(nullptr), mainForm(main) {}
+TAbstractMDIChild::TAbstractMDIChild(TMainForm *main) : QWidget(nullptr), mainForm(main) {
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 TAbstractMDIChild::~TAbstractMDIChild() { qDeleteAll(menus); }
 

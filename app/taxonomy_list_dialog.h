@@ -36,7 +36,6 @@ public:
     QPushButton *bttSelect;
     QPushButton *bttOK;
 
-protected:
     // The close box and Esc.
     void reject() override;
 
