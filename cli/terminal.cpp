@@ -4,13 +4,53 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace {
 
 volatile std::sig_atomic_t interruptFlag = 0;
+volatile std::sig_atomic_t waitingForInput = 0;
 
-extern "C" void OnInterrupt(int) { interruptFlag = 1; }
+// While a question waits, Ctrl+C only sets the flag, and the reader aborts
+// the consultation. At any other time it ends the program at once, as it
+// does every command-line program: nothing else would notice it, and a long
+// run without questions must remain stoppable.
+extern "C" void OnInterrupt(int) {
+    if (waitingForInput) {
+        interruptFlag = 1;
+        return;
+    }
+    std::signal(SIGINT, SIG_DFL);
+    std::raise(SIGINT);
+}
+
+bool interruptsCaught = false;
+
+sigset_t InterruptSet() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    return set;
+}
+
+// Waits until standard input can be read; false when a signal broke the
+// wait off. Ctrl+C is held back until the wait has begun, so one pressed
+// just before it still ends it instead of killing the program.
+bool WaitForInput() {
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    if (!interruptsCaught) return ::poll(&input, 1, -1) >= 0 || errno != EINTR;
+    const sigset_t interrupt = InterruptSet();
+    sigset_t during;
+    sigprocmask(SIG_BLOCK, &interrupt, &during);
+    waitingForInput = 1;
+    sigdelset(&during, SIGINT);
+    const bool ready = interruptFlag == 0 && (::ppoll(&input, 1, nullptr, &during) >= 0 || errno != EINTR);
+    waitingForInput = 0;
+    sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
+    return ready;
+}
 
 }  // namespace
 
@@ -18,8 +58,9 @@ void Terminal::CatchInterrupts() {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no SA_RESTART: a waiting read returns EINTR
+    action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
+    interruptsCaught = true;
 }
 
 bool Terminal::Interrupted() { return interruptFlag != 0; }
@@ -69,16 +110,17 @@ bool Terminal::Fill(TReadResult &stop) {
     }
     char buffer[4096];
     for (;;) {
+        if (Interrupted()) {
+            stop = TReadResult::interrupted;
+            return false;
+        }
+        if (!WaitForInput()) continue;  // a signal: look at the flag again
         const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (got > 0) {
             pending.append(buffer, static_cast<size_t>(got));
             return true;
         }
-        if (got < 0 && errno == EINTR) {
-            if (!Interrupted()) continue;  // another signal: keep waiting
-            stop = TReadResult::interrupted;
-            return false;
-        }
+        if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         atEnd = true;
         stop = TReadResult::end;
         return false;

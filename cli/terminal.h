@@ -1,8 +1,9 @@
 // Terminal: the console's standard input and output.
 //
 // Lines are read straight from the input descriptor, so that Ctrl+C can end a
-// wait: the interrupt handler only sets a flag, and a read that the signal
-// breaks off reports Interrupted instead of waiting on. Whatever must happen
+// wait: while a read waits, the interrupt handler only sets a flag, and the
+// wait that the signal breaks off reports Interrupted instead of waiting on.
+// At any other moment Ctrl+C ends the program, as usual. Whatever must happen
 // on an interrupt (aborting the consultation) is done by the reader's caller,
 // never in the handler. A line longer than kMaxLine keeps its first kMaxLine
 // bytes; the rest of it is read and dropped. A zero byte reads as "?".
@@ -17,7 +18,7 @@ class Terminal {
 public:
     static constexpr size_t kMaxLine = 64 * 1024;
 
-    // Catches SIGINT from now on (without restarting interrupted reads).
+    // Catches SIGINT from now on (see above).
     static void CatchInterrupts();
     // True once Ctrl+C was pressed.
     static bool Interrupted();

@@ -10,6 +10,7 @@
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 #include "net/table.h"
+#include "tables/table_environment.h"
 #include "ui/message_box.h"
 
 namespace {
@@ -62,6 +63,8 @@ int32_t CConsultationDriver::RunConsultation() {
     view->SetStatusText("Preparing...");
     RefreshAllLists();
     control->StartConsultationRecord();
+    // The tables' files, like the reports, live beside the knowledge base.
+    TableEnvironment().baseDirectory = control->SourceDirectory();
     net->ResetValues(control->Table());
     investigationTarget = this;
     view->SetStatusText("Investigating...");

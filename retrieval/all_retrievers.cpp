@@ -4,6 +4,8 @@
 #include "retrieval/choice_translator.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
+#include "retrieval/db_retrievers.h"
+#include "retrieval/default_retrievers.h"
 #include "retrieval/param_retriever.h"
 #include "retrieval/param_retriever_win.h"
 #include "retrieval/question_retrievers.h"
@@ -11,6 +13,14 @@
 #include "retrieval/taxonomy_retriever.h"
 #include "retrieval/taxonomy_retriever_win.h"
 #include "retrieval/value_translators.h"
+#include "tables/batch_iter_bde.h"
+#include "tables/batch_iter_txt.h"
+#include "tables/in_database_bde.h"
+#include "tables/in_database_rel_txt.h"
+#include "tables/in_database_txt.h"
+#include "tables/out_database_bde.h"
+#include "tables/out_database_rel.h"
+#include "tables/out_database_txt.h"
 
 CAllRetrievers::CAllRetrievers() : taxonomyRetriever(nullptr), paramRetriever(nullptr) {}
 
@@ -65,22 +75,50 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
 // the input tables, output tables, batch iterators, and last the taxonomy and
 // parameter retrievers. A row joins this list when its class is built.
 CAllRetrieversWin::CAllRetrieversWin() {
+    Add(new CDRDontKnow);
     Add(new CDTDontKnow);
+    Add(new CDRDNProb);
     Add(new CDRWinProb);
+    Add(new CDRDBProb);
     Add(new CDTProb);
+    Add(new CDRDNCertFact);
     Add(new CDRWinCertFact);
+    Add(new CDRDBCertFact);
     Add(new CDTCertFactor);
+    Add(new CDRDNValue);
     Add(new CDRWinValue);
     Add(new CDRWinS);
+    Add(new CDRDNS);
+    Add(new CDRDBValue);
+    Add(new CDRDBS);
     Add(new CDTValue);
+    Add(new CDRDNValueEx);
     Add(new CDRWinValueEx);
     Add(new CDRWinSX);
+    Add(new CDRDNSX);
+    Add(new CDRDBValueEx);
+    Add(new CDRDBSX);
     Add(new CDTValueEx);
     Add(new CDRWinInterval);
     Add(new CDRWinQ);
     Add(new CDTInterval);
+    Add(new CDRDNChoice);
     Add(new CDRWinChoice);
+    Add(new CDRDBChoice);
     Add(new CDTChoice);
+    Add(new CInDatabaseTxtTab);
+    Add(new CInDatabaseTxtComma);
+    Add(new CInDatabaseRelTxtTab);
+    Add(new CInDatabaseRelTxtComma);
+    Add(new CInDatabaseBDE);
+    Add(new COutDatabaseTxtTab);
+    Add(new COutDatabaseTxtComma);
+    Add(new COutDatabaseRelTxtTab);
+    Add(new COutDatabaseRelTxtComma);
+    Add(new COutDatabaseBDE);
+    Add(new CBatchIterDBTxtTab);
+    Add(new CBatchIterDBTxtComma);
+    Add(new CBatchIterDBBDE);
     SetTaxonomyRetriever(new CWinTaxonomyRetriever);
     SetParamRetriever(new CParamRetrieverWin);
 }

@@ -9,7 +9,9 @@
 #                 SOURCE_ROOT (the knowledge base, its answers, ...);
 #   args=(...)    the arguments of quorvin-cli, run inside that directory;
 #   stdin=NAME    optional: a file of CASE_DIR to feed as standard input
-#                 (standard input is empty otherwise).
+#                 (standard input is empty otherwise);
+#   cwd=DIR       optional: a directory, made inside the working directory,
+#                 to run quorvin-cli in (the files stay one level up).
 # CASE_DIR/expected/ holds the expected results: "status" (the exit status),
 # "stdout", optionally "stderr", and any other file, which must exist in the
 # working directory with the same name and content. Local times in the `ctime`
@@ -26,6 +28,7 @@ trap 'rm -rf "$work"' EXIT
 files=()
 args=()
 stdin=
+cwd=.
 # shellcheck source=/dev/null
 source "$case_dir/case.sh"
 
@@ -33,7 +36,8 @@ for f in "${files[@]}"; do cp "$root/$f" "$work/" || exit 1; done
 input=/dev/null
 [[ -n "$stdin" ]] && input="$(cd "$case_dir" && pwd)/$stdin"
 
-(cd "$work" && "$cli" "${args[@]}" <"$input" >"$work/.stdout" 2>"$work/.stderr")
+mkdir -p "$work/$cwd"
+(cd "$work/$cwd" && "$cli" "${args[@]}" <"$input" >"$work/.stdout" 2>"$work/.stderr")
 echo "$?" >"$work/.status"
 
 mask() {

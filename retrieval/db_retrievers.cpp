@@ -1,0 +1,162 @@
+#include "retrieval/db_retrievers.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "net/node.h"
+#include "retrieval/retrieved_data.h"
+#include "tables/input_record.h"
+
+namespace {
+
+bool IsDontKnow(const CString &text) { return text.Equals("?"); }
+
+// The real of a numeric text, when a 32-bit real can hold it.
+bool RealFromText(const CString &text, double &real) {
+    if (!IsNumericText(text)) return false;
+    real = TextToReal(text);
+    return std::isfinite(real) && std::fabs(real) <= FLT_MAX;
+}
+
+int32_t Names(CString &retrieverName, CString &translatorName, const char *retriever, const char *translator) {
+    retrieverName = retriever;
+    translatorName = translator;
+    return 0;
+}
+
+}  // namespace
+
+bool FindNodeField(CTable *table, const CNode *node, CString &text) {
+    CInputRecord *record = CurrentInputRecord(table);
+    if (record == nullptr || node == nullptr) return false;
+    CString name = node->name;
+    if (!record->HasField(name)) name.ToUpper();
+    if (!record->HasField(name)) name.ToLower();
+    if (!record->HasField(name)) return false;
+    text = record->FieldText(name);
+    return true;
+}
+
+bool ProbabilityFromText(const CString &text, float &value, bool &dontKnow) {
+    value = 0.0f;
+    dontKnow = IsDontKnow(text);
+    if (dontKnow) return true;
+    double real = 0.0;
+    if (!RealFromText(text, real) || real < 0.0 || real > 1.0) return false;
+    value = static_cast<float>(real);
+    return true;
+}
+
+bool CertaintyFromText(const CString &text, float &value) {
+    double real = 0.0;
+    if (IsNumericText(text)) {
+        if (!RealFromText(text, real)) return false;
+    } else if (text.IsEmpty()) {
+        return false;
+    } else {
+        switch (text.Text()[0]) {
+        case 'y': case 'Y': real = 5.0; break;
+        case 'n': case 'N': real = -5.0; break;
+        case '?': real = 0.0; break;
+        default: return false;
+        }
+    }
+    if (real < -5.0 || real > 5.0) return false;
+    value = static_cast<float>(real);
+    return true;
+}
+
+bool ValueFromText(const CString &text, float &value, bool &dontKnow) {
+    value = 0.0f;
+    dontKnow = IsDontKnow(text);
+    if (dontKnow) return true;
+    double real = 0.0;
+    if (!RealFromText(text, real)) return false;
+    value = static_cast<float>(real);
+    return true;
+}
+
+bool ChoiceFromText(const CString &text, int32_t optionCount, int32_t &index, bool &dontKnow) {
+    index = 0;
+    dontKnow = false;
+    int32_t number = 0;  // the option counted from 1
+    if (IsNumericText(text)) {
+        number = TextToInt(text);
+    } else if (text.Length() == 1) {
+        char c = text.Text()[0];
+        if (c == '?') {
+            dontKnow = true;
+            return true;
+        }
+        if (c >= 'a' && c <= 'z') number = c - 'a' + 1;
+        if (c >= 'A' && c <= 'Z') number = c - 'A' + 1;
+    }
+    if (number < 1 || (optionCount >= 0 && number > optionCount)) return false;
+    index = number - 1;
+    return true;
+}
+
+int32_t CDRDBProb::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
+    CString text;
+    float value = 0.0f;
+    bool dontKnow = false;
+    if (!FindNodeField(table, node, text) || !ProbabilityFromText(text, value, dontKnow)) return 2;
+    out = new CRetrievedDataProb(value, node->prior, dontKnow);
+    return 0;
+}
+
+int32_t CDRDBProb::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbprob", "prob");
+}
+
+int32_t CDRDBCertFact::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
+    CString text;
+    float value = 0.0f;
+    if (!FindNodeField(table, node, text) || !CertaintyFromText(text, value)) return 2;
+    out = new CRetrievedDataCertFact(value, node->prior);
+    return 0;
+}
+
+int32_t CDRDBCertFact::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbcf", "cf");
+}
+
+int32_t CDRDBValue::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
+    CString text;
+    float value = 0.0f;
+    bool dontKnow = false;
+    if (!FindNodeField(table, node, text) || !ValueFromText(text, value, dontKnow)) return 2;
+    out = new CRetrievedDataValue(value, node->prior, dontKnow);
+    return 0;
+}
+
+int32_t CDRDBValue::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbvalue", "value");
+}
+
+int32_t CDRDBS::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbs", "value");
+}
+
+int32_t CDRDBValueEx::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbvaluex", "valuex");
+}
+
+int32_t CDRDBSX::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbx", "valuex");
+}
+
+int32_t CDRDBChoice::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *data, CRetrievedData *&out) {
+    const auto *options = dynamic_cast<const CChoiceList *>(data);
+    CString text;
+    int32_t index = 0;
+    bool dontKnow = false;
+    if (!FindNodeField(table, node, text) || !ChoiceFromText(text, options ? options->count : -1, index, dontKnow))
+        return 2;
+    out = new CRetrievedDataChoice(index, node->prior, dontKnow);
+    return 0;
+}
+
+int32_t CDRDBChoice::GetNames(CString &retrieverName, CString &translatorName) {
+    return Names(retrieverName, translatorName, "dbchoice", "choice");
+}

@@ -1,0 +1,25 @@
+// The batch iterator over an engine input table ("batchidbbde").
+//
+// The keys are the first column of the query "select <key column> from
+// <table>", followed by " where " and the value of "batchidbbde" when that
+// value is not empty: the knowledge base's own selection condition. The
+// database is the alias of "idbbde", the table that of the input table
+// parameters. The query is read only and must be one statement; the engine
+// refuses anything else. A null key is handed out as the empty text.
+#pragma once
+
+#include <cstdint>
+
+#include "tables/batch_iterator_db.h"
+
+class CBatchIterDBBDE : public CBatchIteratorDB {
+public:
+    using CBatchIteratorDB::CBatchIteratorDB;
+
+    // 0 and inactive unless "batchidbbde", "idbbde" and a table parameter
+    // exist; 2 on any engine error.
+    int32_t Open(CParameters *parameters) override;
+
+    // The query that selects the keys.
+    static CString KeyQuery(const CString &keyColumnName, const CString &tableName, const CString &condition);
+};

@@ -1,0 +1,37 @@
+#include "tables/batch_iterator_db.h"
+
+#include "consult/params.h"
+
+CBatchIteratorDB::CBatchIteratorDB(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
+
+CBatchIteratorDB::~CBatchIteratorDB() { Close(); }
+
+int32_t CBatchIteratorDB::Next(CParameters *parameters) {
+    if (keys == nullptr || position < 0 || position >= keys->Count()) return 2;
+    const CString key = keys->At(position);
+    for (const char *name : {"dbrecord", "idbrecord", "odbrecord"}) {
+        parameters->RemoveParam(name);
+        parameters->SetParam(name, key);
+    }
+    ++position;
+    if (position >= keys->Count()) Close();
+    return 0;
+}
+
+void CBatchIteratorDB::Close() {
+    delete keys;
+    keys = nullptr;
+    active = false;
+}
+
+void CBatchIteratorDB::StartKeys() {
+    Close();
+    keys = new CStringVector;
+    position = 0;
+}
+
+int32_t CBatchIteratorDB::FinishKeys() {
+    active = keys != nullptr && keys->Count() > 0;
+    if (!active) Close();
+    return 0;
+}

@@ -1,0 +1,35 @@
+// The engine input table ("idbbde"): the record of a key in a database table.
+//
+// The parameter "idbbde" names the database (an alias), the input table
+// parameters the table, the key value and the key column. The record holds
+// every field of the first record whose key column equals the key, names and
+// texts in lower case, a null field as "?" (don't know).
+#pragma once
+
+#include <cstdint>
+
+#include "tables/in_database.h"
+#include "tables/input_record.h"
+#include "tables/table_environment.h"
+
+class CInDatabaseBDE : public CInDatabase, public CInputRecord {
+public:
+    explicit CInDatabaseBDE(CTableEnvironment &tableEnvironment = TableEnvironment());
+
+    int32_t GetName(CString &kindName) override;
+    int32_t Open(CParameters *parameters) override;
+
+    // Replaces the record by that of the key; 2 on any engine error, a
+    // missing key column or a key without a record.
+    virtual int32_t Load(const CString &alias, const CString &tableName, const CString &keyColumnName,
+                         const CString &keyValue);
+
+    int32_t keyColumn = -1;  // position of the key field among the field names
+
+protected:
+    CTableEnvironment &environment;
+};
+
+// The position of a field name in a list of field names, compared without
+// regard to case as the database does; -1 when absent.
+int32_t FindFieldName(const CStringVector &names, const CString &name);

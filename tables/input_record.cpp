@@ -1,0 +1,57 @@
+#include "tables/input_record.h"
+
+#include <cstring>
+
+#include "net/table.h"
+
+CInputRecord::~CInputRecord() { ClearRecord(); }
+
+void CInputRecord::ClearRecord() {
+    delete record;
+    record = nullptr;
+    emptyTexts = 0;
+}
+
+void CInputRecord::NewRecord() {
+    ClearRecord();
+    record = new CStringHTable(CString());
+}
+
+bool CInputRecord::InsertField(const CString &fieldName, const CString &text) {
+    if (record == nullptr || record->Insert(fieldName, text) == nullptr) return false;
+    if (text.IsEmpty()) ++emptyTexts;
+    return true;
+}
+
+bool CInputRecord::HasField(const CString &fieldName) {
+    if (record == nullptr) return false;
+    if (!record->Find(fieldName).IsEmpty()) return true;
+    return emptyTexts > 0 && record->FindIndex(fieldName) >= 0;
+}
+
+CString CInputRecord::FieldText(const CString &fieldName) {
+    return record == nullptr ? CString() : record->Find(fieldName);
+}
+
+bool IsNumericText(const CString &text) {
+    if (text.IsEmpty()) return false;
+    for (const char *c = text.Text(); *c != '\0'; ++c) {
+        if ((*c < '0' || *c > '9') && std::strchr(",-.Ee", *c) == nullptr) return false;
+    }
+    return true;
+}
+
+double TextToReal(const CString &text) {
+    CString dotted = text;
+    for (int32_t i = 0; i < dotted.Length(); ++i) {
+        if (text.Text()[i] == ',') dotted.CharAt(i) = '.';
+    }
+    return dotted.ToReal();
+}
+
+int32_t TextToInt(const CString &text) { return text.ToInt(); }
+
+CInputRecord *CurrentInputRecord(CTable *table) {
+    if (table == nullptr) return nullptr;
+    return dynamic_cast<CInputRecord *>(table->currentInDatabase);
+}

@@ -1,0 +1,74 @@
+#include "tables/out_database_bde.h"
+
+#include <memory>
+
+#include "consult/params.h"
+#include "net/inference_net.h"
+#include "net/node.h"
+#include "tables/database_engine.h"
+#include "tables/table_params.h"
+
+CNode *FindNodeForField(CInferenceNet *net, const CString &fieldName) {
+    CNode *node = net->FindNode(fieldName);
+    CString variant = fieldName;
+    if (node == nullptr) {
+        variant.ToUpper();
+        node = net->FindNode(variant);
+    }
+    if (node == nullptr) {
+        variant.ToLower();
+        node = net->FindNode(variant);
+    }
+    return node;
+}
+
+CString WithDecimalComma(const CString &text) {
+    CString converted = text;
+    for (int32_t i = 0; i < converted.Length(); ++i) {
+        if (text.Text()[i] == '.') converted.CharAt(i) = ',';
+    }
+    return converted;
+}
+
+COutDatabaseBDE::COutDatabaseBDE(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
+
+int32_t COutDatabaseBDE::GetName(CString &kindName) {
+    kindName = "odbbde";
+    return 0;
+}
+
+int32_t COutDatabaseBDE::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+    CString kind, tableName;
+    GetName(kind);
+    if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue) ||
+        !EngineTableName(parameters, kOutputParams, tableName))
+        return 2;
+    keyColumnName = KeyColumnName(parameters, kOutputParams);
+    return WriteRecord(parameters->GetParam(kind), tableName, net);
+}
+
+CString COutDatabaseBDE::FieldValue(const CString &fieldName, CInferenceNet *net) const {
+    CString lower = keyColumnName, upper = keyColumnName;
+    lower.ToLower();
+    upper.ToUpper();
+    if (fieldName.Equals(keyColumnName) || fieldName.Equals(lower) || fieldName.Equals(upper)) return keyValue;
+    const CNode *node = FindNodeForField(net, fieldName);
+    return node == nullptr ? CString("?") : WithDecimalComma(CString(node->current));
+}
+
+int32_t COutDatabaseBDE::WriteRecord(const CString &alias, const CString &tableName, CInferenceNet *net) {
+    std::unique_ptr<CEngineTable> table;
+    CStringVector names;
+    if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Append, table) != 0 ||
+        table->FieldNames(names) != 0 || table->Append() != 0)
+        return 2;
+    for (int32_t i = 0; i < names.Count(); ++i) {
+        // A field that cannot be set stays unset; the others still are.
+        int32_t position = -1;
+        if (table->FindField(names.At(i), position) == 0)
+            table->SetFieldText(position, FieldValue(names.At(i), net));
+    }
+    int32_t status = table->Post();
+    table->Close();
+    return status;
+}

@@ -1,0 +1,42 @@
+// Name-value output files: every goal of the net with its value, one per
+// line ("Flu<TAB>0.734000"), tab-separated ("odbtxttab") or comma-separated
+// ("odbtxtcomma").
+//
+// The file path is the value of the parameter named like the kind. Each
+// consultation replaces the file's content, so it holds the goals of the
+// last consultation only, in the order the knowledge base declares them, and
+// reads back as a name-value input file of the same separator.
+#pragma once
+
+#include <cstdint>
+
+#include "tables/out_database.h"
+#include "tables/table_environment.h"
+
+class COutDatabaseTxtTab : public COutDatabase {
+public:
+    explicit COutDatabaseTxtTab(CTableEnvironment &tableEnvironment = TableEnvironment());
+
+    int32_t GetName(CString &kindName) override;
+    // 2 when the parameter is absent or the file cannot be written.
+    int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
+
+protected:
+    CTableEnvironment &environment;
+};
+
+class COutDatabaseTxtComma : public COutDatabase {
+public:
+    explicit COutDatabaseTxtComma(CTableEnvironment &tableEnvironment = TableEnvironment());
+
+    int32_t GetName(CString &kindName) override;
+    int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
+
+protected:
+    CTableEnvironment &environment;
+};
+
+// Writes the goals of the net in declaration order as name, separator,
+// value ("%f") and a line end into the file of the kind's parameter.
+int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
+                       char separator, CInferenceNet *net);

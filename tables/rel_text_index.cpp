@@ -1,0 +1,43 @@
+#include "tables/rel_text_index.h"
+
+bool CRelTextIndex::Matches(const CFileStamp &stamp, const CString &keyColumnName) const {
+    return built && stamp.exists && stamp == fileStamp && columnName == keyColumnName.Text();
+}
+
+void CRelTextIndex::Start(const CFileStamp &stamp, const CString &keyColumnName) {
+    Clear();
+    built = true;
+    fileStamp = stamp;
+    columnName = keyColumnName.Text();
+}
+
+void CRelTextIndex::SetHeader(const CStringVector &names) {
+    headerNames.clear();
+    keyColumn = -1;
+    for (int32_t i = 0; i < names.Count(); ++i) {
+        headerNames.push_back(names.At(i));
+        if (keyColumn < 0 && names.At(i).Equals(columnName.c_str())) keyColumn = i;
+    }
+}
+
+bool CRelTextIndex::AddRow(const CStringVector &fields) {
+    if (keyColumn < 0 || fields.Count() <= keyColumn) return false;
+    std::vector<CString> row;
+    row.reserve(static_cast<size_t>(fields.Count()));
+    for (int32_t i = 0; i < fields.Count(); ++i) row.push_back(fields.At(i));
+    rows.try_emplace(fields.At(keyColumn).Text(), std::move(row));
+    return true;
+}
+
+const std::vector<CString> *CRelTextIndex::Find(const CString &key) const {
+    if (key.IsEmpty()) return nullptr;
+    auto found = rows.find(key.Text());
+    return found == rows.end() ? nullptr : &found->second;
+}
+
+void CRelTextIndex::Clear() {
+    built = false;
+    headerNames.clear();
+    keyColumn = -1;
+    rows.clear();
+}

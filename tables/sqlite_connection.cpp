@@ -1,0 +1,112 @@
+#include "tables/sqlite_connection.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+bool StatFile(const std::string &path, struct stat &info) {
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// True when the text from `tail` on holds no further statement (only blanks,
+// comments and semicolons).
+bool OnlyEmptyStatementsFollow(sqlite3 *db, const char *tail) {
+    while (tail != nullptr && *tail != '\0') {
+        sqlite3_stmt *extra = nullptr;
+        const char *next = nullptr;
+        int rc = sqlite3_prepare_v2(db, tail, -1, &extra, &next);
+        if (rc != SQLITE_OK) return false;
+        if (extra != nullptr) {
+            sqlite3_finalize(extra);
+            return false;
+        }
+        if (next == tail) return false;  // no progress: refuse rather than loop
+        tail = next;
+    }
+    return true;
+}
+
+}  // namespace
+
+int PrepareSingleStatement(sqlite3 *db, const std::string &sql, sqlite3_stmt *&statement) {
+    statement = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()) + 1, &statement, &tail) != SQLITE_OK ||
+        statement == nullptr || !OnlyEmptyStatementsFollow(db, tail)) {
+        sqlite3_finalize(statement);
+        statement = nullptr;
+        return 2;
+    }
+    return 0;
+}
+
+std::string QuoteIdentifier(const char *name) {
+    std::string quoted = "\"";
+    for (const char *c = name; *c != '\0'; ++c) {
+        if (*c == '"') quoted += '"';
+        quoted += *c;
+    }
+    return quoted + "\"";
+}
+
+std::shared_ptr<CSqliteConnection> CSqliteConnection::Open(const std::string &path, bool writable) {
+    // SQLite would create a missing file only with SQLITE_OPEN_CREATE, which
+    // is never passed; the check also refuses directories and devices.
+    struct stat info;
+    if (path.empty() || !StatFile(path, info)) return nullptr;
+    int flags = writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // A file that is not a database opens fine and fails at the first read.
+    if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    return std::shared_ptr<CSqliteConnection>(new CSqliteConnection(db, info.st_dev, info.st_ino));
+}
+
+CSqliteConnection::CSqliteConnection(sqlite3 *database, dev_t device, ino_t inode)
+    : db(database), fileDevice(device), fileInode(inode) {}
+
+CSqliteConnection::~CSqliteConnection() {
+    for (auto &entry : idle) sqlite3_finalize(entry.second);
+    sqlite3_close(db);
+}
+
+sqlite3_stmt *CSqliteConnection::Acquire(const std::string &sql) {
+    auto found = idle.find(sql);
+    if (found != idle.end()) {
+        sqlite3_stmt *statement = found->second;
+        idle.erase(found);
+        return statement;
+    }
+    sqlite3_stmt *statement = nullptr;
+    PrepareSingleStatement(db, sql, statement);
+    return statement;
+}
+
+void CSqliteConnection::Release(sqlite3_stmt *statement) {
+    if (statement == nullptr) return;
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    std::string sql = sqlite3_sql(statement);
+    if (!idle.emplace(sql, statement).second) sqlite3_finalize(statement);
+}
+
+bool CSqliteConnection::StillNames(const std::string &path) const {
+    // SQLite tells whether its file was deleted or renamed since it opened
+    // it; the comparison of the file numbers catches a file moved in over it.
+    int moved = 1;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || moved) return false;
+    struct stat info;
+    return StatFile(path, info) && info.st_dev == fileDevice && info.st_ino == fileInode;
+}

@@ -1,0 +1,270 @@
+#include "tables/sqlite_engine.h"
+
+#include <sqlite3.h>
+#include <strings.h>
+
+#include <optional>
+#include <vector>
+
+#include "consult/option_store.h"
+#include "tables/sqlite_connection.h"
+#include "tables/sqlite_values.h"
+#include "tables/table_environment.h"
+
+namespace {
+
+struct CSqliteField {
+    std::string name;
+    CSqliteAffinity affinity;
+};
+
+const char *ColumnText(sqlite3_stmt *statement, int column) {
+    const unsigned char *text = sqlite3_column_text(statement, column);
+    return text == nullptr ? "" : reinterpret_cast<const char *>(text);
+}
+
+int BindValue(sqlite3_stmt *statement, int index, const CSqliteValue &value) {
+    switch (value.kind) {
+    case CSqliteValue::Kind::Integer: return sqlite3_bind_int64(statement, index, value.integer);
+    case CSqliteValue::Kind::Real: return sqlite3_bind_double(statement, index, value.real);
+    case CSqliteValue::Kind::Text:
+        return sqlite3_bind_text(statement, index, value.text.c_str(), static_cast<int>(value.text.size()),
+                                 SQLITE_TRANSIENT);
+    case CSqliteValue::Kind::Null: break;
+    }
+    return sqlite3_bind_null(statement, index);
+}
+
+// A table of an SQLite database, opened for reading or appending.
+class CSqliteTable : public CEngineTable {
+public:
+    CSqliteTable(std::shared_ptr<CSqliteConnection> connection, std::string tableName,
+                 std::vector<CSqliteField> tableFields)
+        : db(std::move(connection)), name(std::move(tableName)), fields(std::move(tableFields)) {}
+    ~CSqliteTable() override { Close(); }
+
+    int32_t FieldNames(CStringVector &names) override {
+        if (!db) return 2;
+        names.Reset();
+        for (const CSqliteField &field : fields) names.Add(CString(field.name.c_str()));
+        return 0;
+    }
+
+    int32_t SetFilter(const CString &keyColumn, const CString &keyValue) override {
+        int32_t key = -1;
+        if (!db || FindField(keyColumn, key) != 0) return 2;
+        ReleaseCursor();
+        cursor = db->Acquire(SelectText() + " WHERE " + QuoteIdentifier(fields[key].name.c_str()) + " = ?1");
+        if (cursor == nullptr) return 2;
+        return sqlite3_bind_text(cursor, 1, keyValue.Text(), keyValue.Length(), SQLITE_TRANSIENT) == SQLITE_OK ? 0 : 2;
+    }
+
+    int32_t First() override {
+        if (!db) return 2;
+        if (cursor == nullptr) cursor = db->Acquire(SelectText());
+        if (cursor == nullptr) return 2;
+        sqlite3_reset(cursor);
+        hasRow = sqlite3_step(cursor) == SQLITE_ROW;
+        return hasRow ? 0 : 2;
+    }
+
+    int32_t FieldCount() override { return static_cast<int32_t>(fields.size()); }
+
+    bool IsNull(int32_t position) override {
+        return OnRecord(position) && sqlite3_column_type(cursor, position) == SQLITE_NULL;
+    }
+
+    int32_t FieldText(int32_t position, CString &text) override {
+        if (!OnRecord(position)) return 2;
+        text = ColumnText(cursor, position);
+        return 0;
+    }
+
+    int32_t Append() override {
+        if (!db) return 2;
+        pending.assign(fields.size(), std::nullopt);
+        appending = true;
+        return 0;
+    }
+
+    int32_t FindField(const CString &fieldName, int32_t &position) override {
+        for (size_t i = 0; i < fields.size(); ++i) {
+            // SQLite's own names are case-insensitive
+            if (!fieldName.IsEmpty() && strcasecmp(fields[i].name.c_str(), fieldName.Text()) == 0) {
+                position = static_cast<int32_t>(i);
+                return 0;
+            }
+        }
+        return 2;
+    }
+
+    int32_t SetFieldText(int32_t position, const CString &text) override {
+        if (!appending || position < 0 || position >= FieldCount()) return 2;
+        pending[position] = ValueForField(fields[position].affinity, text.Text());
+        return 0;
+    }
+
+    int32_t Post() override {
+        if (!db || !appending) return 2;
+        appending = false;
+        std::string columns, marks;
+        std::vector<const CSqliteValue *> values;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (!pending[i]) continue;
+            columns += (values.empty() ? "" : ", ") + QuoteIdentifier(fields[i].name.c_str());
+            marks += values.empty() ? "?" : ", ?";
+            values.push_back(&*pending[i]);
+        }
+        std::string sql = "INSERT INTO " + QuoteIdentifier(name.c_str());
+        sql += values.empty() ? " DEFAULT VALUES" : " (" + columns + ") VALUES (" + marks + ")";
+        sqlite3_stmt *insert = db->Acquire(sql);
+        if (insert == nullptr) return 2;
+        bool bound = true;
+        for (size_t i = 0; i < values.size(); ++i)
+            bound = bound && BindValue(insert, static_cast<int>(i) + 1, *values[i]) == SQLITE_OK;
+        bool stored = bound && sqlite3_step(insert) == SQLITE_DONE;
+        db->Release(insert);
+        return stored ? 0 : 2;
+    }
+
+    void Close() override {
+        ReleaseCursor();
+        db.reset();
+        appending = false;
+    }
+
+private:
+    std::string SelectText() const {
+        std::string columns;
+        for (const CSqliteField &field : fields)
+            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(field.name.c_str());
+        return "SELECT " + columns + " FROM " + QuoteIdentifier(name.c_str());
+    }
+
+    bool OnRecord(int32_t position) const {
+        return hasRow && position >= 0 && static_cast<size_t>(position) < fields.size();
+    }
+
+    void ReleaseCursor() {
+        if (db && cursor != nullptr) db->Release(cursor);
+        cursor = nullptr;
+        hasRow = false;
+    }
+
+    std::shared_ptr<CSqliteConnection> db;  // null once closed
+    std::string name;
+    std::vector<CSqliteField> fields;
+    sqlite3_stmt *cursor = nullptr;  // the filtered selection
+    bool hasRow = false;
+    std::vector<std::optional<CSqliteValue>> pending;  // the appended record
+    bool appending = false;
+};
+
+// The rows of one reading statement.
+class CSqliteQuery : public CEngineQuery {
+public:
+    CSqliteQuery(std::shared_ptr<CSqliteConnection> connection, sqlite3_stmt *prepared)
+        : db(std::move(connection)), statement(prepared) {}
+    ~CSqliteQuery() override { CloseQuery(); }
+
+    int32_t NextRow(bool &hasRow) override {
+        hasRow = false;
+        if (statement == nullptr) return 2;
+        int rc = sqlite3_step(statement);
+        hasRow = rc == SQLITE_ROW;
+        return hasRow || rc == SQLITE_DONE ? 0 : 2;
+    }
+
+    int32_t FirstColumnText(CString &text) override {
+        if (statement == nullptr || sqlite3_data_count(statement) == 0) return 2;
+        text = ColumnText(statement, 0);
+        return 0;
+    }
+
+    void CloseQuery() override {
+        sqlite3_finalize(statement);
+        statement = nullptr;
+        db.reset();
+    }
+
+private:
+    std::shared_ptr<CSqliteConnection> db;
+    sqlite3_stmt *statement;
+};
+
+// The fields of a table in declaration order; none when it does not exist.
+std::vector<CSqliteField> ReadFields(CSqliteConnection &db, const CString &tableName) {
+    std::vector<CSqliteField> fields;
+    sqlite3_stmt *info = db.Acquire("SELECT name, type FROM pragma_table_info(?1)");
+    if (info == nullptr) return fields;
+    sqlite3_bind_text(info, 1, tableName.Text(), tableName.Length(), SQLITE_TRANSIENT);
+    while (sqlite3_step(info) == SQLITE_ROW)
+        fields.push_back({ColumnText(info, 0), AffinityOfType(ColumnText(info, 1))});
+    db.Release(info);
+    return fields;
+}
+
+}  // namespace
+
+CSqliteEngine::CSqliteEngine(const CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
+
+CSqliteEngine::~CSqliteEngine() = default;
+
+std::string CSqliteEngine::DatabasePath(const CString &alias) const {
+    if (alias.IsEmpty()) return std::string();
+    std::string defined;
+    if (environment.aliasStore != nullptr &&
+        environment.aliasStore->ReadText(CTableEnvironment::kAliasKey, alias.Text(), defined))
+        return environment.ResolvePath(CString(defined.c_str()));
+    return environment.ResolvePath(alias);
+}
+
+void CSqliteEngine::ReleaseConnections() {
+    for (auto entry = connections.begin(); entry != connections.end();) {
+        if (entry->second.use_count() == 1)
+            entry = connections.erase(entry);
+        else
+            ++entry;
+    }
+}
+
+std::shared_ptr<CSqliteConnection> CSqliteEngine::Connection(const CString &alias, bool writable) {
+    std::string path = DatabasePath(alias);
+    if (path.empty()) return nullptr;
+    std::string key = (writable ? "rw:" : "ro:") + path;
+    auto cached = connections.find(key);
+    if (cached != connections.end() && cached->second->StillNames(path)) return cached->second;
+    std::shared_ptr<CSqliteConnection> opened = CSqliteConnection::Open(path, writable);
+    if (opened)
+        connections[key] = opened;
+    else
+        connections.erase(key);
+    return opened;
+}
+
+int32_t CSqliteEngine::OpenTable(const CString &alias, const CString &tableName, CEngineAccess access,
+                                 std::unique_ptr<CEngineTable> &table) {
+    table.reset();
+    if (tableName.IsEmpty()) return 2;
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, access == CEngineAccess::Append);
+    if (!db) return 2;
+    std::vector<CSqliteField> fields = ReadFields(*db, tableName);
+    if (fields.empty()) return 2;
+    table = std::make_unique<CSqliteTable>(std::move(db), tableName.Text(), std::move(fields));
+    return 0;
+}
+
+int32_t CSqliteEngine::RunQuery(const CString &alias, const CString &queryText,
+                                std::unique_ptr<CEngineQuery> &query) {
+    query.reset();
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, false);
+    if (!db) return 2;
+    sqlite3_stmt *statement = nullptr;
+    if (PrepareSingleStatement(db->Handle(), queryText.Text(), statement) != 0) return 2;
+    if (!sqlite3_stmt_readonly(statement)) {
+        sqlite3_finalize(statement);
+        return 2;
+    }
+    query = std::make_unique<CSqliteQuery>(std::move(db), statement);
+    return 0;
+}

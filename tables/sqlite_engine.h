@@ -1,0 +1,42 @@
+// The database engine on SQLite 3: an alias names an SQLite database file,
+// a table is an SQLite table (or view, for reading).
+//
+// An alias is looked up in the environment's option store; an alias that is
+// not defined there is itself taken as the path of the database file. A
+// relative path is resolved against the knowledge base's directory. Reading
+// (records and queries) goes through a read-only connection, appending
+// through a read-write one; neither may create a file. Connections and the
+// statements of lookups by key are kept open between calls, so a batch run
+// prepares its lookup once; a connection is reopened when its file has been
+// replaced.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "tables/database_engine.h"
+
+class CTableEnvironment;
+class CSqliteConnection;
+
+class CSqliteEngine : public CDatabaseEngine {
+public:
+    explicit CSqliteEngine(const CTableEnvironment &environment);
+    ~CSqliteEngine() override;
+
+    int32_t OpenTable(const CString &alias, const CString &tableName, CEngineAccess access,
+                      std::unique_ptr<CEngineTable> &table) override;
+    int32_t RunQuery(const CString &alias, const CString &queryText, std::unique_ptr<CEngineQuery> &query) override;
+
+    // The database file an alias names; empty for an empty alias.
+    std::string DatabasePath(const CString &alias) const;
+    // Closes the connections that no open table or query uses any more.
+    void ReleaseConnections();
+
+private:
+    std::shared_ptr<CSqliteConnection> Connection(const CString &alias, bool writable);
+
+    const CTableEnvironment &environment;
+    std::map<std::string, std::shared_ptr<CSqliteConnection>> connections;  // by mode and path
+};

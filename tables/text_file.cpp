@@ -1,0 +1,61 @@
+#include "tables/text_file.h"
+
+#include <sys/stat.h>
+
+bool CTextFile::Open(const std::string &path) {
+    Close();
+    if (path.empty()) return false;
+    file = std::fopen(path.c_str(), "rb");
+    // A directory opens for reading too, and then reads as an empty file.
+    struct stat info;
+    if (file != nullptr && (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) Close();
+    return file != nullptr;
+}
+
+void CTextFile::Close() {
+    if (file != nullptr) std::fclose(file);
+    file = nullptr;
+}
+
+int CTextFile::Get() {
+    if (file == nullptr) return kEnd;
+    int c = std::getc(file);
+    if (c == EOF) return kEnd;
+    if (c != '\r') return c;
+    int next = std::getc(file);
+    if (next == '\n') return '\n';
+    if (next != EOF) std::ungetc(next, file);
+    return c;
+}
+
+bool CTextFile::AtEnd() {
+    if (file == nullptr) return true;
+    int c = std::getc(file);
+    if (c == EOF) return true;
+    std::ungetc(c, file);
+    return false;
+}
+
+int CTextFile::ReadUntil(int stop, int otherStop, int32_t limit, CString &text) {
+    std::string bytes;
+    int c = Get();
+    while (c != kEnd && c != stop && (otherStop == kEnd || c != otherStop)) {
+        if (static_cast<int32_t>(bytes.size()) < limit) bytes += static_cast<char>(c);
+        c = Get();
+    }
+    text = bytes.c_str();
+    return c;
+}
+
+CFileStamp CFileStamp::Of(const std::string &path) {
+    CFileStamp stamp;
+    struct stat info;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return stamp;
+    stamp.exists = true;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedSeconds = info.st_mtim.tv_sec;
+    stamp.modifiedNanoseconds = info.st_mtim.tv_nsec;
+    return stamp;
+}

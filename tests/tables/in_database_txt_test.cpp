@@ -1,0 +1,149 @@
+#include "tables/in_database_txt.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "consult/params.h"
+#include "table_test_support.h"
+
+namespace {
+
+class NameValueInputTest : public ::testing::Test {
+protected:
+    NameValueInputTest() { environment.baseDirectory = dir.Dir().c_str(); }
+
+    // Opens a table of the kind over a file with the given bytes; the
+    // record as "name=value;" pairs in insertion order of the file.
+    template <typename Table>
+    std::string Read(const std::string &bytes) {
+        dir.Write("input.txt", bytes);
+        Table table(environment);
+        CString kind;
+        table.GetName(kind);
+        CParameters params;
+        params.SetParam(kind, "input.txt");
+        EXPECT_EQ(table.Open(&params), 0);
+        EXPECT_TRUE(table.active);
+        return Describe(table);
+    }
+
+    static std::string Describe(CInputRecord &table) {
+        std::string pairs;
+        if (table.record == nullptr) return "no record";
+        for (int32_t slot = 0; slot < table.record->Size(); ++slot) {
+            if (table.record->KeyAt(slot).IsEmpty()) continue;
+            pairs += std::string("[") + table.record->KeyAt(slot).Text() + "=" + table.record->ValueAt(slot).Text() + "]";
+        }
+        return pairs;
+    }
+
+    CScratchDir dir;
+    CTableEnvironment environment;
+};
+
+TEST_F(NameValueInputTest, PairsAreReadUpToTheLastLineWithOrWithoutANewline) {
+    CInDatabaseTxtTab table(environment);
+    dir.Write("input.txt", "Fever\t0.8\nCough\tn");
+    CParameters params;
+    params.SetParam("idbtxttab", "input.txt");
+    EXPECT_EQ(table.Open(&params), 0);
+    EXPECT_TRUE(table.active);
+    EXPECT_STREQ(table.FieldText("Fever").Text(), "0.8");
+    EXPECT_STREQ(table.FieldText("Cough").Text(), "n");
+    EXPECT_TRUE(table.HasField("Cough"));
+    EXPECT_FALSE(table.HasField("cough"));
+    EXPECT_EQ(table.record->Count(), 2);
+
+    dir.Write("input.txt", "Fever\t0.8\nCough\tn\n");
+    EXPECT_EQ(table.Open(&params), 0);
+    EXPECT_STREQ(table.FieldText("Cough").Text(), "n");
+    EXPECT_EQ(table.record->Count(), 2);
+}
+
+TEST_F(NameValueInputTest, EmptyNamesAndValuesAreSkippedAndTheFirstPairOfANameWins) {
+    CInDatabaseTxtTab table(environment);
+    dir.Write("input.txt", "Fever\t\nFever\t0.8\nFever\t0.1\n\tlost\n");
+    CParameters params;
+    params.SetParam("idbtxttab", "input.txt");
+    ASSERT_EQ(table.Open(&params), 0);
+    EXPECT_STREQ(table.FieldText("Fever").Text(), "0.8");
+    EXPECT_EQ(table.record->Count(), 1);
+}
+
+TEST_F(NameValueInputTest, TextsAreTakenAsWrittenAndANameMaySpanLines) {
+    EXPECT_EQ(Read<CInDatabaseTxtTab>(" Fever \t 0.8 \n"), "[ Fever = 0.8 ]");
+    // A line without a separator becomes the start of the next name.
+    EXPECT_EQ(Read<CInDatabaseTxtTab>("Cough\nFlu\t0.3\n"), "[Cough\nFlu=0.3]");
+    // The value runs to the end of the line, separators included.
+    EXPECT_EQ(Read<CInDatabaseTxtTab>("a\tb\tc\n"), "[a=b\tc]");
+    EXPECT_EQ(Read<CInDatabaseTxtComma>("a,b,c\n"), "[a=b,c]");
+    EXPECT_EQ(Read<CInDatabaseTxtTab>("a,b\tc\n"), "[a,b=c]");
+    EXPECT_EQ(Read<CInDatabaseTxtComma>(",lost\nx,1"), "[x=1]");
+    EXPECT_EQ(Read<CInDatabaseTxtTab>(""), "");
+    EXPECT_EQ(Read<CInDatabaseTxtTab>("name only"), "");
+}
+
+TEST_F(NameValueInputTest, CrLfReadsAsLfAndALoneCrIsKept) {
+    std::string plain = Read<CInDatabaseTxtTab>("Fever\t0.8\nCough\tn\n");
+    EXPECT_EQ(Read<CInDatabaseTxtTab>("Fever\t0.8\r\nCough\tn\r\n"), plain);
+    EXPECT_NE(plain.find("[Fever=0.8]"), std::string::npos);
+    CInDatabaseTxtComma table(environment);
+    dir.Write("input.txt", "Fever,0.8\r\nNote,a\rb\r\n");
+    CParameters params;
+    params.SetParam("idbtxtcomma", "input.txt");
+    ASSERT_EQ(table.Open(&params), 0);
+    EXPECT_STREQ(table.FieldText("Fever").Text(), "0.8");
+    EXPECT_STREQ(table.FieldText("Note").Text(), "a\rb");
+}
+
+TEST_F(NameValueInputTest, OverlongNamesAndValuesKeepTheir254FirstCharacters) {
+    std::string longName(300, 'n'), longValue(400, 'v');
+    CInDatabaseTxtTab table(environment);
+    dir.Write("input.txt", longName + "\t" + longValue + "\nnext\t1\n" + std::string(254, 'm') + "\t2\n");
+    CParameters params;
+    params.SetParam("idbtxttab", "input.txt");
+    ASSERT_EQ(table.Open(&params), 0);
+    EXPECT_STREQ(table.FieldText(std::string(254, 'n').c_str()).Text(), std::string(254, 'v').c_str());
+    EXPECT_FALSE(table.HasField(longName.c_str()));
+    EXPECT_STREQ(table.FieldText("next").Text(), "1");
+    EXPECT_STREQ(table.FieldText(std::string(254, 'm').c_str()).Text(), "2");
+    EXPECT_EQ(table.record->Count(), 3);
+}
+
+TEST_F(NameValueInputTest, AnAbsentParameterOrUnreadableFileLeavesTheTableInactive) {
+    CInDatabaseTxtTab table(environment);
+    CParameters none;
+    EXPECT_EQ(table.Open(&none), 0);
+    EXPECT_FALSE(table.active);
+    EXPECT_FALSE(table.HasField("Fever"));
+
+    dir.Write("input.txt", "Fever\t0.8\n");
+    CParameters params;
+    params.SetParam("idbtxttab", "input.txt");
+    ASSERT_EQ(table.Open(&params), 0);
+    ASSERT_TRUE(table.active);
+    CParameters missing;
+    missing.SetParam("idbtxttab", "missing.txt");
+    EXPECT_EQ(table.Open(&missing), 2);
+    EXPECT_FALSE(table.active);
+    EXPECT_FALSE(table.HasField("Fever"));
+    CParameters directory;
+    directory.SetParam("idbtxttab", ".");
+    EXPECT_EQ(table.Open(&directory), 2);
+    EXPECT_FALSE(table.active);
+    // The comma kind answers to its own parameter only.
+    CInDatabaseTxtComma comma(environment);
+    EXPECT_EQ(comma.Open(&params), 0);
+    EXPECT_FALSE(comma.active);
+    // An absolute path is used as it is.
+    CParameters absolute;
+    absolute.SetParam("idbtxttab", dir.Path("input.txt").c_str());
+    CTableEnvironment elsewhere;
+    elsewhere.baseDirectory = "/nonexistent";
+    CInDatabaseTxtTab other(elsewhere);
+    EXPECT_EQ(other.Open(&absolute), 0);
+    EXPECT_STREQ(other.FieldText("Fever").Text(), "0.8");
+}
+
+}  // namespace

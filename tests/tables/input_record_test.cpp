@@ -1,0 +1,63 @@
+#include "tables/input_record.h"
+
+#include <gtest/gtest.h>
+
+#include "net/table.h"
+#include "tables/in_database_txt.h"
+
+TEST(InputRecord, NumericTextsAreDigitsWithCommaPointMinusAndExponentOnly) {
+    for (const char *text : {"0.8", "0,75", "-12.5e1", "1E3", "12", "e", "--", ",", "1-2"})
+        EXPECT_TRUE(IsNumericText(text)) << text;
+    for (const char *text : {"", "+1", " 1", "1 ", "12 kg", "?", "0x10", "1.5f", "yes"})
+        EXPECT_FALSE(IsNumericText(text)) << text;
+}
+
+TEST(InputRecord, ConversionsReadACommaAsThePointAndTakeTheLeadingInteger) {
+    EXPECT_DOUBLE_EQ(TextToReal("0,75"), 0.75);
+    EXPECT_DOUBLE_EQ(TextToReal("-12.5e1"), -125.0);
+    EXPECT_DOUBLE_EQ(TextToReal("1,0"), 1.0);
+    EXPECT_DOUBLE_EQ(TextToReal("e"), 0.0);
+    EXPECT_DOUBLE_EQ(TextToReal("1,5,3"), 1.5);
+    EXPECT_EQ(TextToInt("2.7"), 2);
+    EXPECT_EQ(TextToInt("-3"), -3);
+    EXPECT_EQ(TextToInt("99999999999"), 2147483647);
+    EXPECT_EQ(TextToInt("e"), 0);
+    // The text itself is left as it was.
+    CString text = "0,5";
+    CString copy = text;
+    EXPECT_DOUBLE_EQ(TextToReal(text), 0.5);
+    EXPECT_STREQ(copy.Text(), "0,5");
+    EXPECT_STREQ(text.Text(), "0,5");
+}
+
+TEST(InputRecord, FieldsAreFoundByNameAndEmptyTextsAreFieldsToo) {
+    CInputRecord holder;
+    EXPECT_FALSE(holder.HasField("Fever"));
+    EXPECT_STREQ(holder.FieldText("Fever").Text(), "");
+    EXPECT_FALSE(holder.InsertField("Fever", "0.8"));  // no record yet
+    holder.NewRecord();
+    EXPECT_TRUE(holder.InsertField("Fever", "0.8"));
+    EXPECT_FALSE(holder.InsertField("Fever", "0.1"));
+    EXPECT_FALSE(holder.InsertField("", "0.1"));
+    EXPECT_FALSE(holder.HasField("Note"));
+    EXPECT_TRUE(holder.InsertField("Note", ""));
+    EXPECT_TRUE(holder.HasField("Note"));
+    EXPECT_TRUE(holder.HasField("Fever"));
+    EXPECT_FALSE(holder.HasField("Cough"));
+    EXPECT_STREQ(holder.FieldText("Fever").Text(), "0.8");
+    holder.NewRecord();
+    EXPECT_FALSE(holder.HasField("Note"));
+    EXPECT_FALSE(holder.HasField("Fever"));
+    holder.ClearRecord();
+    EXPECT_EQ(holder.record, nullptr);
+}
+
+TEST(InputRecord, TheCurrentRecordIsThatOfTheTablesCurrentInputTable) {
+    CTable table;
+    EXPECT_EQ(CurrentInputRecord(&table), nullptr);
+    EXPECT_EQ(CurrentInputRecord(nullptr), nullptr);
+    CTableEnvironment environment;
+    CInDatabaseTxtTab input(environment);
+    table.currentInDatabase = &input;
+    EXPECT_EQ(CurrentInputRecord(&table), &input);
+}
