@@ -9,6 +9,7 @@
 #include "app/splash_window.h"
 #include "consult/global_params.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
 
 TQuorvinApp::TQuorvinApp(std::unique_ptr<CSettingsOptionStore> optionStore, bool splash)
     : store(std::move(optionStore)), showSplash(splash) {}
@@ -31,6 +32,8 @@ void TQuorvinApp::Start(const QStringList &arguments) {
     CGlobalParams &options = GlobalParams();
     if (!options.Load(*store)) options.SetDefaults();
 
+    // Engine tables find the database aliases the user defined.
+    TableEnvironment().aliasStore = store.get();
     registry = std::make_unique<CAllRetrieversWin>();
     mainForm->SetRegistry(registry.get());
 
@@ -46,5 +49,6 @@ bool TQuorvinApp::Shutdown() {
     mainForm.reset();
     const bool saved = GlobalParams().Save(*store) && store->Sync();
     registry.reset();
+    if (TableEnvironment().aliasStore == store.get()) TableEnvironment().aliasStore = nullptr;
     return saved;
 }

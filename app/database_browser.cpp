@@ -7,6 +7,7 @@
 
 #include "app/main_form.h"
 #include "app/settings_option_store.h"
+#include "tables/table_environment.h"
 
 TmdiBrowser::TmdiBrowser(TMainForm *main) : TAbstractMDIChild(main) {
     setWindowTitle("BDE Database Browser");
@@ -25,10 +26,10 @@ void TmdiBrowser::Refresh() {
     lvAliases->clear();
     CSettingsOptionStore *store = mainForm != nullptr ? mainForm->Store() : nullptr;
     if (store == nullptr) return;
-    for (const QString &alias : store->ValueNames(kAliasKey)) {
+    for (const QString &alias : store->ValueNames(CTableEnvironment::kAliasKey)) {
         if (alias.isEmpty()) continue;
         std::string database;
-        store->ReadText(kAliasKey, alias.toStdString(), database);
+        store->ReadText(CTableEnvironment::kAliasKey, alias.toStdString(), database);
         new QTreeWidgetItem(lvAliases, {alias, QString::fromStdString(database)});
     }
     lvAliases->resizeColumnToContents(0);

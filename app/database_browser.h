@@ -18,6 +18,4 @@ public:
     void Refresh();
 
     QTreeWidget *lvAliases;
-
-    static constexpr const char *kAliasKey = "\\Software\\Quorvin\\Aliases";
 };

@@ -26,6 +26,7 @@
 #include "app_fixture.h"
 #include "consult/global_params.h"
 #include "scripted_user.h"
+#include "tables/table_environment.h"
 
 namespace {
 
@@ -342,8 +343,8 @@ void MainWindowTest::HelpShowsTheManual() {
 void MainWindowTest::DatabaseBrowserListsAliases() {
     TAppFixture fixture;
     TMainForm &main = fixture.Main();
-    main.Store()->WriteText(TmdiBrowser::kAliasKey, "garage", "/data/garage.sqlite");
-    main.Store()->WriteText(TmdiBrowser::kAliasKey, "clinic", "clinic.sqlite");
+    main.Store()->WriteText(CTableEnvironment::kAliasKey, "garage", "/data/garage.sqlite");
+    main.Store()->WriteText(CTableEnvironment::kAliasKey, "clinic", "clinic.sqlite");
     main.actBrowseTables->trigger();
     auto *browser = qobject_cast<TmdiBrowser *>(main.ActiveChild());
     QVERIFY(browser != nullptr);
@@ -351,6 +352,8 @@ void MainWindowTest::DatabaseBrowserListsAliases() {
     QCOMPARE(browser->lvAliases->topLevelItemCount(), 2);
     QCOMPARE(browser->lvAliases->topLevelItem(0)->text(0), QString("clinic"));
     QCOMPARE(browser->lvAliases->topLevelItem(1)->text(1), QString("/data/garage.sqlite"));
+    // The engine tables look their aliases up in the same store.
+    QCOMPARE(TableEnvironment().aliasStore, static_cast<IOptionStore *>(main.Store()));
 }
 
 void MainWindowTest::WindowArrangements() {
