@@ -379,10 +379,13 @@ void TMainForm::CloseAll() {
 
 void TMainForm::closeEvent(QCloseEvent *e) {
     CloseAll();
-    if (!mdiArea->subWindowList().isEmpty()) {
-        e->ignore();
-        return;
-    }
+    // A closed child is hidden at once and deleted later; one that refused
+    // to close is still shown.
+    for (QMdiSubWindow *window : mdiArea->subWindowList())
+        if (window->isVisible()) {
+            e->ignore();
+            return;
+        }
     helpWindow->close();
     e->accept();
 }

@@ -61,6 +61,7 @@ private slots:
     void HelpShowsTheManual();
     void DatabaseBrowserListsAliases();
     void WindowArrangements();
+    void ExitAsksEveryChildFirst();
 };
 
 void MainWindowTest::StartupOpensEveryArgumentInOrder() {
@@ -376,6 +377,24 @@ void MainWindowTest::WindowArrangements() {
     const int bottom = main.MdiArea()->viewport()->height();
     QCOMPARE(windows[0]->geometry().bottom() + 1, bottom);
     QCOMPARE(windows[1]->geometry().left(), windows[0]->geometry().right() + 1);
+}
+
+void MainWindowTest::ExitAsksEveryChildFirst() {
+    TAppFixture fixture;
+    TMainForm &main = fixture.Main();
+    main.NewFile();
+    main.NewFile();
+    auto *second = fixture.ActiveEditor();
+    second->Memo()->insertPlainText("changed");
+    TScriptedUser user;
+    user.answers["Save changes to file Noname2.qvb?"] = QMessageBox::Cancel;
+    main.actExit->trigger();
+    QVERIFY(main.isVisible());
+    QCOMPARE(user.messages, QStringList({"Confirmation: Save changes to file Noname2.qvb?"}));
+    QTRY_COMPARE(Captions(main), QStringList({"Noname2.qvb"}));
+    user.answers["Save changes to file Noname2.qvb?"] = QMessageBox::No;
+    main.actExit->trigger();
+    QVERIFY(!main.isVisible());
 }
 
 QTEST_MAIN(MainWindowTest)
