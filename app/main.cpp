@@ -5,10 +5,11 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/guarded_application.h"
 #include "app/settings_option_store.h"
 
 int main(int argc, char **argv) {
-    QApplication application(argc, argv);
+    TGuardedApplication application(argc, argv);
     // The core writes and reads numbers with the C library: always with a
     // decimal point, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");

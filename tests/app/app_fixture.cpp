@@ -1,6 +1,7 @@
 #include "app_fixture.h"
 
 #include <QDir>
+#include <clocale>
 #include <QFile>
 
 #include "app/consult_window.h"
@@ -10,6 +11,8 @@
 #include "consult/global_params.h"
 
 TAppFixture::TAppFixture(const QStringList &arguments, bool createNewFile) : previousDirectory(QDir::currentPath()) {
+    // As the program does right after creating its application object.
+    std::setlocale(LC_NUMERIC, "C");
     QDir::setCurrent(directory.path());
     qputenv("XDG_DATA_HOME", (directory.path() + "/data").toUtf8());
     GlobalParams().SetDefaults();

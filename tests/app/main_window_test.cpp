@@ -127,6 +127,7 @@ void MainWindowTest::SaveIsEnabledOnlyForAnEditor() {
     QVERIFY(main.actSave->isEnabled());
     TmdiConsult *window = main.OpenConsultationWindow("Noname1.qvb 10:00 1/1/24");
     QCOMPARE(main.ActiveChild(), window);
+    QCOMPARE(main.StatusPanel(0), QString("Consultation..."));
     QCOMPARE(window->ChildKind(), 2);
     QVERIFY(!main.actSave->isEnabled());
     main.BrowseTables();
