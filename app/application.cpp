@@ -1,0 +1,54 @@
+#include "app/application.h"
+
+#include <QApplication>
+#include <QMainWindow>
+
+#include "app/file_type_registration.h"
+#include "app/main_form.h"
+#include "app/settings_option_store.h"
+#include "app/splash_window.h"
+#include "consult/global_params.h"
+#include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
+
+TQuorvinApp::TQuorvinApp(std::unique_ptr<CSettingsOptionStore> optionStore, bool splash)
+    : store(std::move(optionStore)), showSplash(splash) {}
+
+TQuorvinApp::~TQuorvinApp() { Shutdown(); }
+
+void TQuorvinApp::Start(const QStringList &arguments) {
+    std::unique_ptr<TSplashWindow> splash;
+    if (showSplash) {
+        splash = std::make_unique<TSplashWindow>();
+        splash->ShowNow();
+    }
+    QApplication::setApplicationName("Quorvin");
+    QApplication::setApplicationDisplayName("Quorvin");
+
+    mainForm = std::make_unique<TMainForm>(nullptr, store.get());
+
+    const QString program = QCoreApplication::applicationFilePath();
+    if (!FileTypeRegistered(program)) RegisterFileType(program);
+    CGlobalParams &options = GlobalParams();
+    if (!options.Load(*store)) options.SetDefaults();
+
+    // Engine tables find the database aliases the user defined.
+    TableEnvironment().aliasStore = store.get();
+    registry = std::make_unique<CAllRetrieversWin>();
+    mainForm->SetRegistry(registry.get());
+
+    if (splash) splash->finish(mainForm.get());
+    splash.reset();
+    mainForm->show();
+    mainForm->OpenStartupFiles(arguments);
+}
+
+bool TQuorvinApp::Shutdown() {
+    if (shutDown) return true;
+    shutDown = true;
+    mainForm.reset();
+    const bool saved = GlobalParams().Save(*store) && store->Sync();
+    registry.reset();
+    if (TableEnvironment().aliasStore == store.get()) TableEnvironment().aliasStore = nullptr;
+    return saved;
+}

@@ -1,0 +1,26 @@
+// TfrmChoice: the choice question - a single-selection list of the node's
+// options. Every showing selects the first option and focuses the list;
+// "&Accept" (default) or a double click on an option accepts it, "Don't
+// know" (Esc) and the close box close without accepting.
+#pragma once
+
+#include <QListWidget>
+
+#include "app/abstract_question.h"
+#include "ui/choice_question_window.h"
+
+class TfrmChoice : public TQuestionWindow<IChoiceQuestionWindow> {
+public:
+    explicit TfrmChoice(QWidget *main);
+
+    void SetOptions(const CStringVector &options) override;
+    void Select(int32_t position) override;
+    int32_t Selection() const override;
+
+    QListWidget *lbChoice;
+    QPushButton *bttAccept;
+    QPushButton *bttDontKnow;
+
+protected:
+    void FocusInput() override { lbChoice->setFocus(); }
+};

@@ -1,0 +1,254 @@
+#include "app/consult_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/abstract_question.h"
+#include "app/editor_window.h"
+#include "app/main_form.h"
+#include "app/question_windows.h"
+#include "app/result_dialog.h"
+#include "app/window_helpers.h"
+#include "consult/consultation_driver.h"
+#include "consult/global_params.h"
+#include "consult/inf_control.h"
+
+namespace {
+
+// The help pane keeps more than this many pixels when the splitter is
+// dragged; otherwise the splitter goes back to kSplitterHome from the top.
+constexpr int kHelpPaneLeast = 156;
+constexpr int kSplitterHome = 153;
+constexpr int kFirstColumnWidth = 70;
+
+QTableWidget *MakeGrid(QWidget *parent, const QStringList &headers) {
+    auto *grid = new QTableWidget(1, static_cast<int>(headers.size()), parent);
+    grid->setHorizontalHeaderLabels(headers);
+    grid->verticalHeader()->hide();
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+}  // namespace
+
+TmdiConsult::TmdiConsult(TMainForm *main, bool withHtml) : TAbstractMDIChild(main) {
+    actAbort = MakeAction(this, "&Abort", "Abort Consultation", QKeySequence("Ctrl+F2"));
+    actAbort->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    actAbort->setEnabled(false);
+    actShowCode = MakeAction(this, "Show &Code", "Show window with the knowledge base code");
+    connect(actAbort, &QAction::triggered, this, &TmdiConsult::Abort);
+    connect(actShowCode, &QAction::triggered, this, &TmdiConsult::ShowCode);
+
+    splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(CreateListsPanel());
+    splitter->addWidget(CreateHelpPane(withHtml));
+    splitter->setChildrenCollapsible(false);
+    connect(splitter, &QSplitter::splitterMoved, this, &TmdiConsult::KeepHelpPaneHeight);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    setMinimumHeight(210);
+    CreateMenus();
+
+    const CGlobalParams &options = GlobalParams();
+    chbHypos->setChecked(options.ShowHypotheses);
+    chbCallStack->setChecked(options.ShowCallStack);
+    chbNodes->setChecked(options.ShowNodes);
+    connect(chbHypos, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::orderedGoals); });
+    connect(chbCallStack, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::callStack); });
+    connect(chbNodes, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::allNodes); });
+    main->SetStatusPanel(0, "Consultation...");
+}
+
+TmdiConsult::~TmdiConsult() = default;
+
+QWidget *TmdiConsult::CreateListsPanel() {
+    auto *panel = new QWidget(this);
+    lStatus = new QLabel(panel);
+    lGoal = new QLabel(CConsultationDriver::kNothingInvestigated, panel);
+    lNode = new QLabel(CConsultationDriver::kNothingInvestigated, panel);
+    auto *labels = new QFormLayout;
+    labels->addRow("Status:", lStatus);
+    labels->addRow("Investigated goal:", lGoal);
+    labels->addRow("Investigated node:", lNode);
+
+    auto *commands = new QHBoxLayout;
+    for (QAction *action : {actAbort, actShowCode}) {
+        auto *button = new QToolButton(panel);
+        button->setDefaultAction(action);
+        commands->addWidget(button);
+    }
+    commands->addSpacing(16);
+    bttNode = new QPushButton("&Node", panel);
+    bttGoal = new QPushButton("Goa&l", panel);
+    bttNet = new QPushButton("&Net", panel);
+    int mode = 0;
+    for (QPushButton *button : {bttNode, bttGoal, bttNet}) {
+        button->setAutoDefault(false);
+        commands->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, mode] { SetHelpMode(mode); });
+        ++mode;
+    }
+    commands->addStretch();
+
+    chbHypos = new QCheckBox("Ordered goals", panel);
+    chbCallStack = new QCheckBox("Call stack", panel);
+    chbNodes = new QCheckBox("All nodes without goals", panel);
+    sgGoals = MakeGrid(panel, {"Goal", "Aprior", "Current"});
+    sgCallStack = MakeGrid(panel, {"Node name"});
+    sgNodes = MakeGrid(panel, {"Node", "Aprior", "Current"});
+    sgGoals->setColumnWidth(0, kFirstColumnWidth);
+    sgNodes->setColumnWidth(0, kFirstColumnWidth);
+    auto *lists = new QHBoxLayout;
+    const std::pair<QCheckBox *, QTableWidget *> columns[] = {
+        {chbHypos, sgGoals}, {chbCallStack, sgCallStack}, {chbNodes, sgNodes}};
+    for (const auto &[box, grid] : columns) {
+        auto *column = new QVBoxLayout;
+        column->addWidget(box);
+        column->addWidget(grid);
+        lists->addLayout(column, grid == sgCallStack ? 2 : 3);
+    }
+
+    auto *layout = new QVBoxLayout(panel);
+    layout->addLayout(labels);
+    layout->addLayout(commands);
+    layout->addLayout(lists);
+    return panel;
+}
+
+QWidget *TmdiConsult::CreateHelpPane(bool withHtml) {
+    if (withHtml) {
+        htmlViewer = new QTextBrowser(this);
+        htmlViewer->setOpenLinks(true);
+        return htmlViewer;
+    }
+    auto *plain = new QLabel("HTML viewer not available", this);
+    plain->setAlignment(Qt::AlignCenter);
+    return plain;
+}
+
+void TmdiConsult::CreateMenus() {
+    AddFileMenu(nullptr, nullptr);
+    QMenu *consultation = AddMenu("&Consultation");
+    consultation->addAction(mainForm->actConsult);
+    consultation->addAction(actAbort);
+    consultation->addAction(actShowCode);
+}
+
+void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TmdiEditor *sourceEditor) {
+    editor = sourceEditor;
+    driver = std::make_unique<CConsultationDriver>(std::move(control), this, &mainForm->Questions().messages);
+}
+
+int32_t TmdiConsult::RunConsultation() {
+    if (driver == nullptr || driver->InsideConsultation()) return 2;
+    return driver->RunConsultation();
+}
+
+void TmdiConsult::DoConsult() { RunConsultation(); }
+
+void TmdiConsult::Abort() {
+    if (driver != nullptr) driver->AbortConsultation();
+}
+
+void TmdiConsult::ShowCode() {
+    if (editor != nullptr && mainForm != nullptr) mainForm->Activate(editor);
+}
+
+bool TmdiConsult::CanClose() { return driver == nullptr || driver->RequestClose(); }
+
+// The lists
+
+QTableWidget *TmdiConsult::Grid(TConsultationList list) const {
+    switch (list) {
+    case TConsultationList::orderedGoals: return sgGoals;
+    case TConsultationList::callStack: return sgCallStack;
+    case TConsultationList::allNodes: return sgNodes;
+    }
+    return nullptr;
+}
+
+QCheckBox *TmdiConsult::CheckBox(TConsultationList list) const {
+    switch (list) {
+    case TConsultationList::orderedGoals: return chbHypos;
+    case TConsultationList::callStack: return chbCallStack;
+    case TConsultationList::allNodes: return chbNodes;
+    }
+    return nullptr;
+}
+
+bool TmdiConsult::ListShown(TConsultationList list) const { return CheckBox(list)->isChecked(); }
+
+void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) { FillGrid(Grid(list), rows); }
+
+void TmdiConsult::ListToggled(TConsultationList list) {
+    if (driver != nullptr) {
+        driver->ListToggled(list);
+        return;
+    }
+    if (!ListShown(list)) FillGrid(Grid(list), {CGridRow(static_cast<size_t>(Grid(list)->columnCount()))});
+}
+
+// Labels, status and help pane
+
+void TmdiConsult::SetStatusText(const CString &text) {
+    lStatus->setText(ToQString(text));
+    if (mainForm != nullptr) mainForm->SetStatusPanel(0, lStatus->text());
+}
+
+QString TmdiConsult::StatusText() const { return lStatus->text(); }
+
+void TmdiConsult::SetInvestigatedGoal(const CString &text) { lGoal->setText(ToQString(text)); }
+
+void TmdiConsult::SetInvestigatedNode(const CString &text) { lNode->setText(ToQString(text)); }
+
+QString TmdiConsult::InvestigatedGoalText() const { return lGoal->text(); }
+
+QString TmdiConsult::InvestigatedNodeText() const { return lNode->text(); }
+
+void TmdiConsult::ShowPage(const CString &path) {
+    const QString file = ToQString(path);
+    if (htmlViewer == nullptr || !QFileInfo(file).isFile()) return;
+    const QUrl page = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+    if (htmlViewer->source() == page)
+        htmlViewer->reload();
+    else
+        htmlViewer->setSource(page);
+    shownPage = file;
+}
+
+void TmdiConsult::SetHelpMode(int mode) {
+    if (driver != nullptr) driver->SetHelpMode(static_cast<THelpMode>(mode));
+}
+
+void TmdiConsult::KeepHelpPaneHeight() {
+    const QList<int> sizes = splitter->sizes();
+    if (sizes.size() < 2 || sizes[1] > kHelpPaneLeast) return;
+    const int total = sizes[0] + sizes[1];
+    splitter->setSizes({kSplitterHome, std::max(0, total - kSplitterHome)});
+}
+
+// Running
+
+void TmdiConsult::SetRunning(bool value) {
+    actAbort->setEnabled(value);
+    TAbstractMDIChild::SetRunning(value);
+}
+
+void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
+    if (mainForm != nullptr) mainForm->ResultDialog()->Execute(rows);
+}

@@ -1,0 +1,101 @@
+// TmdiConsult: the child window that shows one consultation of a built
+// knowledge base while it runs and after it ends.
+//
+// It shows the status ("Status:"), the goal and node under investigation
+// ("Investigated goal:", "Investigated node:"), three lists with a check box
+// each - "Ordered goals" (Goal, Aprior, Current), "Call stack" (Node name)
+// and "All nodes without goals" (Node, Aprior, Current) - and a help pane
+// that follows the investigation through the knowledge base's HTML pages:
+// the page of the investigated node ("&Node"), goal ("Goa&l") or the net's
+// index ("&Net"). The lists' panel and the help pane share the window's
+// height through a splitter. Without the HTML viewer (the plain kind) the
+// pane reads "HTML viewer not available" and shows no page.
+//
+// The window owns the CInfControl the editor handed over, through the
+// consultation driver of the core (consult/consultation_driver.h), which
+// runs the consultations and fills this window as their view. While one
+// runs, Abort is enabled and closing asks "Abort consultation?" first; the
+// window stays open until the consultation has unwound.
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+#include "app/mdi_child.h"
+#include "ui/consultation_view.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSplitter;
+class QTableWidget;
+class QTextBrowser;
+class CConsultationDriver;
+class CInfControl;
+class TmdiEditor;
+
+class TmdiConsult : public TAbstractMDIChild, public IConsultationView {
+    Q_OBJECT
+public:
+    // `withHtml`: the help pane carries the HTML viewer.
+    TmdiConsult(TMainForm *mainForm, bool withHtml);
+    ~TmdiConsult() override;
+
+    int ChildKind() const override { return kChildConsultation; }
+    // Runs the consultation again on the same net.
+    void DoConsult() override;
+    bool HasHtmlViewer() const { return htmlViewer != nullptr; }
+
+    // Takes over the editor's built control; `editor` is the window
+    // "Show &Code" brings to the front.
+    void TakeControl(std::unique_ptr<CInfControl> control, TmdiEditor *editor);
+    // Runs one consultation; returns its result (0 consulted ok).
+    int32_t RunConsultation();
+    void StartConsultation() { RunConsultation(); }
+    void Abort();
+    void ShowCode();
+    // The driver, once the window has a control.
+    CConsultationDriver *Driver() const { return driver.get(); }
+
+    // What the view shows
+    void SetStatusText(const CString &text) override;
+    bool ListShown(TConsultationList list) const override;
+    void SetRows(TConsultationList list, const std::vector<CGridRow> &rows) override;
+    void SetInvestigatedGoal(const CString &text) override;
+    void SetInvestigatedNode(const CString &text) override;
+    void ShowPage(const CString &path) override;
+    void SetRunning(bool running) override;
+    void ShowResult(const std::vector<CGridRow> &rows) override;
+
+    QString StatusText() const;
+    QString InvestigatedGoalText() const;
+    QString InvestigatedNodeText() const;
+    QString ShownPage() const { return shownPage; }
+    QTableWidget *Grid(TConsultationList list) const;
+    QCheckBox *CheckBox(TConsultationList list) const;
+
+    QAction *actAbort, *actShowCode;
+    QPushButton *bttNode, *bttGoal, *bttNet;
+    QSplitter *splitter;
+    QTextBrowser *htmlViewer = nullptr;  // null in the plain kind
+
+protected:
+    bool CanClose() override;
+
+private:
+    QWidget *CreateListsPanel();
+    QWidget *CreateHelpPane(bool withHtml);
+    void CreateMenus();
+    void ListToggled(TConsultationList list);
+    void SetHelpMode(int mode);
+    void KeepHelpPaneHeight();
+
+    std::unique_ptr<CConsultationDriver> driver;
+    QPointer<TmdiEditor> editor;
+    QLabel *lStatus, *lGoal, *lNode;
+    QCheckBox *chbHypos, *chbCallStack, *chbNodes;
+    QTableWidget *sgGoals, *sgCallStack, *sgNodes;
+    QString shownPage;
+};

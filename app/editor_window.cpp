@@ -1,0 +1,406 @@
+#include "app/editor_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QStringDecoder>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/consult_window.h"
+#include "app/find_replace_dialog.h"
+#include "app/main_form.h"
+#include "app/message_boxes.h"
+#include "app/window_helpers.h"
+#include "consult/inf_control.h"
+#include "language/input_char.h"
+#include "language/output_memo.h"
+#include "ui/message_pane.h"
+
+namespace {
+
+// The editor's message pane as the build's line sink sees it.
+class TMessagePaneView : public IMessagePane {
+public:
+    explicit TMessagePaneView(QPlainTextEdit *pane) : pane(pane) {}
+    void Clear() override {
+        pane->clear();
+        pane->repaint();
+    }
+    void AppendLine(const char *line) override {
+        pane->appendPlainText(QString::fromUtf8(line));
+        // Shown at once, while a long build still runs.
+        pane->repaint();
+    }
+
+private:
+    QPlainTextEdit *pane;
+};
+
+QFont EditorFont() {
+    QFont font("Courier New");
+    font.setPixelSize(13);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+}  // namespace
+
+TmdiEditor::TmdiEditor(TMainForm *main)
+    : TAbstractMDIChild(main), control(std::make_unique<CInfControl>(main->Registry())) {
+    memo = new QPlainTextEdit;
+    memo->setObjectName("memo");
+    memo->setFont(EditorFont());
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setTabChangesFocus(false);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pages = new QTabWidget;
+    pages->addTab(memo, "&Knowledge Base");
+
+    messages = new QPlainTextEdit;
+    messages->setObjectName("messagePane");
+    messages->setReadOnly(true);
+    messages->setFont(EditorFont());
+    messages->setLineWrapMode(QPlainTextEdit::NoWrap);
+    messages->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    messages->setMinimumSize(200, 30);
+    messages->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(pages);
+    splitter->addWidget(messages);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    messages->hide();
+
+    CreateActions();
+    CreateMenus();
+
+    connect(memo, &QPlainTextEdit::textChanged, this, [this] { textChanged = true; });
+    connect(memo, &QPlainTextEdit::cursorPositionChanged, this, &TmdiEditor::UpdateStatus);
+    connect(pages, &QTabWidget::currentChanged, this, &TmdiEditor::UpdateStatus);
+    connect(messages, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu;
+        menu.addAction(actCloseMessages);
+        menu.exec(messages->mapToGlobal(at));
+    });
+    memo->installEventFilter(this);
+    memo->viewport()->installEventFilter(this);
+    memo->viewport()->setMouseTracking(true);
+}
+
+TmdiEditor::~TmdiEditor() = default;
+
+void TmdiEditor::CreateActions() {
+    auto make = [this](const QString &caption, const QString &hint, const QKeySequence &shortcut) {
+        QAction *action = MakeAction(this, caption, hint, shortcut);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        return action;
+    };
+    actSaveAs = make("Save &As...", "Save As|Save current file with different name", QKeySequence());
+    actPrint = make("&Print...", "Print|Print current file", QKeySequence());
+    actFind = make("&Find", QString(), QKeySequence("Ctrl+F"));
+    actReplace = make("&Replace", QString(), QKeySequence("Ctrl+R"));
+    actUndo = make("Undo", "Undos last change", QKeySequence());
+    actUndo->setEnabled(false);
+    actCloseMessages = new QAction("&Close Messages", this);
+
+    connect(actSaveAs, &QAction::triggered, this, &TmdiEditor::SaveAs);
+    connect(actPrint, &QAction::triggered, this, &TmdiEditor::Print);
+    connect(actFind, &QAction::triggered, this, &TmdiEditor::Find);
+    connect(actReplace, &QAction::triggered, this, &TmdiEditor::Replace);
+    connect(actUndo, &QAction::triggered, memo, &QPlainTextEdit::undo);
+    connect(memo, &QPlainTextEdit::undoAvailable, actUndo, &QAction::setEnabled);
+    connect(actCloseMessages, &QAction::triggered, this, [this] { ShowMessages(false); });
+}
+
+void TmdiEditor::CreateMenus() {
+    TMainForm *main = mainForm;
+    AddFileMenu(actSaveAs, actPrint);
+
+    QMenu *edit = AddMenu("&Edit");
+    edit->addAction(actUndo);
+    edit->addSeparator();
+    edit->addAction(main->actCut);
+    edit->addAction(main->actCopy);
+    edit->addAction(main->actPaste);
+    edit->addSeparator();
+    edit->addAction(actFind);
+    edit->addAction(actReplace);
+
+    AddMenu("&Project")->addAction(main->actBuildNet);
+    AddMenu("&Consultation")->addAction(main->actConsult);
+}
+
+// Files
+
+void TmdiEditor::SetFile(const QString &path, bool isNamed) {
+    filePath = path;
+    named = isNamed;
+    setWindowTitle(QFileInfo(path).fileName());
+}
+
+bool TmdiEditor::LoadFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        TMessageBoxes::Show(this, QString("Cannot read file %1: %2").arg(path, file.errorString()), "Error",
+                            TMessageIcon::error);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    latin1 = utf8.hasError();
+    if (latin1) text = QString::fromLatin1(bytes);
+    // Files written on Windows read the same as ours.
+    text.replace("\r\n", "\n");
+    memo->setPlainText(text);
+    textChanged = true;
+    built = false;
+    return true;
+}
+
+QByteArray TmdiEditor::EncodedText(bool &asLatin1) const {
+    const QString text = memo->toPlainText();
+    asLatin1 = latin1;
+    for (const QChar c : text) asLatin1 = asLatin1 && c.unicode() <= 0xFF;
+    return asLatin1 ? text.toLatin1() : text.toUtf8();
+}
+
+bool TmdiEditor::SaveToFile(const QString &path) {
+    bool asLatin1 = false;
+    const QByteArray bytes = EncodedText(asLatin1);
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    if (written)
+        written = file.commit();
+    else
+        file.cancelWriting();
+    if (!written) {
+        TMessageBoxes::Show(this, QString("Cannot save file %1: %2").arg(path, file.errorString()), "Error",
+                            TMessageIcon::error);
+        return false;
+    }
+    // A text with characters beyond Latin-1 was written as UTF-8.
+    latin1 = asLatin1;
+    MarkUnmodified();
+    return true;
+}
+
+void TmdiEditor::DoSave() {
+    if (!named) {
+        SaveAs();
+        return;
+    }
+    SaveToFile(filePath);
+    UpdateStatus();
+}
+
+void TmdiEditor::SaveAs() {
+    QString path = mainForm->ChooseFile(TFileDialogKind::save, filePath);
+    if (path.isEmpty()) {
+        UpdateStatus();
+        return;
+    }
+    if (!QFileInfo(path).fileName().contains('.')) path += ".qvb";
+    if (QFileInfo::exists(path)) {
+        const TYesNoCancel answer =
+            TMessageBoxes::Ask(this, "File " + path + " already exists. Overwrite?", "Confirmation");
+        if (answer != TYesNoCancel::yes) return;
+    }
+    if (SaveToFile(path)) SetFile(path, true);
+    UpdateStatus();
+}
+
+void TmdiEditor::MarkUnmodified() { memo->document()->setModified(false); }
+
+bool TmdiEditor::IsModified() const { return memo->document()->isModified(); }
+
+bool TmdiEditor::CanClose() {
+    if (!IsModified()) return true;
+    switch (TMessageBoxes::Ask(this, "Save changes to file " + filePath + "?", "Confirmation")) {
+    case TYesNoCancel::yes: DoSave(); return !IsModified();
+    case TYesNoCancel::no: return true;
+    case TYesNoCancel::cancel: break;
+    }
+    return false;
+}
+
+// Building and consulting
+
+int TmdiEditor::PositionOfByte(const QByteArray &bytes, qsizetype offset, bool asLatin1) const {
+    const QByteArray before = bytes.left(offset);
+    const QString text = asLatin1 ? QString::fromLatin1(before) : QString::fromUtf8(before);
+    return static_cast<int>(std::min<qsizetype>(text.size(), memo->document()->characterCount() - 1));
+}
+
+void TmdiEditor::DoBuildNet() {
+    textChanged = false;
+    pages->setCurrentIndex(0);
+    ShowMessages(true);
+    memo->setEnabled(false);
+
+    bool asLatin1 = false;
+    const QByteArray source = EncodedText(asLatin1);
+    CPInputChar input(source.constData(), static_cast<int32_t>(source.size()));
+    TMessagePaneView pane(messages);
+    CPOutputMemo output(&pane);
+    control->SetInput(&input);
+    control->SetOutput(&output);
+    control->SetRegistry(mainForm->Registry());
+    // Help pages and report files live beside the knowledge base.
+    control->SetSourceDirectory(QFileInfo(filePath).absolutePath().toUtf8().constData());
+    built = control->BuildNet() == 0;
+    control->SetInput(nullptr);
+    control->SetOutput(nullptr);
+
+    memo->setEnabled(true);
+    if (!built && !control->ConsistencyFailed()) {
+        QTextCursor caret = memo->textCursor();
+        caret.setPosition(PositionOfByte(source, control->ErrorPosition(), asLatin1));
+        memo->setTextCursor(caret);
+    }
+    memo->setFocus();
+    UpdateStatus();
+}
+
+void TmdiEditor::DoConsult() {
+    if (textChanged || !built) DoBuildNet();
+    if (!built) return;
+    ShowMessages(false);
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString caption = windowTitle() + " " + QLocale().toString(now.time(), QLocale::ShortFormat) + " " +
+                            QLocale().toString(now.date(), QLocale::ShortFormat);
+    TmdiConsult *window = mainForm->OpenConsultationWindow(caption);
+    if (window == nullptr) return;
+    control->SetConsultationName(window->windowTitle().toUtf8().constData());
+    window->TakeControl(std::move(control), this);
+    control = std::make_unique<CInfControl>(mainForm->Registry());
+    textChanged = true;
+    built = false;
+    // The consultation runs from the event loop, not inside this command,
+    // so the editor may close while it runs.
+    QTimer::singleShot(0, window, &TmdiConsult::StartConsultation);
+}
+
+// Find and replace
+
+void TmdiEditor::Find() {
+    if (findDialog == nullptr) {
+        findDialog = new TFindReplaceDialog(this);
+        connect(findDialog, &TFindReplaceDialog::FindNextRequested, this,
+                [this] { FindNext(findDialog->FindText(), findDialog->Options()); });
+        connect(findDialog, &TFindReplaceDialog::ReplaceRequested, this, [this] {
+            ReplaceOnce(findDialog->FindText(), findDialog->ReplaceText(), findDialog->Options());
+        });
+        connect(findDialog, &TFindReplaceDialog::ReplaceAllRequested, this, [this] {
+            ReplaceAll(findDialog->FindText(), findDialog->ReplaceText(), findDialog->Options());
+        });
+    }
+    findDialog->Open(false, memo->textCursor().selectedText());
+}
+
+void TmdiEditor::Replace() {
+    Find();
+    findDialog->Open(true, memo->textCursor().selectedText());
+}
+
+bool TmdiEditor::FindNext(const QString &what, TSearchOptions options) {
+    QTextCursor caret = memo->textCursor();
+    const qsizetype from = caret.hasSelection() ? caret.selectionStart() + 1 : caret.position();
+    const qsizetype at = FindForward(memo->toPlainText(), what, from, options);
+    if (at < 0) {
+        QApplication::beep();
+        QMessageBox box(QMessageBox::NoIcon, "Find/Replace", "End of document reached.", QMessageBox::Ok, this);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        box.exec();
+        // The next search begins at the top.
+        caret.setPosition(0);
+        memo->setTextCursor(caret);
+        return false;
+    }
+    caret.setPosition(static_cast<int>(at));
+    caret.setPosition(static_cast<int>(at + what.size()), QTextCursor::KeepAnchor);
+    memo->setTextCursor(caret);
+    return true;
+}
+
+void TmdiEditor::ReplaceOnce(const QString &what, const QString &with, TSearchOptions options) {
+    QTextCursor caret = memo->textCursor();
+    if (caret.hasSelection()) {
+        caret.insertText(with);
+        memo->setTextCursor(caret);
+    }
+    FindNext(what, options);
+}
+
+void TmdiEditor::ReplaceAll(const QString &what, const QString &with, TSearchOptions options) {
+    // Until a search reaches the end of the text, which leaves no selection.
+    do {
+        ReplaceOnce(what, with, options);
+    } while (memo->textCursor().hasSelection());
+}
+
+// Printing
+
+void TmdiEditor::Print() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
+}
+
+void TmdiEditor::PrintTo(QPrinter &printer) {
+    printer.setDocName(filePath);
+    memo->document()->print(&printer);
+}
+
+// The window's parts
+
+bool TmdiEditor::MessagesShown() const { return !messages->isHidden(); }
+
+void TmdiEditor::ShowMessages(bool shown) { messages->setVisible(shown); }
+
+void TmdiEditor::FocusText() {
+    pages->setCurrentIndex(0);
+    memo->setFocus();
+}
+
+QString TmdiEditor::CaretText() const {
+    const QTextCursor caret = memo->textCursor();
+    return QString::asprintf("%8li:%8li", static_cast<long>(caret.blockNumber() + 1),
+                             static_cast<long>(caret.positionInBlock() + 1));
+}
+
+void TmdiEditor::UpdateStatus() {
+    if (mainForm == nullptr) return;
+    mainForm->SetStatusPanel(0, CaretText());
+    mainForm->SetStatusPanel(1, QString());
+}
+
+bool TmdiEditor::eventFilter(QObject *watched, QEvent *event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseMove: UpdateStatus(); break;
+    default: break;
+    }
+    return TAbstractMDIChild::eventFilter(watched, event);
+}

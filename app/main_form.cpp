@@ -1,0 +1,458 @@
+#include "app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/about_box.h"
+#include "app/consult_window.h"
+#include "app/database_browser.h"
+#include "app/editor_window.h"
+#include "app/file_type_registration.h"
+#include "app/help_window.h"
+#include "app/message_boxes.h"
+#include "app/option_dialogs.h"
+#include "app/question_windows.h"
+#include "app/result_dialog.h"
+#include "app/window_helpers.h"
+#include "consult/global_params.h"
+
+namespace {
+
+constexpr int kPanelWidths[3] = {300, 65, 50};
+
+}  // namespace
+
+TMainForm::TMainForm(CAllRetrievers *retrievers, CSettingsOptionStore *optionStore)
+    : registry(retrievers), store(optionStore) {
+    setWindowTitle("Quorvin");
+    setMinimumSize(500, 400);
+    resize(900, 650);
+    mdiArea = new QMdiArea(this);
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+
+    questions = std::make_unique<TQuestionWindows>(this);
+    resultDialog = new TfrmConsResult(this);
+    optionsConsultation = new TfrmOptCons(this);
+    optionsGlobal = new TfrmOptGlob(this);
+    connect(optionsGlobal, &TfrmOptGlob::RegisterRequested, this, &TMainForm::RegisterFiles);
+    aboutBox = new TAboutBox(this);
+    helpWindow = new TfrmHelp(this);
+
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        // Another top-level window (a question) taking the focus leaves the
+        // last child active for the commands.
+        if (window != nullptr) activeWindow = window;
+        UpdateMenus();
+        UpdateCommands();
+    });
+    UpdateMenus();
+    UpdateCommands();
+}
+
+TMainForm::~TMainForm() {
+    // Children first, while the dialogs they may use still exist.
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) delete window;
+}
+
+void TMainForm::CreateActions() {
+    // Added to the main window, so shortcuts work whatever menus are shown.
+    auto MakeAction = [this](const QString &caption, const QString &hint, const QKeySequence &shortcut = {}) {
+        return ::MakeAction(this, caption, hint, shortcut);
+    };
+    QStyle *look = style();
+    actNew = MakeAction("&New", "New|Create a new file", QKeySequence("Ctrl+N"));
+    actNew->setIcon(look->standardIcon(QStyle::SP_FileIcon));
+    actOpen = MakeAction("&Open", "Open|Open a file", QKeySequence("Ctrl+O"));
+    actOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
+    actSave = MakeAction("&Save", "Save|Save current file", QKeySequence("Ctrl+S"));
+    actSave->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+    actSaveAll = MakeAction("Sa&ve All", "Save All|Save all files");
+    actClose = MakeAction("&Close", "Close|Close current file");
+    actCloseAll = MakeAction("C&lose All", "Close All|Close all files");
+    actExit = MakeAction("E&xit", "Exit|Exit application");
+    actCut = MakeAction("Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence("Ctrl+X"));
+    actCopy = MakeAction("&Copy", "Copy|Copies the selection and puts it on the Clipboard", QKeySequence("Ctrl+C"));
+    actPaste = MakeAction("&Paste", "Paste|Inserts Clipboard contents", QKeySequence("Ctrl+V"));
+    actBuildNet = MakeAction("&Build net", "Build Net|Build Net", QKeySequence("Ctrl+F9"));
+    actBuildDescription = MakeAction("Build &description", QString(), QKeySequence("Shift+F9"));
+    actConsult = MakeAction("&Consult", "Consult|Consult", QKeySequence("F9"));
+    actEnvironment = MakeAction("&Environment...", "Environment and other global options");
+    actConsultation = MakeAction("&Consultation...", "Consultation preferences");
+    actToolBar = MakeAction("Standart", "Show standart tool bar");
+    actToolBar->setCheckable(true);
+    actRegisterFiles = MakeAction("&Register Files", "Register .qvb files in Windows registry");
+    actBrowseTables = MakeAction("Browse &BDE Tables", QString());
+    actCascade = MakeAction("&Cascade", "Cascade");
+    actTileHorizontally = MakeAction("Tile &Horizontally", "Tile Horizontally");
+    actTileVertically = MakeAction("Tile &Vertically", "Tile Vertically");
+    actMinimizeAll = MakeAction("&Minimize All", "Minimize All");
+    actArrangeAll = MakeAction("&Arrange All", "Arrange All");
+    actHelpContents = MakeAction("&Contents", QString());
+    actHelpIndex = MakeAction("I&ndex", QString());
+    actAbout = MakeAction("&About...", "About");
+
+    connect(actNew, &QAction::triggered, this, &TMainForm::NewFile);
+    connect(actOpen, &QAction::triggered, this, &TMainForm::OpenFile);
+    connect(actSave, &QAction::triggered, this, [this] { OnActiveChild(&TAbstractMDIChild::DoSave); });
+    connect(actSaveAll, &QAction::triggered, this, &TMainForm::SaveAll);
+    connect(actClose, &QAction::triggered, this, &TMainForm::CloseActive);
+    connect(actCloseAll, &QAction::triggered, this, &TMainForm::CloseAll);
+    connect(actExit, &QAction::triggered, this, &QWidget::close);
+    connect(actCut, &QAction::triggered, this, [this] { ClipboardCommand("cut"); });
+    connect(actCopy, &QAction::triggered, this, [this] { ClipboardCommand("copy"); });
+    connect(actPaste, &QAction::triggered, this, [this] { ClipboardCommand("paste"); });
+    connect(actBuildNet, &QAction::triggered, this, [this] { OnActiveChild(&TAbstractMDIChild::DoBuildNet); });
+    connect(actBuildDescription, &QAction::triggered, this,
+            [this] { OnActiveChild(&TAbstractMDIChild::DoBuildDescription); });
+    connect(actConsult, &QAction::triggered, this, [this] {
+        // The shortcut may arrive while a consultation runs.
+        if (!AnyRunning()) OnActiveChild(&TAbstractMDIChild::DoConsult);
+    });
+    connect(actEnvironment, &QAction::triggered, this, [this] { optionsGlobal->Execute(); });
+    connect(actConsultation, &QAction::triggered, this, [this] { optionsConsultation->Execute(); });
+    connect(actRegisterFiles, &QAction::triggered, this, &TMainForm::RegisterFiles);
+    connect(actBrowseTables, &QAction::triggered, this, &TMainForm::BrowseTables);
+    connect(actCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(actTileHorizontally, &QAction::triggered, this, &TMainForm::TileHorizontally);
+    connect(actTileVertically, &QAction::triggered, this, &TMainForm::TileVertically);
+    connect(actMinimizeAll, &QAction::triggered, this, &TMainForm::MinimizeAll);
+    connect(actArrangeAll, &QAction::triggered, this, &TMainForm::ArrangeAll);
+    connect(actHelpContents, &QAction::triggered, this, [this] { helpWindow->ShowContents(); });
+    connect(actHelpIndex, &QAction::triggered, this, [this] { helpWindow->ShowIndex(); });
+    connect(actAbout, &QAction::triggered, this, &TMainForm::ShowAbout);
+}
+
+void TMainForm::CreateMenus() {
+    menuFile = new QMenu("&File", this);
+    menuFile->addAction(actNew);
+    menuFile->addAction(actOpen);
+    menuFile->addSeparator();
+    menuFile->addAction(actExit);
+
+    menuDatabase = new QMenu("&Database", this);
+    menuDatabase->addAction(actBrowseTables);
+
+    menuOptions = new QMenu("&Options", this);
+    menuOptions->addAction(actEnvironment);
+    menuOptions->addAction(actConsultation);
+    menuOptions->addSeparator();
+    QMenu *toolBars = menuOptions->addMenu("&View Toolbars");
+    toolBars->addAction(actToolBar);
+
+    menuWindow = new QMenu("&Window", this);
+    menuWindow->addAction(actCascade);
+    menuWindow->addAction(actTileHorizontally);
+    menuWindow->addAction(actTileVertically);
+    menuWindow->addAction(actMinimizeAll);
+    menuWindow->addAction(actArrangeAll);
+
+    menuHelp = new QMenu("&Help", this);
+    menuHelp->addAction(actHelpContents);
+    menuHelp->addAction(actHelpIndex);
+    menuHelp->addSeparator();
+    menuHelp->addAction(actAbout);
+}
+
+void TMainForm::CreateToolBar() {
+    toolBar = addToolBar("Standart");
+    toolBar->setObjectName("standardToolBar");
+    toolBar->addAction(actNew);
+    toolBar->addAction(actOpen);
+    toolBar->addAction(actSave);
+    toolBar->addSeparator();
+    toolBar->addAction(actCut);
+    toolBar->addAction(actCopy);
+    toolBar->addAction(actPaste);
+    toolBar->addSeparator();
+    toolBar->addAction(actCascade);
+    toolBar->addAction(actTileHorizontally);
+    toolBar->addAction(actTileVertically);
+    actToolBar->setChecked(true);
+    connect(actToolBar, &QAction::toggled, toolBar, &QToolBar::setVisible);
+    connect(toolBar, &QToolBar::visibilityChanged, actToolBar, &QAction::setChecked);
+}
+
+void TMainForm::CreateStatusBar() {
+    for (int i = 0; i < 3; ++i) {
+        statusPanels[i] = new QLabel(this);
+        statusPanels[i]->setFixedWidth(kPanelWidths[i]);
+        statusPanels[i]->setFrameShape(QFrame::Panel);
+        statusPanels[i]->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(statusPanels[i]);
+    }
+    statusPanels[0]->setText("Welcome to Quorvin!");
+}
+
+void TMainForm::SetStatusPanel(int panel, const QString &text) {
+    if (panel >= 0 && panel < 3) statusPanels[panel]->setText(text);
+}
+
+QString TMainForm::StatusPanel(int panel) const {
+    return panel >= 0 && panel < 3 ? statusPanels[panel]->text() : QString();
+}
+
+bool TMainForm::event(QEvent *e) {
+    if (e->type() != QEvent::StatusTip) return QMainWindow::event(e);
+    // The long hint of the command under the pointer; when the pointer
+    // leaves it, the panel shows again what it showed before.
+    const QString tip = static_cast<QStatusTipEvent *>(e)->tip();
+    if (!tip.isEmpty()) {
+        if (!hinting) textBeforeHint = statusPanels[0]->text();
+        hinting = true;
+        statusPanels[0]->setText(tip);
+    } else if (hinting) {
+        hinting = false;
+        statusPanels[0]->setText(textBeforeHint);
+    }
+    return true;
+}
+
+QString TMainForm::ChooseFile(TFileDialogKind kind, const QString &suggested) {
+    if (fileChooser) return fileChooser(kind, suggested);
+    if (kind == TFileDialogKind::open) return QFileDialog::getOpenFileName(this, "Open", suggested, kKnowledgeBaseFilter);
+    // The editor asks its own question before overwriting.
+    return QFileDialog::getSaveFileName(this, "Save As", suggested, kKnowledgeBaseFilter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+// The children
+
+QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
+    QMdiSubWindow *window = mdiArea->addSubWindow(child);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(child, &TAbstractMDIChild::RunningChanged, this, &TMainForm::UpdateCommands);
+    connect(window, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            UpdateMenus();
+            UpdateCommands();
+        });
+    });
+    if (GlobalParams().AutoMaximize)
+        window->showMaximized();
+    else
+        window->show();
+    mdiArea->setActiveSubWindow(window);
+    activeWindow = window;
+    // The new window takes the focus, so that the main window, when it is
+    // activated again, does not bring back the child that had it.
+    child->setFocus();
+    UpdateMenus();
+    UpdateCommands();
+    return window;
+}
+
+TAbstractMDIChild *TMainForm::ActiveChild() const {
+    QMdiSubWindow *window = activeWindow != nullptr ? activeWindow.data() : mdiArea->currentSubWindow();
+    return window != nullptr ? qobject_cast<TAbstractMDIChild *>(window->widget()) : nullptr;
+}
+
+QList<TAbstractMDIChild *> TMainForm::Children() const {
+    QList<TAbstractMDIChild *> children;
+    for (QMdiSubWindow *window : mdiArea->subWindowList())
+        if (auto *child = qobject_cast<TAbstractMDIChild *>(window->widget())) children.append(child);
+    return children;
+}
+
+bool TMainForm::AnyRunning() const {
+    for (TAbstractMDIChild *child : Children())
+        if (child->Running()) return true;
+    return false;
+}
+
+void TMainForm::Activate(TAbstractMDIChild *child) {
+    for (QMdiSubWindow *window : mdiArea->subWindowList())
+        if (window->widget() == child) {
+            if (window->isMinimized()) window->showNormal();
+            mdiArea->setActiveSubWindow(window);
+            activeWindow = window;
+            UpdateMenus();
+            UpdateCommands();
+        }
+}
+
+void TMainForm::OnActiveChild(void (TAbstractMDIChild::*operation)()) {
+    if (TAbstractMDIChild *child = ActiveChild()) (child->*operation)();
+}
+
+void TMainForm::ClipboardCommand(const char *slot) {
+    QWidget *focused = QApplication::focusWidget();
+    if (focused != nullptr) QMetaObject::invokeMethod(focused, slot);
+}
+
+void TMainForm::UpdateCommands() {
+    TAbstractMDIChild *active = ActiveChild();
+    actSave->setEnabled(active != nullptr && active->ChildKind() == kChildEditor);
+    actConsult->setEnabled(!AnyRunning());
+}
+
+void TMainForm::UpdateMenus() {
+    // The active child's menus take the place of the main window's "&File"
+    // and join the others in the order File, Edit, Project, Consultation,
+    // Database, Options, Window, Help.
+    QMenuBar *bar = menuBar();
+    bar->clear();
+    const QList<QMenu *> childMenus = ActiveChild() != nullptr ? ActiveChild()->Menus() : QList<QMenu *>();
+    bool childHasFile = false;
+    for (QMenu *menu : childMenus) childHasFile = childHasFile || menu->title() == menuFile->title();
+    if (!childHasFile) bar->addMenu(menuFile);
+    for (QMenu *menu : childMenus) bar->addMenu(menu);
+    bar->addMenu(menuDatabase);
+    bar->addMenu(menuOptions);
+    bar->addMenu(menuWindow);
+    bar->addMenu(menuHelp);
+}
+
+// Opening windows
+
+TmdiEditor *TMainForm::OpenEditor(const QString &path, bool load) {
+    auto *editor = new TmdiEditor(this);
+    editor->SetFile(path, true);
+    if (load && QFileInfo(path).isFile()) editor->LoadFile(path);
+    editor->MarkUnmodified();
+    AddChild(editor);
+    editor->FocusText();
+    return editor;
+}
+
+TmdiConsult *TMainForm::OpenConsultationWindow(const QString &caption) {
+    const bool html = GlobalParams().UseHTML;
+    auto *window = new TmdiConsult(this, html);
+    if (html && !window->HasHtmlViewer()) {
+        GlobalParams().UseHTML = false;
+        TMessageBoxes::Show(this, "HTML component not available. Using form without it instead.", QString(),
+                            TMessageIcon::warning);
+    }
+    window->setWindowTitle(caption);
+    AddChild(window);
+    return window;
+}
+
+void TMainForm::OpenStartupFiles(const QStringList &arguments) {
+    for (const QString &argument : arguments) OpenEditor(argument, true);
+    if (arguments.isEmpty() && GlobalParams().CreateNewFile) NewFile();
+}
+
+// Commands
+
+void TMainForm::NewFile() {
+    ++untitledCount;
+    TmdiEditor *editor = OpenEditor(QString("Noname%1.qvb").arg(untitledCount), false);
+    editor->SetFile(editor->FilePath(), false);
+    editor->MarkUnmodified();
+}
+
+void TMainForm::OpenFile() {
+    const QString path = ChooseFile(TFileDialogKind::open, QString());
+    if (!path.isEmpty()) OpenEditor(path, true);
+}
+
+void TMainForm::SaveAll() {
+    for (TAbstractMDIChild *child : Children()) child->DoSave();
+}
+
+void TMainForm::CloseActive() {
+    if (TAbstractMDIChild *child = ActiveChild()) child->parentWidget()->close();
+}
+
+void TMainForm::CloseAll() {
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) window->close();
+}
+
+void TMainForm::closeEvent(QCloseEvent *e) {
+    CloseAll();
+    // A closed child is hidden at once and deleted later; one that refused
+    // to close is still shown.
+    for (QMdiSubWindow *window : mdiArea->subWindowList())
+        if (window->isVisible()) {
+            e->ignore();
+            return;
+        }
+    helpWindow->close();
+    e->accept();
+}
+
+void TMainForm::RegisterFiles() {
+    if (RegisterFileType(QCoreApplication::applicationFilePath()))
+        TMessageBoxes::Show(this, "File .qvb successfuly registered.", "Information", TMessageIcon::information);
+    else
+        TMessageBoxes::Show(this, "Cannot open registry - insufficient privilegies?", "Error", TMessageIcon::error);
+}
+
+void TMainForm::BrowseTables() { AddChild(new TmdiBrowser(this)); }
+
+void TMainForm::ShowAbout() { aboutBox->Execute(); }
+
+// Window arrangements
+
+namespace {
+
+QList<QMdiSubWindow *> ShownWindows(QMdiArea *area) {
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *window : area->subWindowList())
+        if (window->isVisible() && !window->isMinimized()) shown.append(window);
+    return shown;
+}
+
+// Places the windows in equal bands, one above the other or side by side.
+void Tile(QMdiArea *area, bool bandsAreRows) {
+    const QList<QMdiSubWindow *> windows = ShownWindows(area);
+    if (windows.isEmpty()) return;
+    const QRect space = area->viewport()->rect();
+    const int count = static_cast<int>(windows.size());
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow *window = windows[i];
+        if (window->isMaximized()) window->showNormal();
+        if (bandsAreRows) {
+            const int height = space.height() / count;
+            window->setGeometry(0, i * height, space.width(), height);
+        } else {
+            const int width = space.width() / count;
+            window->setGeometry(i * width, 0, width, space.height());
+        }
+    }
+}
+
+}  // namespace
+
+void TMainForm::TileHorizontally() { Tile(mdiArea, true); }
+
+void TMainForm::TileVertically() { Tile(mdiArea, false); }
+
+void TMainForm::MinimizeAll() {
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) window->showMinimized();
+}
+
+void TMainForm::ArrangeAll() {
+    // Minimized windows line up along the bottom, left to right, in rows.
+    const QRect space = mdiArea->viewport()->rect();
+    int x = 0;
+    int bottom = space.height();
+    for (QMdiSubWindow *window : mdiArea->subWindowList()) {
+        if (!window->isMinimized()) continue;
+        if (x > 0 && x + window->width() > space.width()) {
+            x = 0;
+            bottom -= window->height();
+        }
+        window->move(x, bottom - window->height());
+        x += window->width();
+    }
+}

@@ -1,0 +1,148 @@
+// TMainForm: the main window - a multi-document window that holds the
+// knowledge-base editors, consultation windows and database browsers.
+//
+// It carries the commands of the program with their captions, hints (the
+// short hint as tool tip, the long one in the status bar's first panel) and
+// shortcuts, the menus "&File", "&Database", "&Options", "&Window" and
+// "&Help" (joined by the active child's own menus), the standard tool bar,
+// which the user can hide, and a status bar of three panels. Commands on a
+// child act on the active one and do nothing without one. Save is enabled
+// only for an editor; Consult only while no child runs a consultation.
+//
+// The main window also owns the dialogs that live for the whole run: the
+// question windows (installed for the retrievers), the result dialog, the
+// option dialogs, the about box and the help window.
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "app/mdi_child.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class CAllRetrievers;
+class CSettingsOptionStore;
+class TAboutBox;
+class TfrmConsResult;
+class TfrmHelp;
+class TfrmOptCons;
+class TfrmOptGlob;
+class TmdiConsult;
+class TmdiEditor;
+class TQuestionWindows;
+
+enum class TFileDialogKind { open, save };
+
+// The knowledge-base filter of the file dialogs.
+inline constexpr const char *kKnowledgeBaseFilter = "Quorvin Knowledge Base (*.qvb);;All files (*.*)";
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The registry and the store are not owned and must outlive the window;
+    // the registry may be given later, before the first build.
+    TMainForm(CAllRetrievers *registry, CSettingsOptionStore *store);
+    ~TMainForm() override;
+
+    // Operations for the child windows
+    // An editor captioned with the path's file name; its text is loaded from
+    // the file when `load` is set and the file exists.
+    TmdiEditor *OpenEditor(const QString &path, bool load);
+    // A consultation window, of the HTML kind when the options say so.
+    TmdiConsult *OpenConsultationWindow(const QString &caption);
+    // What showing the main window does: opens every argument in an editor,
+    // or one new knowledge base when there is none and the options say so.
+    void OpenStartupFiles(const QStringList &arguments);
+
+    // The children
+    TAbstractMDIChild *ActiveChild() const;
+    QList<TAbstractMDIChild *> Children() const;
+    bool AnyRunning() const;
+    void Activate(TAbstractMDIChild *child);
+
+    // The status bar's panels, 0 to 2.
+    void SetStatusPanel(int panel, const QString &text);
+    QString StatusPanel(int panel) const;
+
+    // The file dialogs; tests replace the chooser. An empty path: cancelled.
+    using TFileChooser = std::function<QString(TFileDialogKind kind, const QString &suggested)>;
+    void SetFileChooser(TFileChooser chooser) { fileChooser = std::move(chooser); }
+    QString ChooseFile(TFileDialogKind kind, const QString &suggested);
+
+    CAllRetrievers *Registry() const { return registry; }
+    void SetRegistry(CAllRetrievers *retrievers) { registry = retrievers; }
+    CSettingsOptionStore *Store() const { return store; }
+    TQuestionWindows &Questions() const { return *questions; }
+    TfrmConsResult *ResultDialog() const { return resultDialog; }
+    TfrmOptCons *ConsultationOptionsDialog() const { return optionsConsultation; }
+    TfrmOptGlob *GlobalOptionsDialog() const { return optionsGlobal; }
+    TAboutBox *AboutBox() const { return aboutBox; }
+    TfrmHelp *HelpWindow() const { return helpWindow; }
+    QMdiArea *MdiArea() const { return mdiArea; }
+    QToolBar *StandardToolBar() const { return toolBar; }
+
+    // The commands
+    void NewFile();
+    void OpenFile();
+    void SaveAll();
+    void CloseActive();
+    void CloseAll();
+    void RegisterFiles();
+    void BrowseTables();
+    void TileHorizontally();
+    void TileVertically();
+    void MinimizeAll();
+    void ArrangeAll();
+    void ShowAbout();
+
+    QAction *actNew, *actOpen, *actSave, *actSaveAll, *actClose, *actCloseAll, *actExit;
+    QAction *actCut, *actCopy, *actPaste;
+    QAction *actBuildNet, *actBuildDescription, *actConsult;
+    QAction *actEnvironment, *actConsultation, *actToolBar, *actRegisterFiles, *actBrowseTables;
+    QAction *actCascade, *actTileHorizontally, *actTileVertically, *actMinimizeAll, *actArrangeAll;
+    QAction *actHelpContents, *actHelpIndex, *actAbout;
+
+    int untitledCount = 0;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    // Runs an operation of the active child, if there is one.
+    void OnActiveChild(void (TAbstractMDIChild::*operation)());
+    // The clipboard command of the focused text control.
+    void ClipboardCommand(const char *slot);
+    QMdiSubWindow *AddChild(TAbstractMDIChild *child);
+    void UpdateCommands();
+    void UpdateMenus();
+
+    CAllRetrievers *registry;
+    CSettingsOptionStore *store;
+    QMdiArea *mdiArea;
+    QToolBar *toolBar;
+    QLabel *statusPanels[3];
+    QMenu *menuFile, *menuDatabase, *menuOptions, *menuWindow, *menuHelp;
+    std::unique_ptr<TQuestionWindows> questions;
+    TfrmConsResult *resultDialog;
+    TfrmOptCons *optionsConsultation;
+    TfrmOptGlob *optionsGlobal;
+    TAboutBox *aboutBox;
+    TfrmHelp *helpWindow;
+    TFileChooser fileChooser;
+    QPointer<QMdiSubWindow> activeWindow;  // the child last activated
+    bool hinting = false;     // the first panel shows a command's hint
+    QString textBeforeHint;   // what it showed before
+};

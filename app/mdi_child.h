@@ -1,0 +1,60 @@
+// TAbstractMDIChild: the common base of the main window's child windows -
+// knowledge-base editors, consultation windows and database browsers.
+//
+// The main window's commands act on the active child through the virtual
+// operations below; a kind that has nothing to do for one keeps the default,
+// which does nothing. A child brings its own menus ("&File", "&Edit",
+// "&Project", "&Consultation"), which the main window shows in place of, or
+// beside, its own while the child is active. `running` is set while the
+// window runs a consultation; the main window's Consult command is disabled
+// while any child has it set.
+#pragma once
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+class QMenu;
+class TMainForm;
+
+// The kinds of child window, as ChildKind reports them.
+enum TChildKind { kChildBase = 0, kChildEditor = 1, kChildConsultation = 2, kChildBrowser = 3 };
+
+class TAbstractMDIChild : public QWidget {
+    Q_OBJECT
+public:
+    explicit TAbstractMDIChild(TMainForm *mainForm);
+    ~TAbstractMDIChild() override;
+
+    virtual int ChildKind() const { return kChildBase; }
+    // Called when the window has agreed to close, just before it goes.
+    virtual void Closing() {}
+    virtual void DoSave() {}
+    virtual void DoBuildNet() {}
+    // Help pages are written by the build, so no kind does anything here.
+    virtual void DoBuildDescription() {}
+    virtual void DoConsult() {}
+
+    // The child's own menus, in the order File, Edit, Project, Consultation.
+    QList<QMenu *> Menus() const { return menus; }
+    bool Running() const { return running; }
+
+signals:
+    void RunningChanged(bool running);
+
+protected:
+    // Asked before the window closes; false keeps it open.
+    virtual bool CanClose() { return true; }
+    void closeEvent(QCloseEvent *event) override;
+    void SetRunning(bool value);
+    QMenu *AddMenu(const QString &title);
+    // The "&File" menu: New, Open, Save, Save as (when given), Save all,
+    // Close, Close all, Print (when given) and Exit.
+    QMenu *AddFileMenu(QAction *saveAs, QAction *print);
+
+    QPointer<TMainForm> mainForm;
+
+private:
+    QList<QMenu *> menus;
+    bool running = false;
+};
