@@ -1,8 +1,11 @@
 // The console's consultation view, message boxes and message pane.
 //
-// The console behaves like a consultation window with its default options:
-// all three lists are "shown", so the driver refreshes (and with it sorts)
-// the goals at every question, but the console prints none of them. It
+// The console behaves like a consultation window with its default options as
+// far as the outcome goes: the ordered-goals list counts as shown, so the
+// driver refreshes (and with it sorts) the goals at every question, but the
+// console prints none of it. The call stack and all-nodes lists count as
+// hidden: they change nothing but the display, and rebuilding the rows of
+// every node at every question made a consultation of n nodes cost n^2. It
 // prints status texts as "Status: TEXT", every message box as its text on a
 // line of its own, build lines as they come, and at the end of a successful
 // consultation the result as the result dialog shows it.
@@ -20,7 +23,7 @@ public:
     explicit ConsoleView(ConsoleSession &session) : session(session) {}
 
     void SetStatusText(const CString &text) override;
-    bool ListShown(TConsultationList) const override { return true; }
+    bool ListShown(TConsultationList list) const override { return list == TConsultationList::orderedGoals; }
     void SetRows(TConsultationList, const std::vector<CGridRow> &) override {}
     void SetInvestigatedGoal(const CString &) override {}
     void SetInvestigatedNode(const CString &text) override { session.currentNode = text.Text(); }
