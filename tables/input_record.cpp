@@ -33,12 +33,20 @@ CString CInputRecord::FieldText(const CString &fieldName) {
     return record == nullptr ? CString() : record->Find(fieldName);
 }
 
+// Digits with commas, points, minus signs and exponent letters, and at least
+// one digit: a field of "-" or "." (often written for "not measured") is no
+// number, where it would otherwise read as 0 and answer "surely not"; and the
+// letters "e" and "E" alone stay choice letters.
 bool IsNumericText(const CString &text) {
-    if (text.IsEmpty()) return false;
+    bool digit = false;
     for (const char *c = text.Text(); *c != '\0'; ++c) {
-        if ((*c < '0' || *c > '9') && std::strchr(",-.Ee", *c) == nullptr) return false;
+        if (*c >= '0' && *c <= '9') {
+            digit = true;
+        } else if (std::strchr(",-.Ee", *c) == nullptr) {
+            return false;
+        }
     }
-    return true;
+    return digit;
 }
 
 double TextToReal(const CString &text) {

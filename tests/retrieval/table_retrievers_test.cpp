@@ -108,7 +108,8 @@ TEST_F(TableRetrieverTest, ProbabilitiesAreNumbersInTheUnitIntervalOrDontKnow) {
     record = Retrieve<CRetrievedDataProb>(prob, "5e-1");
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->value, 0.5f);
-    for (const char *text : {"? ", "1.5", "-0.1", "1.0000001", "", "+0.5", " 0.5", "0.5 ", "high"})
+    // "-" and "." (not measured) are no numbers, not 0.
+    for (const char *text : {"? ", "1.5", "-0.1", "1.0000001", "", "+0.5", " 0.5", "0.5 ", "high", "-", ".", "--"})
         EXPECT_EQ(Retrieve<CRetrievedDataProb>(prob, text), nullptr) << "'" << text << "'";
 }
 
@@ -141,7 +142,7 @@ TEST_F(TableRetrieverTest, ValuesAreAnyNumberOrDontKnow) {
     ASSERT_NE(record, nullptr);
     EXPECT_TRUE(record->dontKnow);
     // A number beyond what a node value can hold is unusable.
-    for (const char *text : {"12 kg", "", "?!", "1e39", "-1e39"})
+    for (const char *text : {"12 kg", "", "?!", "1e39", "-1e39", "-", ".", "e"})
         EXPECT_EQ(Retrieve<CRetrievedDataValue>(value, text), nullptr) << "'" << text << "'";
     record = Retrieve<CRetrievedDataValue>(value, "1e38");
     ASSERT_NE(record, nullptr);
@@ -151,7 +152,7 @@ TEST_F(TableRetrieverTest, ValuesAreAnyNumberOrDontKnow) {
 TEST_F(TableRetrieverTest, ChoicesCountFromOneByNumberAndFromAByLetter) {
     CDRDBChoice choice;
     const std::pair<const char *, int32_t> accepted[] = {{"1", 0}, {"2", 1}, {"2.7", 1}, {"a", 0},
-                                                         {"A", 0}, {"c", 2}, {"Z", 25}};
+                                                         {"A", 0}, {"c", 2}, {"Z", 25}, {"e", 4}, {"E", 4}};
     for (auto &[text, expected] : accepted) {
         auto record = Retrieve<CRetrievedDataChoice>(choice, text);
         ASSERT_NE(record, nullptr) << text;
@@ -162,7 +163,7 @@ TEST_F(TableRetrieverTest, ChoicesCountFromOneByNumberAndFromAByLetter) {
     ASSERT_NE(record, nullptr);
     EXPECT_TRUE(record->dontKnow);
     EXPECT_EQ(record->index, 0);
-    for (const char *text : {"0", "-1", "ab", "!", "", "e", ",", "??"})
+    for (const char *text : {"0", "-1", "ab", "!", "", "-", ",", "??"})
         EXPECT_EQ(Retrieve<CRetrievedDataChoice>(choice, text), nullptr) << "'" << text << "'";
 
     // With the node's option list, an option beyond it is unusable.

@@ -6,9 +6,10 @@
 #include "tables/in_database_txt.h"
 
 TEST(InputRecord, NumericTextsAreDigitsWithCommaPointMinusAndExponentOnly) {
-    for (const char *text : {"0.8", "0,75", "-12.5e1", "1E3", "12", "e", "--", ",", "1-2"})
+    for (const char *text : {"0.8", "0,75", "-12.5e1", "1E3", "12", "1-2", ".5", "-0"})
         EXPECT_TRUE(IsNumericText(text)) << text;
-    for (const char *text : {"", "+1", " 1", "1 ", "12 kg", "?", "0x10", "1.5f", "yes"})
+    // Without a digit a text is no number: "-" must not read as 0.
+    for (const char *text : {"", "+1", " 1", "1 ", "12 kg", "?", "0x10", "1.5f", "yes", "-", ".", ",", "e", "E", "--", "-.e"})
         EXPECT_FALSE(IsNumericText(text)) << text;
 }
 
