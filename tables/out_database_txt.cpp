@@ -5,11 +5,14 @@
 #include "consult/params.h"
 #include "net/inference_net.h"
 #include "net/node.h"
+#include "tables/text_file.h"
 
 int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
                        char separator, CInferenceNet *net) {
     if (!parameters->HasParam(kind)) return 2;
-    std::FILE *file = std::fopen(environment.ResolvePath(parameters->GetParam(kind)).c_str(), "w");
+    const std::string path = environment.ResolvePath(parameters->GetParam(kind));
+    if (CTextFile::IsNotRegularFile(path)) return 2;
+    std::FILE *file = std::fopen(path.c_str(), "w");
     if (file == nullptr) return 2;
     // The net's goal list is re-sorted during a consultation; its node list
     // keeps the order of declaration.

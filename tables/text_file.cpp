@@ -2,11 +2,16 @@
 
 #include <sys/stat.h>
 
+bool CTextFile::IsNotRegularFile(const std::string &path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
 bool CTextFile::Open(const std::string &path) {
     Close();
-    if (path.empty()) return false;
+    if (path.empty() || IsNotRegularFile(path)) return false;
     file = std::fopen(path.c_str(), "rb");
-    // A directory opens for reading too, and then reads as an empty file.
+    // The file may have been replaced since the test: test what was opened.
     struct stat info;
     if (file != nullptr && (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) Close();
     return file != nullptr;

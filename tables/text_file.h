@@ -28,6 +28,12 @@ public:
     bool Open(const std::string &path);
     void Close();
 
+    // True when something other than a regular file exists at the path (a
+    // directory, a pipe, a device). Table files are tested before they are
+    // opened: opening a named pipe would wait for a writer, and the
+    // consultation would hang where no Abort reaches it.
+    static bool IsNotRegularFile(const std::string &path);
+
     // The next byte (0..255), or kEnd.
     int Get();
     bool AtEnd();

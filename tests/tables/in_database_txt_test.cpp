@@ -1,6 +1,7 @@
 #include "tables/in_database_txt.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -131,6 +132,12 @@ TEST_F(NameValueInputTest, AnAbsentParameterOrUnreadableFileLeavesTheTableInacti
     CParameters directory;
     directory.SetParam("idbtxttab", ".");
     EXPECT_EQ(table.Open(&directory), 2);
+    EXPECT_FALSE(table.active);
+    // A named pipe would wait for a writer forever: it is refused at once.
+    ASSERT_EQ(mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+    CParameters pipe;
+    pipe.SetParam("idbtxttab", "pipe");
+    EXPECT_EQ(table.Open(&pipe), 2);
     EXPECT_FALSE(table.active);
     // The comma kind answers to its own parameter only.
     CInDatabaseTxtComma comma(environment);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -69,6 +70,16 @@ TEST_F(OutputTest, NameValueFilesHoldTheGoalsOfTheLastConsultationInDeclarationO
     CParameters badPath;
     badPath.SetParam("odbtxttab", "no/such/dir/goals.txt");
     EXPECT_EQ(tab.Write(&badPath, &net, nullptr), 2);
+}
+
+TEST_F(OutputTest, NameValueFilesAreNotWrittenIntoPipesOrDirectories) {
+    COutDatabaseTxtTab tab(environment);
+    ASSERT_EQ(mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+    params.SetParam("odbtxttab", "pipe");  // opening it would wait for a reader
+    EXPECT_EQ(tab.Write(&params, &net, nullptr), 2);
+    CParameters toDirectory;
+    toDirectory.SetParam("odbtxttab", ".");
+    EXPECT_EQ(tab.Write(&toDirectory, &net, nullptr), 2);
 }
 
 TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
