@@ -1,11 +1,18 @@
 #include "answer_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
 bool AnswerFile::Load(const std::string &path, std::string &error) {
+    std::error_code status;
+    if (std::filesystem::is_directory(path, status)) {
+        error = path + ": " + std::strerror(EISDIR);
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": " + std::strerror(errno);
@@ -26,6 +33,9 @@ bool AnswerFile::Parse(const std::string &text, std::string &error) {
     for (int number = 1; std::getline(lines, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
+        // As on the terminal, a zero byte would end the answer there; it
+        // reads as "?", which no question takes for a number.
+        std::replace(line.begin(), line.end(), '\0', '?');
         const size_t tab = line.find('\t');
         if (tab == std::string::npos || tab == 0) {
             error = std::to_string(number) + ": expected NAME<TAB>ANSWER";
