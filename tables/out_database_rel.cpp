@@ -1,5 +1,7 @@
 #include "tables/out_database_rel.h"
 
+#include <cstring>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -18,6 +20,10 @@ int32_t COutDatabaseRel::Write(CParameters *parameters, CInferenceNet *net, CTab
     CString kind;
     GetName(kind);
     if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue)) return 2;
+    // A key holding the separator or a line end would shift the values into
+    // the wrong columns or start a row of its own: no row is written.
+    const char forbidden[] = {GetSeparator(), '\n', '\r', '\0'};
+    if (std::strpbrk(keyValue.Text(), forbidden) != nullptr) return 2;
     keyColumnName = KeyColumnName(parameters, kOutputParams);
     if (ReadHeader(environment.ResolvePath(parameters->GetParam(kind))) != 0) return 2;
     int32_t status = WriteRow(net);

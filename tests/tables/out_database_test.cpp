@@ -82,6 +82,24 @@ TEST_F(OutputTest, NameValueFilesAreNotWrittenIntoPipesOrDirectories) {
     EXPECT_EQ(tab.Write(&toDirectory, &net, nullptr), 2);
 }
 
+TEST_F(OutputTest, AKeyHoldingTheSeparatorOrALineEndWritesNoRow) {
+    COutDatabaseRelTxtComma comma(environment);
+    params.SetParam("odbtxtrelcomma", "cases.csv");
+    params.SetParam("dbheadername", "id");
+    dir.Write("cases.csv", "id,Fever\n");
+    for (const char *key : {"a,b", "p1\np2", "p1\r"}) {
+        CParameters withKey;
+        withKey.SetParam("odbtxtrelcomma", "cases.csv");
+        withKey.SetParam("dbheadername", "id");
+        withKey.SetParam("dbrecord", key);
+        EXPECT_EQ(comma.Write(&withKey, &net, nullptr), 2) << key;
+    }
+    EXPECT_EQ(dir.Read("cases.csv"), "id,Fever\n");
+    params.SetParam("dbrecord", "a\tb");  // a tab is no separator of the comma kind
+    ASSERT_EQ(comma.Write(&params, &net, nullptr), 0);
+    EXPECT_EQ(dir.Read("cases.csv"), "id,Fever\na\tb,0.500000\n");
+}
+
 TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
     COutDatabaseRelTxtTab table(environment);
     params.SetParam("odbtxtreltab", "cases.txt");
