@@ -73,7 +73,7 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
 // answer kind its default, question and table retrievers followed by their
 // translator ("prob", "cf", "value", "valuex", "interval", "choice"), then
 // the input tables, output tables, batch iterators, and last the taxonomy and
-// parameter retrievers. A row joins this list when its class is built.
+// parameter retrievers.
 CAllRetrieversWin::CAllRetrieversWin() {
     Add(new CDRDontKnow);
     Add(new CDTDontKnow);

@@ -34,4 +34,8 @@ public:
     // Prepares the node's record for a new consultation; the default does
     // nothing.
     virtual void Reset(CParamRecord *data);
+
+    // The body of every GetNames: delivers the two constant names; 0.
+    static int32_t DeliverNames(CString &retrieverName, CString &translatorName, const char *retriever,
+                                const char *translator);
 };

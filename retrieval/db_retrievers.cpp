@@ -18,12 +18,6 @@ bool RealFromText(const CString &text, double &real) {
     return std::isfinite(real) && std::fabs(real) <= FLT_MAX;
 }
 
-int32_t Names(CString &retrieverName, CString &translatorName, const char *retriever, const char *translator) {
-    retrieverName = retriever;
-    translatorName = translator;
-    return 0;
-}
-
 }  // namespace
 
 bool FindNodeField(CTable *table, const CNode *node, CString &text) {
@@ -106,7 +100,7 @@ int32_t CDRDBProb::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamR
 }
 
 int32_t CDRDBProb::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbprob", "prob");
+    return DeliverNames(retrieverName, translatorName, "dbprob", "prob");
 }
 
 int32_t CDRDBCertFact::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
@@ -118,7 +112,7 @@ int32_t CDRDBCertFact::Retrieve(CNode *node, CInferenceNet *, CTable *table, CPa
 }
 
 int32_t CDRDBCertFact::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbcf", "cf");
+    return DeliverNames(retrieverName, translatorName, "dbcf", "cf");
 }
 
 int32_t CDRDBValue::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
@@ -131,19 +125,19 @@ int32_t CDRDBValue::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParam
 }
 
 int32_t CDRDBValue::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbvalue", "value");
+    return DeliverNames(retrieverName, translatorName, "dbvalue", "value");
 }
 
 int32_t CDRDBS::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbs", "value");
+    return DeliverNames(retrieverName, translatorName, "dbs", "value");
 }
 
 int32_t CDRDBValueEx::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbvaluex", "valuex");
+    return DeliverNames(retrieverName, translatorName, "dbvaluex", "valuex");
 }
 
 int32_t CDRDBSX::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbx", "valuex");
+    return DeliverNames(retrieverName, translatorName, "dbx", "valuex");
 }
 
 int32_t CDRDBChoice::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *data, CRetrievedData *&out) {
@@ -158,5 +152,5 @@ int32_t CDRDBChoice::Retrieve(CNode *node, CInferenceNet *, CTable *table, CPara
 }
 
 int32_t CDRDBChoice::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dbchoice", "choice");
+    return DeliverNames(retrieverName, translatorName, "dbchoice", "choice");
 }

@@ -5,12 +5,6 @@
 
 namespace {
 
-int32_t Names(CString &retrieverName, CString &translatorName, const char *retriever, const char *translator) {
-    retrieverName = retriever;
-    translatorName = translator;
-    return 0;
-}
-
 // The a-priori value the record carries; a retriever called without a node
 // still answers, with 0.
 float PriorOf(const CNode *node) { return node == nullptr ? 0.0f : node->prior; }
@@ -23,7 +17,7 @@ int32_t CDRDNProb::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRecord
 }
 
 int32_t CDRDNProb::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dnprob", "prob");
+    return DeliverNames(retrieverName, translatorName, "dnprob", "prob");
 }
 
 int32_t CDRDNCertFact::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRecord *, CRetrievedData *&out) {
@@ -32,7 +26,7 @@ int32_t CDRDNCertFact::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRe
 }
 
 int32_t CDRDNCertFact::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dncf", "cf");
+    return DeliverNames(retrieverName, translatorName, "dncf", "cf");
 }
 
 int32_t CDRDNValue::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRecord *, CRetrievedData *&out) {
@@ -41,19 +35,19 @@ int32_t CDRDNValue::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRecor
 }
 
 int32_t CDRDNValue::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dnvalue", "value");
+    return DeliverNames(retrieverName, translatorName, "dnvalue", "value");
 }
 
 int32_t CDRDNS::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dns", "value");
+    return DeliverNames(retrieverName, translatorName, "dns", "value");
 }
 
 int32_t CDRDNValueEx::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dnvaluex", "valuex");
+    return DeliverNames(retrieverName, translatorName, "dnvaluex", "valuex");
 }
 
 int32_t CDRDNSX::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dnsx", "valuex");
+    return DeliverNames(retrieverName, translatorName, "dnsx", "valuex");
 }
 
 int32_t CDRDNChoice::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRecord *, CRetrievedData *&out) {
@@ -62,7 +56,7 @@ int32_t CDRDNChoice::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamReco
 }
 
 int32_t CDRDNChoice::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "dnchoice", "choice");
+    return DeliverNames(retrieverName, translatorName, "dnchoice", "choice");
 }
 
 int32_t CDRDontKnow::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamRecord *, CRetrievedData *&out) {
@@ -71,5 +65,5 @@ int32_t CDRDontKnow::Retrieve(CNode *node, CInferenceNet *, CTable *, CParamReco
 }
 
 int32_t CDRDontKnow::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(retrieverName, translatorName, "notknown", "notknown");
+    return DeliverNames(retrieverName, translatorName, "notknown", "notknown");
 }

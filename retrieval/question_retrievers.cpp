@@ -23,9 +23,7 @@ void AbortQuestion(IQuestionWindow *window) {
 int32_t Names(IQuestionWindow *window, CString &retrieverName, CString &translatorName, const char *retriever,
               const char *translator) {
     if (window != nullptr) window->CentreOverMainWindow();
-    retrieverName = retriever;
-    translatorName = translator;
-    return 0;
+    return CDataRetriever::DeliverNames(retrieverName, translatorName, retriever, translator);
 }
 
 // One of the eleven factors of the certainty buttons.

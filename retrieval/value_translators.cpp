@@ -127,10 +127,8 @@ double CoveredSum(const CDTValueTable &table, double low, double high, double &w
 
 double CDTInterval::FromInterval(const CDTValueTable &table, double from, double to, double certainty) {
     constexpr double kInfinity = std::numeric_limits<double>::infinity();
-    // The point at which an answer without width is looked up: an interval
-    // wholly below the table is nearest to its start.
-    const double point = to < table.points[0] ? to : from;
-    const double atPoint = table.probabilities[table.SegmentOf(point)];
+    // The segment in which an answer without width is looked up.
+    const double atPoint = table.probabilities[table.SegmentOf(from)];
 
     double allWidth = 0.0, inWidth = 0.0, belowWidth = 0.0, aboveWidth = 0.0;
     const double allSum = CoveredSum(table, -kInfinity, kInfinity, allWidth);
