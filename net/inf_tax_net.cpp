@@ -192,12 +192,14 @@ void CInfTaxNet::SpreadTo(CTaxCl *taxClass, CNode *answered, float value) {
 
 int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
     if (table == nullptr || parameters == nullptr) return 2;
+    table->abortRequested = false;
     if (!parameters->asked) {
         const int32_t code = parameters->AskParameters(table);
         if (code != 0) return code;
     }
     // One consultation, or one per batch record; a failed record does not
-    // stop the batch, and the last record's result is the result.
+    // stop the batch, and the last record's result is the result. An abort
+    // stops it: the user asked to stop the run, not one record of it.
     bool first = true;
     int32_t result = 0;
     do {
@@ -212,6 +214,6 @@ int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
             if (code != 0) return code;
         }
         result = CInferenceNet::Consult(table, parameters);
-    } while (table->BatchActive());
+    } while (table->BatchActive() && !table->abortRequested);
     return result;
 }

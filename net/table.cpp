@@ -251,6 +251,7 @@ int32_t CTable::NextBatchRecord(CParameters *consultationParameters) {
 }
 
 void CTable::AbortRetrieval() {
+    abortRequested = true;
     if (currentRetriever != nullptr) currentRetriever->Cancel();
 }
 

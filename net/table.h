@@ -91,7 +91,8 @@ public:
     bool BatchActive() const;
     // Steps the first active iterator; 2 when none is active.
     int32_t NextBatchRecord(CParameters *consultationParameters);
-    // Cancels the retriever that is asking at this moment, if any.
+    // Cancels the retriever that is asking at this moment, if any, and marks
+    // the run as aborted, so that a batch stops after the current record.
     void AbortRetrieval();
     // Frees every retrieved-data record and the table that holds them.
     void ClearRetrievedData();
@@ -112,6 +113,7 @@ public:
     CBatchIteratorArray batchIterators;
     CRetriever *currentRetriever;        // the retriever running now, or null
     bool batchRunning;
+    bool abortRequested = false;         // set by AbortRetrieval; cleared when a run starts
 
 private:
     // Appends an attachment to a node's record, and to the reset list when

@@ -345,6 +345,31 @@ TEST_F(TaxonomyConsultation, ABatchConsultsOncePerRecord) {
     EXPECT_EQ(c.Run(), 2);
 }
 
+TEST_F(TaxonomyConsultation, AnAbortStopsTheBatchAfterItsRecord) {
+    FakeBatchIterator batch({"k1", "k2", "k3"});
+    c.table.AddBatchIterator(&batch);
+    c.asker->abortWhileAsking = true;
+    c.Answer("g1", Fail());
+    c.Answer("g2", Fail());
+    c.Run();
+    EXPECT_EQ(taxonomy.askCount, 1);
+    EXPECT_STREQ(c.params.GetParam("dbrecord").Text(), "k1");
+    EXPECT_TRUE(out.rows.empty());
+
+    // The next run starts afresh and goes through every record.
+    c.asker->abortWhileAsking = false;
+    FakeBatchIterator again({"a", "b"});
+    c.table.batchIterators.Reset();
+    c.table.AddBatchIterator(&again);
+    c.params.asked = false;
+    for (int record = 0; record < 2; ++record) {
+        c.Answer("g1", Yes(0.9f));
+        c.Answer("g2", Yes(0.8f));
+    }
+    EXPECT_EQ(c.Run(), 0);
+    EXPECT_STREQ(c.params.GetParam("dbrecord").Text(), "b");
+}
+
 TEST(CInfTaxNetConsult, ANetWithoutTaxonomiesNeverAsksTheTaxonomyQuestion) {
     Consultation c;
     ScriptedTaxonomyRetriever taxonomy;
