@@ -12,6 +12,7 @@
 #include "language/input.h"
 #include "language/input_char.h"
 #include "language/output.h"
+#include "consult/written_file_name.h"
 #include "net/inf_tax_net.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"
@@ -37,7 +38,7 @@ void WriteFileReport(CInfControl &control, bool failed) {
     CParameters *parameters = control.Parameters();
     if (!parameters->HasParam(Writer::kParam)) return;
     const CString value = parameters->GetParam(Writer::kParam);
-    if (value.IsEmpty()) return;
+    if (!IsWritableFileName(value.Text())) return;
     Writer writer(control.ResolvePath(value).Text());
     writer.Write(&control, failed, control.ConsultationName(), control.StartTime(), control.EndTime());
 }

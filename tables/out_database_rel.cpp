@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "consult/params.h"
+#include "consult/written_file_name.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "tables/rel_text_row.h"
@@ -20,6 +21,7 @@ int32_t COutDatabaseRel::Write(CParameters *parameters, CInferenceNet *net, CTab
     CString kind;
     GetName(kind);
     if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue)) return 2;
+    if (!IsWritableFileName(parameters->GetParam(kind).Text())) return 2;
     // A key holding the separator or a line end would shift the values into
     // the wrong columns or start a row of its own: no row is written.
     const char forbidden[] = {GetSeparator(), '\n', '\r', '\0'};

@@ -3,13 +3,14 @@
 #include <cstdio>
 
 #include "consult/params.h"
+#include "consult/written_file_name.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "tables/text_file.h"
 
 int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
                        char separator, CInferenceNet *net) {
-    if (!parameters->HasParam(kind)) return 2;
+    if (!parameters->HasParam(kind) || !IsWritableFileName(parameters->GetParam(kind).Text())) return 2;
     const std::string path = environment.ResolvePath(parameters->GetParam(kind));
     if (CTextFile::IsNotRegularFile(path)) return 2;
     std::FILE *file = std::fopen(path.c_str(), "w");

@@ -194,6 +194,21 @@ TEST(ConsultationDriver, ACycleShowsItsMessageThenTheError) {
     EXPECT_NE(run.Report().find("  Status:   error\n"), std::string::npos);
 }
 
+TEST(ConsultationDriver, ReportsAreWrittenOnlyInsideTheKnowledgeBasesDirectory) {
+    // A knowledge base from someone else names a file outside its own
+    // directory, with a goal whose name reads as a command.
+    TempDir outside;
+    const std::string absolute = outside.File("victim");
+    Consultation run("net { setparam(prottxt, \"" + absolute + "\") setparam(prothtml, \"../victim.html\") }\n"
+                     "nodes { a { (bayesian, 0.5) retriever (winprob) } \"x; touch pwned\" { (bayesian, 0.5, goal) } }\n"
+                     "rules { { a, \"x; touch pwned\", 0.9, 0.1 } }\n");
+    ASSERT_EQ(run.built, 0) << run.buildLines.back();
+    run.Answer({Typed("0.7")});
+    EXPECT_EQ(run.driver->RunConsultation(), 0);
+    EXPECT_FALSE(FileExists(absolute));
+    EXPECT_FALSE(FileExists(std::filesystem::path(run.dir.path).parent_path() / "victim.html"));
+}
+
 TEST(ConsultationDriver, ANodeThatCannotBeAnsweredFailsWithoutAText) {
     Consultation run(kTwoGoals);
     CUserInterface::Current().yesNoQuestion = nullptr;  // the question cannot be asked

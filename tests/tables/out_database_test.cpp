@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <sys/stat.h>
 
 #include <string>
@@ -80,6 +82,28 @@ TEST_F(OutputTest, NameValueFilesAreNotWrittenIntoPipesOrDirectories) {
     CParameters toDirectory;
     toDirectory.SetParam("odbtxttab", ".");
     EXPECT_EQ(tab.Write(&toDirectory, &net, nullptr), 2);
+}
+
+TEST_F(OutputTest, OutputFilesOutsideTheKnowledgeBasesDirectoryAreNotWritten) {
+    COutDatabaseTxtTab tab(environment);
+    COutDatabaseRelTxtTab rel(environment);
+    std::filesystem::create_directory(dir.Path("kb"));
+    environment.baseDirectory = dir.Path("kb").c_str();
+    dir.Write("victim.txt", "id\tFlu\n");
+    for (const std::string &name : {std::string("../victim.txt"), dir.Path("victim.txt")}) {
+        CParameters escaping;
+        escaping.SetParam("odbtxttab", name.c_str());
+        escaping.SetParam("odbtxtreltab", name.c_str());
+        escaping.SetParam("dbheadername", "id");
+        escaping.SetParam("dbrecord", "p1");
+        EXPECT_EQ(tab.Write(&escaping, &net, nullptr), 2) << name;
+        EXPECT_EQ(rel.Write(&escaping, &net, nullptr), 2) << name;
+    }
+    EXPECT_EQ(dir.Read("victim.txt"), "id\tFlu\n");
+    CParameters inside;
+    inside.SetParam("odbtxttab", "goals.txt");
+    EXPECT_EQ(tab.Write(&inside, &net, nullptr), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("kb/goals.txt")));
 }
 
 TEST_F(OutputTest, AKeyHoldingTheSeparatorOrALineEndWritesNoRow) {

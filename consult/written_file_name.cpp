@@ -1,0 +1,15 @@
+#include "consult/written_file_name.h"
+
+#include <cstring>
+
+bool IsWritableFileName(const char *name) {
+    if (name == nullptr || name[0] == '\0') return false;
+    if (name[0] == '/' || name[0] == '\\' || (name[1] == ':')) return false;
+    const char *part = name;
+    while (true) {
+        const size_t length = std::strcspn(part, "/\\");
+        if (length == 2 && part[0] == '.' && part[1] == '.') return false;
+        if (part[length] == '\0') return true;
+        part += length + 1;
+    }
+}
