@@ -134,6 +134,23 @@ TEST(CQueue, CompactsInsteadOfGrowingWhenTheFrontIsFree) {
     EXPECT_TRUE(q.IsEmpty());
 }
 
+TEST(CQueue, ALongQueueTakenFromAndPutToInTurnRarelyCompacts) {
+    CQueue<int32_t> q;
+    for (int32_t i = 0; i < 20000; ++i) q.Put(i);
+    int32_t out = -1;
+    int32_t compactions = 0;
+    for (int32_t i = 0; i < 200000; ++i) {
+        ASSERT_TRUE(q.Take(out));
+        ASSERT_EQ(out, i);
+        q.Put(20000 + i);
+        if (q.Head() == 0) ++compactions;  // the waiting items moved to the front
+    }
+    // Each compaction leaves room for 10,000 more puts; two free slots
+    // would compact 100,000 times.
+    EXPECT_LT(compactions, 40);
+    EXPECT_GT(compactions, 0);
+}
+
 TEST(CHashTable, FindsInsertsAndRefuses) {
     CHashTable<int *> table(nullptr);
     int a, b;
