@@ -1,8 +1,9 @@
 #include "consult/protocol.h"
 
+#include "language/written_file.h"
 #include "net/node.h"
 
-CProtocol::CProtocol(const char *path) : file(std::fopen(path, "a+")) {}
+CProtocol::CProtocol(const char *path) : file(OpenWrittenFile(path, "a+")) {}
 
 CProtocol::~CProtocol() {
     if (file != nullptr) std::fclose(file);

@@ -2,6 +2,7 @@
 
 #include "consult/inf_control.h"
 #include "language/help_builder.h"
+#include "language/written_file.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 
@@ -10,7 +11,7 @@ namespace {
 // Appends to one page; a page that does not open is skipped.
 template <typename WriteFn>
 void AppendToPage(const CString &path, WriteFn write) {
-    std::FILE *page = std::fopen(path.Text(), "a+");
+    std::FILE *page = OpenWrittenFile(path.Text(), "a+");
     if (page == nullptr) return;
     write(page);
     std::fclose(page);

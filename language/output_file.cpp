@@ -1,6 +1,8 @@
 #include "language/output_file.h"
 
-CPOutputFile::CPOutputFile(const char *path) : file(path ? std::fopen(path, "w") : nullptr) {}
+#include "language/written_file.h"
+
+CPOutputFile::CPOutputFile(const char *path) : file(OpenWrittenFile(path, "w")) {}
 
 CPOutputFile::~CPOutputFile() {
     if (file) std::fclose(file);

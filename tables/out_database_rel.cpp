@@ -52,7 +52,7 @@ static bool EndsWithLineEnd(std::FILE *file) {
 // Opens an existing file for reading and appending; null when it does not
 // exist (it is never created) or cannot be opened.
 static std::FILE *OpenForAppending(const std::string &path) {
-    int descriptor = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC);
+    int descriptor = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
     if (descriptor < 0) return nullptr;
     std::FILE *file = ::fdopen(descriptor, "a+b");
     if (file == nullptr) ::close(descriptor);

@@ -4,6 +4,7 @@
 
 #include "consult/params.h"
 #include "consult/written_file_name.h"
+#include "language/written_file.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "tables/text_file.h"
@@ -13,7 +14,7 @@ int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, 
     if (!parameters->HasParam(kind) || !IsWritableFileName(parameters->GetParam(kind).Text())) return 2;
     const std::string path = environment.ResolvePath(parameters->GetParam(kind));
     if (CTextFile::IsNotRegularFile(path)) return 2;
-    std::FILE *file = std::fopen(path.c_str(), "w");
+    std::FILE *file = OpenWrittenFile(path.c_str(), "w");
     if (file == nullptr) return 2;
     // The net's goal list is re-sorted during a consultation; its node list
     // keeps the order of declaration.
