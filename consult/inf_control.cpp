@@ -19,12 +19,6 @@
 
 namespace {
 
-bool IsAbsolutePath(const CString &path) {
-    const char *text = path.Text();
-    if (text[0] == '/' || text[0] == '\\') return true;
-    return path.Length() >= 2 && text[1] == ':';  // a drive letter
-}
-
 // The position at which the source stopped being read, where the editor puts
 // its caret. Only a source over a text knows it.
 uint32_t InputPosition(CPInput *input) {
@@ -140,7 +134,7 @@ void CInfControl::WriteReports() {
 }
 
 CString CInfControl::ResolvePath(const CString &path) const {
-    if (sourceDirectory.IsEmpty() || IsAbsolutePath(path)) return path;
+    if (sourceDirectory.IsEmpty() || IsAbsoluteFileName(path.Text())) return path;
     CString resolved(sourceDirectory);
     const char last = sourceDirectory.Text()[sourceDirectory.Length() - 1];
     if (last != '/' && last != '\\') resolved.Append("/");

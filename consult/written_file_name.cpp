@@ -1,10 +1,15 @@
 #include "consult/written_file_name.h"
 
+#include <cctype>
 #include <cstring>
 
+bool IsAbsoluteFileName(const char *name) {
+    if (name[0] == '/' || name[0] == '\\') return true;
+    return std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';
+}
+
 bool IsWritableFileName(const char *name) {
-    if (name == nullptr || name[0] == '\0') return false;
-    if (name[0] == '/' || name[0] == '\\' || (name[1] == ':')) return false;
+    if (name == nullptr || name[0] == '\0' || IsAbsoluteFileName(name)) return false;
     const char *part = name;
     while (true) {
         const size_t length = std::strcspn(part, "/\\");

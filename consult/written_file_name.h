@@ -8,6 +8,10 @@
 // named otherwise are not written, as files that cannot be opened are not.
 #pragma once
 
+// True for a name that does not depend on a base directory: one starting
+// with "/" or "\", or with a drive letter and ":".
+bool IsAbsoluteFileName(const char *name);
+
 // True for a non-empty relative name none of whose parts (split at "/" and
 // "\") is "..". Absolute names ("/x", "\x", "c:x") are refused.
 bool IsWritableFileName(const char *name);

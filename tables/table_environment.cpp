@@ -1,20 +1,14 @@
 #include "tables/table_environment.h"
 
-#include <cctype>
-
+#include "consult/written_file_name.h"
 #include "tables/sqlite_engine.h"
 
 CTableEnvironment::CTableEnvironment() = default;
 CTableEnvironment::~CTableEnvironment() = default;
 
-static bool IsAbsolutePath(const char *path) {
-    if (path[0] == '/' || path[0] == '\\') return true;
-    return std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
-}
-
 std::string CTableEnvironment::ResolvePath(const CString &path) const {
     std::string given = path.Text();
-    if (given.empty() || IsAbsolutePath(path.Text()) || baseDirectory.IsEmpty()) return given;
+    if (given.empty() || IsAbsoluteFileName(path.Text()) || baseDirectory.IsEmpty()) return given;
     std::string resolved = baseDirectory.Text();
     if (resolved.back() != '/') resolved += '/';
     return resolved + given;

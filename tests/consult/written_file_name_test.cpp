@@ -10,3 +10,8 @@ TEST(WrittenFileName, OnlyNamesInsideTheKnowledgeBasesDirectory) {
         EXPECT_FALSE(IsWritableFileName(name)) << name;
     EXPECT_FALSE(IsWritableFileName(nullptr));
 }
+
+TEST(WrittenFileName, AbsoluteNamesStartAtARootOrADrive) {
+    for (const char *name : {"/x", "\\x", "c:x", "Z:\\data"}) EXPECT_TRUE(IsAbsoluteFileName(name)) << name;
+    for (const char *name : {"", "x", "1:x", "x/c:", "./x"}) EXPECT_FALSE(IsAbsoluteFileName(name)) << name;
+}
