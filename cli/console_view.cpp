@@ -32,6 +32,11 @@ void ConsoleMessages::ShowMessage(const CString &text, const CString &, TMessage
     terminal.PrintLine(text.Text());
 }
 
+void ConsoleMessages::ShowFault(const CString &text) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "quorvin-cli: %s\n", text.Text());
+}
+
 void ConsolePane::AppendLine(const char *line) {
     const std::string text = line;
     if (text.rfind("[Error", 0) == 0) errorLine = text;

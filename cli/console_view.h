@@ -43,6 +43,8 @@ public:
     explicit ConsoleMessages(Terminal &terminal) : terminal(terminal) {}
 
     void ShowMessage(const CString &text, const CString &title, TMessageIcon icon) override;
+    // A line "quorvin-cli: TEXT" on the error stream.
+    void ShowFault(const CString &text) override;
     // A console never has to ask; closing the question answers Cancel.
     TYesNoCancel AskYesNoCancel(const CString &, const CString &) override { return TYesNoCancel::cancel; }
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include <nlohmann/json.hpp>
 
@@ -60,11 +59,17 @@ std::string ResultJson(const RunOutcome &outcome, const CInferenceNet *net) {
 }
 
 bool WriteResultJson(const std::string &path, const std::string &json, std::string &error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) out << json;
-    if (!out) {
+    // Every step is checked: a full disk shows only when the buffered text
+    // is flushed or the file closed.
+    std::FILE *out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    return true;
+    const bool written = std::fwrite(json.data(), 1, json.size(), out) == json.size() && std::fflush(out) == 0;
+    const int writeError = errno;
+    const bool closed = std::fclose(out) == 0;
+    if (written && closed) return true;
+    error = path + ": " + std::strerror(written ? errno : writeError);
+    return false;
 }

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -216,8 +217,9 @@ int Run(const Options &options) {
     const bool aborted = result != 0 && driver.Control().AbortRequested();
     const RunOutcome outcome{result == 0 ? "ok" : (aborted ? "aborted" : "error"), view.LastStatus(),
                              driver.ShownError().Text()};
-    WriteJson(options, outcome, driver.Control().Net());
-    return result == 0 ? kExitOk : kExitConsultFailed;
+    // A result that was asked for and could not be written is a failure.
+    const bool written = WriteJson(options, outcome, driver.Control().Net());
+    return result == 0 && written ? kExitOk : kExitConsultFailed;
 }
 
 }  // namespace
@@ -225,6 +227,9 @@ int Run(const Options &options) {
 int main(int argc, char **argv) {
     // Knowledge bases, reports and tables always use a decimal point.
     std::setlocale(LC_ALL, "C");
+    // A file-size limit then makes a write fail with an error, which is
+    // reported, instead of ending the program mid-row.
+    std::signal(SIGXFSZ, SIG_IGN);
     Options options;
     if (auto problem = ParseArguments(std::vector<std::string>(argv + 1, argv + argc), options))
         return UsageError(*problem);

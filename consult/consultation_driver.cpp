@@ -78,7 +78,8 @@ int32_t CConsultationDriver::RunConsultation() {
     // An abort is never reported as a success (see the header).
     if (result == 0 && control->AbortRequested()) result = 2;
     if (result != 0) control->SetConsultationFailed(true);
-    control->WriteReports();
+    // A report that cannot be written makes the run fail too.
+    if (control->WriteReports() != 0) result = 2;
     net->observer = nullptr;
 
     if (result != 0)
@@ -91,6 +92,11 @@ int32_t CConsultationDriver::RunConsultation() {
 }
 
 void CConsultationDriver::ReportFailure() {
+    const CRunFaults &faults = control->Table()->faults;
+    if (faults.Any()) {
+        shownError = faults.Summary().c_str();
+        messages->ShowFault(shownError);
+    }
     if (control->AbortRequested()) {
         view->SetStatusText("Consultation aborted.");
         return;

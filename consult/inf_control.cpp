@@ -26,15 +26,23 @@ uint32_t InputPosition(CPInput *input) {
     return text == nullptr ? 0 : static_cast<uint32_t>(text->Pos());
 }
 
-// Appends one report when its parameter names a file.
+// Appends one report when its parameter names a file; false when it could
+// not be written, with the reason added to `faults`.
 template <typename Writer>
-void WriteFileReport(CInfControl &control, bool failed) {
+bool WriteFileReport(CInfControl &control, bool failed, CRunFaults &faults) {
     CParameters *parameters = control.Parameters();
-    if (!parameters->HasParam(Writer::kParam)) return;
+    if (!parameters->HasParam(Writer::kParam)) return true;
     const CString value = parameters->GetParam(Writer::kParam);
-    if (!IsWritableFileName(value.Text())) return;
-    Writer writer(control.ResolvePath(value).Text());
+    if (!IsWritableFileName(value.Text())) {
+        faults.Add(std::string("Cannot write report ") + value.Text() + ": " + kOutsideFolderReason);
+        return false;
+    }
+    Writer writer(control.SourceDirectory().Text(), value.Text());
     writer.Write(&control, failed, control.ConsultationName(), control.StartTime(), control.EndTime());
+    std::string failure;
+    if (writer.Save(failure)) return true;
+    faults.Add(failure);
+    return false;
 }
 
 }  // namespace
@@ -124,13 +132,21 @@ int32_t CInfControl::CheckConsistency() {
 
 void CInfControl::Say(const char *line) { output->WriteLine(line); }
 
-void CInfControl::WriteReports() {
+int32_t CInfControl::WriteReports() {
     endTime = CurrentTimeText();
-    if (net == nullptr || parameters == nullptr) return;
-    WriteFileReport<CProtocolTxt>(*this, consultationFailed);
-    WriteFileReport<CProtocolHTML>(*this, consultationFailed);
-    if (parameters->HasParam(CProtocolNetHTML::kParam))
-        CProtocolNetHTML().Write(this, consultationFailed, consultationName, startTime, endTime);
+    if (net == nullptr || parameters == nullptr || table == nullptr) return 0;
+    bool written = WriteFileReport<CProtocolTxt>(*this, consultationFailed, table->faults);
+    written = WriteFileReport<CProtocolHTML>(*this, consultationFailed, table->faults) && written;
+    if (parameters->HasParam(CProtocolNetHTML::kParam)) {
+        CProtocolNetHTML netReport;
+        netReport.Write(this, consultationFailed, consultationName, startTime, endTime);
+        std::string failure;
+        if (!netReport.Save(failure)) {
+            table->faults.Add(failure);
+            written = false;
+        }
+    }
+    return written ? 0 : 2;
 }
 
 CString CInfControl::ResolvePath(const CString &path) const {

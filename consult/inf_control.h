@@ -59,8 +59,10 @@ public:
     int32_t BuildNet(const ConfigureCompiler &configureCompiler = nullptr);
 
     // Reporting
-    // Stamps the end time and appends every report the parameters ask for.
-    void WriteReports();
+    // Stamps the end time and appends every report the parameters ask for;
+    // 0, or 2 when one could not be written (its reason is added to the
+    // table's faults).
+    int32_t WriteReports();
     // A report path as the knowledge base wrote it, resolved against the
     // knowledge base's directory unless it is absolute.
     CString ResolvePath(const CString &path) const;

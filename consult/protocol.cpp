@@ -1,12 +1,24 @@
 #include "consult/protocol.h"
 
-#include "language/written_file.h"
+#include <utility>
+
+#include "foundation/safe_file.h"
 #include "net/node.h"
 
-CProtocol::CProtocol(const char *path) : file(OpenWrittenFile(path, "a+")) {}
+CProtocol::CProtocol(std::string directory, std::string name)
+    : file(record.Stream()), directory(std::move(directory)), name(std::move(name)) {}
 
-CProtocol::~CProtocol() {
-    if (file != nullptr) std::fclose(file);
+CProtocol::~CProtocol() = default;
+
+bool CProtocol::Save(std::string &failure) {
+    if (file == nullptr) {
+        failure = "Cannot write report " + name + ": out of memory";
+        return false;
+    }
+    std::string reason;
+    if (quorvin::AppendRecord(directory, name, record.Take(), reason)) return true;
+    failure = "Cannot write report " + name + ": " + reason;
+    return false;
 }
 
 void WriteGoalTable(std::FILE *out, const CNodeArray &goals) {

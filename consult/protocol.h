@@ -5,16 +5,20 @@
 // report (both appended to a file the parameters name) and a net report that
 // adds a line to every node's help page and a table to "__allgoals.html".
 // Report files are never truncated, so one file collects the history of all
-// consultations that named it. A file that cannot be opened is skipped
-// without a message, and write errors are ignored: a report never changes the
-// outcome of a consultation.
+// consultations that named it. A writer composes its record in memory and
+// `Save` appends it with one write under a lock (foundation/safe_file.h), so
+// two consultations writing one report never mix their lines and a full disk
+// leaves no half record; such a failure is given back to the caller, which
+// reports it.
 //
-// A writer is short-lived: constructed, written once, destroyed.
+// A writer is short-lived: constructed, written once, saved, destroyed.
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "foundation/cstring.h"
+#include "foundation/text_stream.h"
 #include "net/node_collections.h"
 
 class CInfControl;
@@ -31,14 +35,19 @@ public:
     // feed that is printed as part of the text.
     virtual void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
                        const CString &endTime) = 0;
+    // Appends what Write composed to the report's file; false with the
+    // reason (for the user, naming the file) when it could not be written.
+    virtual bool Save(std::string &failure);
 
 protected:
     CProtocol() = default;
-    // Opens `path` for appending ("a+"); the writer stays without a file when
-    // that fails.
-    explicit CProtocol(const char *path);
+    // A report appended to the file `name` below `directory`.
+    CProtocol(std::string directory, std::string name);
 
-    std::FILE *file = nullptr;  // owned; null when not open
+    quorvin::CTextStream record;
+    std::FILE *file = nullptr;  // the record being composed; null without memory
+    std::string directory;
+    std::string name;
 };
 
 // The goal table shared by the HTML report and the net report: the heading

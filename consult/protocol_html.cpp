@@ -1,10 +1,13 @@
 #include "consult/protocol_html.h"
 
+#include <utility>
+
 #include "consult/inf_control.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 
-CProtocolHTML::CProtocolHTML(const char *path) : CProtocol(path) {}
+CProtocolHTML::CProtocolHTML(std::string directory, std::string name)
+    : CProtocol(std::move(directory), std::move(name)) {}
 
 void CProtocolHTML::Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
                           const CString &endTime) {

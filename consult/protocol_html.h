@@ -7,11 +7,14 @@
 // or, after a failure, the call stack.
 #pragma once
 
+#include <string>
+
 #include "consult/protocol.h"
 
 class CProtocolHTML : public CProtocol {
 public:
-    explicit CProtocolHTML(const char *path);
+    // A report appended to the file `name` below `directory`.
+    CProtocolHTML(std::string directory, std::string name);
 
     static constexpr const char *kParam = "prothtml";
     const char *ParamName() const override { return kParam; }

@@ -2,36 +2,41 @@
 
 #include "consult/inf_control.h"
 #include "language/help_builder.h"
-#include "language/written_file.h"
+#include "foundation/safe_file.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 
-namespace {
-
-// Appends to one page; a page that does not open is skipped.
 template <typename WriteFn>
-void AppendToPage(const CString &path, WriteFn write) {
-    std::FILE *page = OpenWrittenFile(path.Text(), "a+");
-    if (page == nullptr) return;
-    write(page);
-    std::fclose(page);
+void CProtocolNetHTML::AppendToPage(const CHelpBuilder &pages, const CString &page, WriteFn write) {
+    if (file == nullptr) return;
+    write(file);
+    std::string reason;
+    const std::string fileName = CHelpBuilder::PageFileName(page);
+    if (!quorvin::AppendRecord(pages.Directory().Text(), fileName, record.Take(), reason) && failure.empty())
+        failure = "Cannot write help page " + fileName + ": " + reason;
+    file = record.Stream();
 }
 
-}  // namespace
+bool CProtocolNetHTML::Save(std::string &firstFailure) {
+    firstFailure = failure;
+    return failure.empty();
+}
 
 void CProtocolNetHTML::Write(CInfControl *control, bool /*failed*/, const CString & /*name*/,
                              const CString &startTime, const CString & /*endTime*/) {
+    failure.clear();
+    file = record.Stream();
     const CHelpBuilder pages(control->HelpPageDirectory());
     const CInfTaxNet *net = control->Net();
     for (int32_t i = 0; i < net->nodes.Count(); ++i) {
         const CNode *node = net->nodes.At(i);
         if (!CHelpBuilder::IsSafePageName(node->name)) continue;
-        AppendToPage(pages.PagePath(node->name), [&](std::FILE *page) {
+        AppendToPage(pages, node->name, [&](std::FILE *page) {
             std::fprintf(page, "<b>Time:</b> %s  <b>Value:</b> %f<br>\n", startTime.Text(),
                          static_cast<double>(node->current));
         });
     }
-    AppendToPage(pages.PagePath("__allgoals"), [&](std::FILE *page) {
+    AppendToPage(pages, "__allgoals", [&](std::FILE *page) {
         std::fprintf(page, "<p><b>Consultation time:</b> %s<br>", startTime.Text());
         WriteGoalTable(page, net->goals);
         std::fputs("</table>", page);

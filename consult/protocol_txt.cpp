@@ -1,5 +1,7 @@
 #include "consult/protocol_txt.h"
 
+#include <utility>
+
 #include "consult/inf_control.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
@@ -10,7 +12,8 @@ const char *const kRuleLine = "   ----------------------------------------------
 
 }  // namespace
 
-CProtocolTxt::CProtocolTxt(const char *path) : CProtocol(path) {}
+CProtocolTxt::CProtocolTxt(std::string directory, std::string name)
+    : CProtocol(std::move(directory), std::move(name)) {}
 
 void CProtocolTxt::Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
                          const CString &endTime) {

@@ -8,11 +8,14 @@
 // entry; it closes with a line of 64 equals signs.
 #pragma once
 
+#include <string>
+
 #include "consult/protocol.h"
 
 class CProtocolTxt : public CProtocol {
 public:
-    explicit CProtocolTxt(const char *path);
+    // A report appended to the file `name` below `directory`.
+    CProtocolTxt(std::string directory, std::string name);
 
     static constexpr const char *kParam = "prottxt";
     const char *ParamName() const override { return kParam; }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+const char *const kOutsideFolderReason = "the name must lie below the knowledge base's folder";
+
 bool IsAbsoluteFileName(const char *name) {
     if (name[0] == '/' || name[0] == '\\') return true;
     return std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':';

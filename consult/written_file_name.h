@@ -12,6 +12,9 @@
 // with "/" or "\", or with a drive letter and ":".
 bool IsAbsoluteFileName(const char *name);
 
+// The reason given when a file is not written for its name.
+extern const char *const kOutsideFolderReason;
+
 // True for a non-empty relative name none of whose parts (split at "/" and
 // "\") is "..". Absolute names ("/x", "\x", "c:x") are refused.
 bool IsWritableFileName(const char *name);

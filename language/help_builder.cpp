@@ -46,8 +46,7 @@ bool CHelpBuilder::IsSafePageName(const CString &name) {
 
 int CHelpBuilder::WritePage(const CString &name, CLexicalAnalyzer &lexer) const {
     if (!IsSafePageName(name)) return 2;
-    CPOutputFile page(PagePath(name).Text());
-    if (page.Open() != 0) return 2;
+    CPOutputFile page(directory.Text(), PageFileName(name));
     page.WriteLine(kPageHead);
     page.WriteLine(name.Text());
     page.WriteLine(kPageTitleEnd);
@@ -55,5 +54,7 @@ int CHelpBuilder::WritePage(const CString &name, CLexicalAnalyzer &lexer) const 
     page.WriteLine(kPageHeadingEnd);
     lexer.CopyRawLines('}', &page, kHelpLineBuffer);
     page.WriteLine(kPageFoot);
-    return 0;
+    return page.Close();
 }
+
+std::string CHelpBuilder::PageFileName(const CString &name) { return std::string(name.Text()) + ".html"; }

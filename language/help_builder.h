@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/cstring.h"
 
@@ -38,12 +39,16 @@ public:
     // Writes the page of one entry. The lexer stands just after the entry's
     // "{"; the raw lines up to the next "}" (which is left to be read as the
     // next token) or to the end of the source are copied. Returns 0, or 2
-    // when the name is refused or the file cannot be created.
+    // when the name is refused or the file cannot be written; the page is
+    // replaced as a whole, so a failure leaves the old page as it was.
     int WritePage(const CString &name, CLexicalAnalyzer &lexer) const;
 
     // The file of a page: the directory, a separator when needed, the name
     // and ".html".
     CString PagePath(const CString &name) const;
+    // The page's file name within the directory: the name and ".html".
+    static std::string PageFileName(const CString &name);
+    const CString &Directory() const { return directory; }
 
     // False for names that are empty or could reach outside the directory.
     static bool IsSafePageName(const CString &name);

@@ -1,16 +1,20 @@
 #include "language/output_file.h"
 
-#include "language/written_file.h"
+#include <utility>
 
-CPOutputFile::CPOutputFile(const char *path) : file(OpenWrittenFile(path, "w")) {}
+#include "foundation/safe_file.h"
 
-CPOutputFile::~CPOutputFile() {
-    if (file) std::fclose(file);
+CPOutputFile::CPOutputFile(std::string directory, std::string name)
+    : directory(std::move(directory)), name(std::move(name)) {}
+
+int CPOutputFile::Open() { return 0; }
+
+void CPOutputFile::WriteLine(const char *line) {
+    text += line ? line : "";
+    text += '\n';
 }
 
-int CPOutputFile::Open() { return file ? 0 : 2; }
-
-void CPOutputFile::WriteLine(const char *text) {
-    if (!file) return;
-    std::fprintf(file, "%s\n", text ? text : "");
+int CPOutputFile::Close() {
+    failure.clear();
+    return quorvin::ReplaceFile(directory, name, text, failure) ? 0 : 2;
 }

@@ -193,6 +193,8 @@ void CInfTaxNet::SpreadTo(CTaxCl *taxClass, CNode *answered, float value) {
 int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
     if (table == nullptr || parameters == nullptr) return 2;
     table->abortRequested = false;
+    table->currentBatchIterator = nullptr;
+    table->faults.Clear();
     if (!parameters->asked) {
         const int32_t code = parameters->AskParameters(table);
         if (code != 0) return code;
@@ -215,5 +217,8 @@ int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
         }
         result = CInferenceNet::Consult(table, parameters);
     } while (table->BatchActive() && !table->abortRequested);
+    // Outputs that could not be written and cases that could not be read do
+    // not stop the run, but it did not succeed.
+    if (result == 0 && table->faults.Any()) result = 2;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "consult/params.h"
 #include "net/node.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
@@ -166,6 +167,7 @@ int32_t CTable::StartConsultation(CInferenceNet * /*net*/, CParameters *consulta
     for (int32_t i = 0; i < inDatabases.Count(); ++i) {
         CInDatabase *database = inDatabases.At(i);
         database->Open(parameters);
+        if (!BatchRecordFound(database)) return 2;
         if (database->active) {
             currentInDatabase = database;
             break;
@@ -173,6 +175,19 @@ int32_t CTable::StartConsultation(CInferenceNet * /*net*/, CParameters *consulta
     }
     for (int32_t i = 0; i < resetList.Count(); ++i) resetList.At(i)->retriever->Reset(resetList.At(i)->data);
     return 0;
+}
+
+bool CTable::BatchRecordFound(CInDatabase *opened) {
+    if (currentBatchIterator == nullptr || opened->active) return true;
+    CString kind;
+    opened->GetName(kind);
+    if (!kind.Equals(currentBatchIterator->SourceKind()) || !parameters->HasParam(kind)) return true;
+    // The keys and the reader disagree on which rows exist (a blank line
+    // ends what the reader sees): the case would be consulted without its
+    // record, as if every answer were unknown.
+    faults.Add(std::string("No record for key ") + parameters->GetParam("idbrecord").Text() + " in " +
+               parameters->GetParam(kind).Text() + "; the case was not consulted.");
+    return false;
 }
 
 int32_t CTable::RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net) {
@@ -211,7 +226,14 @@ void CTable::KeepRetrievedData(const CString &nodeName, CRetrievedData *record) 
 }
 
 int32_t CTable::WriteOutputs(CInferenceNet *net) {
-    for (int32_t i = 0; i < outDatabases.Count(); ++i) outDatabases.At(i)->Write(parameters, net, this);
+    for (int32_t i = 0; i < outDatabases.Count(); ++i) {
+        COutDatabase *output = outDatabases.At(i);
+        if (output->Write(parameters, net, this) == 0) continue;
+        CString kind;
+        output->GetName(kind);
+        faults.Add(output->Failure().empty() ? std::string("Cannot write output table ") + kind.Text()
+                                             : output->Failure());
+    }
     return 0;
 }
 
@@ -245,8 +267,12 @@ bool CTable::BatchActive() const {
 }
 
 int32_t CTable::NextBatchRecord(CParameters *consultationParameters) {
-    for (int32_t i = 0; i < batchIterators.Count(); ++i)
-        if (batchIterators.At(i)->active) return batchIterators.At(i)->Next(consultationParameters);
+    currentBatchIterator = nullptr;
+    for (int32_t i = 0; i < batchIterators.Count(); ++i) {
+        if (!batchIterators.At(i)->active) continue;
+        currentBatchIterator = batchIterators.At(i);
+        return currentBatchIterator->Next(consultationParameters);
+    }
     return 2;
 }
 

@@ -16,6 +16,7 @@
 
 #include "foundation/cstring.h"
 #include "net/node_rt_info.h"
+#include "net/run_faults.h"
 #include "retrieval/retrieval_collections.h"
 #include "tables/batch_iterator.h"
 #include "tables/in_database.h"
@@ -74,13 +75,16 @@ public:
 
     // Consulting
     // Drops the last consultation's data, chooses the input table and resets
-    // the attachments that ask for it; 0.
+    // the attachments that ask for it; 0. In a batch, 2 when the input table
+    // that the batch's keys come from cannot read the record of this pass's
+    // key: the case is then not consulted, and the key is added to `faults`.
     int32_t StartConsultation(CInferenceNet *net, CParameters *consultationParameters);
     // Tries the node's retrievers in order; the first answer is translated
     // into `value`. 2 when the node has no retriever or none answered, else
     // the translator's result.
     int32_t RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net);
-    // Lets every output table write the consultation; 0.
+    // Lets every output table write the consultation; 0. An output that
+    // fails adds its reason to `faults`.
     int32_t WriteOutputs(CInferenceNet *net);
     // 2 without a taxonomy retriever, else its result.
     int32_t AskTaxonomy(CInfTaxNet *net);
@@ -89,7 +93,8 @@ public:
     // Opens every batch iterator; the first non-zero code, else 0.
     int32_t OpenBatch(CParameters *consultationParameters);
     bool BatchActive() const;
-    // Steps the first active iterator; 2 when none is active.
+    // Steps the first active iterator, which becomes the current one; 2 when
+    // none is active.
     int32_t NextBatchRecord(CParameters *consultationParameters);
     // Cancels the retriever that is asking at this moment, if any, and marks
     // the run as aborted, so that a batch stops after the current record.
@@ -114,8 +119,14 @@ public:
     CRetriever *currentRetriever;        // the retriever running now, or null
     bool batchRunning;
     bool abortRequested = false;         // set by AbortRetrieval; cleared when a run starts
+    CBatchIterator *currentBatchIterator = nullptr; // handed out this pass's key, or null
+    CRunFaults faults;                   // of the running consultation run
 
 private:
+    // In a batch pass: false when the batch's own input table was asked and
+    // could not read the record of the key, which is then added to `faults`.
+    bool BatchRecordFound(CInDatabase *opened);
+
     // Appends an attachment to a node's record, and to the reset list when
     // its retriever asks for it.
     void Attach(CNodeRTInfo *info, CDataRetriever *retriever, CParamRecord *retrieverData);

@@ -19,6 +19,7 @@ public:
     // 0 and inactive unless "batchidbbde", "idbbde" and a table parameter
     // exist; 2 on any engine error.
     int32_t Open(CParameters *parameters) override;
+    const char *SourceKind() const override { return "idbbde"; }
 
     // The query that selects the keys.
     static CString KeyQuery(const CString &keyColumnName, const CString &tableName, const CString &condition);

@@ -23,6 +23,7 @@ public:
     // 0 and inactive unless both the switch and the source parameter exist;
     // 2 when the file cannot be read or its header lacks the key column.
     int32_t Open(CParameters *parameters) override;
+    const char *SourceKind() const override { return "idbtxtreltab"; }
     virtual char GetSeparator();
     // Collects the keys of an open file; 2 without a key column.
     virtual int32_t ReadKeys(CTextFile &file);
@@ -39,5 +40,6 @@ public:
     using CBatchIterDBTxtTab::CBatchIterDBTxtTab;
 
     int32_t Open(CParameters *parameters) override;
+    const char *SourceKind() const override { return "idbtxtrelcomma"; }
     char GetSeparator() override;
 };

@@ -27,6 +27,9 @@ public:
     virtual int32_t Next(CParameters *parameters) = 0;
     // Drops the keys and clears `active`.
     virtual void Close() = 0;
+    // The kind of input table whose rows the keys select ("idbtxtreltab",
+    // ...); "" when the keys select no particular table.
+    virtual const char *SourceKind() const { return ""; }
 
     bool active = false;  // keys are left to hand out
 };

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "foundation/string_collections.h"
 
@@ -96,4 +97,7 @@ public:
     // statement.
     virtual int32_t RunQuery(const CString &alias, const CString &queryText,
                              std::unique_ptr<CEngineQuery> &query) = 0;
+    // Why the last OpenTable or RunQuery failed, for the user; empty when
+    // the engine does not say.
+    virtual std::string LastFailure() const { return std::string(); }
 };

@@ -38,13 +38,18 @@ int32_t COutDatabaseBDE::GetName(CString &kindName) {
 }
 
 int32_t COutDatabaseBDE::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+    failure.clear();
     CString kind, tableName;
     GetName(kind);
     if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue) ||
         !EngineTableName(parameters, kOutputParams, tableName))
-        return 2;
+        return 0;
     keyColumnName = KeyColumnName(parameters, kOutputParams);
-    return WriteRecord(parameters->GetParam(kind), tableName, net);
+    const CString alias = parameters->GetParam(kind);
+    if (WriteRecord(alias, tableName, net) == 0) return 0;
+    failure = std::string("Cannot write to table ") + tableName.Text() + " of database " + alias.Text();
+    if (!reason.empty()) failure += ": " + reason;
+    return 2;
 }
 
 CString COutDatabaseBDE::FieldValue(const CString &fieldName, CInferenceNet *net) const {
@@ -59,9 +64,12 @@ CString COutDatabaseBDE::FieldValue(const CString &fieldName, CInferenceNet *net
 int32_t COutDatabaseBDE::WriteRecord(const CString &alias, const CString &tableName, CInferenceNet *net) {
     std::unique_ptr<CEngineTable> table;
     CStringVector names;
-    if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Append, table) != 0 ||
-        table->FieldNames(names) != 0 || table->Append() != 0)
+    reason.clear();
+    if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Append, table) != 0) {
+        reason = environment.Engine().LastFailure();
         return 2;
+    }
+    if (table->FieldNames(names) != 0 || table->Append() != 0) return 2;
     for (int32_t i = 0; i < names.Count(); ++i) {
         // A field that cannot be set stays unset; the others still are.
         int32_t position = -1;
@@ -70,5 +78,6 @@ int32_t COutDatabaseBDE::WriteRecord(const CString &alias, const CString &tableN
     }
     int32_t status = table->Post();
     table->Close();
+    if (status != 0) reason = "the record was not stored";
     return status;
 }

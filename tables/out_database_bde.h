@@ -21,8 +21,8 @@ public:
     explicit COutDatabaseBDE(CTableEnvironment &tableEnvironment = TableEnvironment());
 
     int32_t GetName(CString &kindName) override;
-    // 2 when a parameter is missing or the table cannot be opened or the
-    // record not stored.
+    // 0 when written or not asked for (a parameter missing); 2 when the
+    // table cannot be opened or the record not stored.
     int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
     // Appends the record of the consultation to the table.
     virtual int32_t WriteRecord(const CString &alias, const CString &tableName, CInferenceNet *net);

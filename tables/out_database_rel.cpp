@@ -1,9 +1,7 @@
 #include "tables/out_database_rel.h"
 
+#include <algorithm>
 #include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "consult/params.h"
 #include "consult/written_file_name.h"
@@ -17,77 +15,86 @@ COutDatabaseRel::COutDatabaseRel(CTableEnvironment &tableEnvironment) : environm
 
 COutDatabaseRel::~COutDatabaseRel() { CloseFile(); }
 
+int32_t COutDatabaseRel::Fail(const CString &name, const std::string &why) {
+    failure = OutputFileFailure(name, why);
+    return 2;
+}
+
 int32_t COutDatabaseRel::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+    failure.clear();
     CString kind;
     GetName(kind);
-    if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue)) return 2;
-    if (!IsWritableFileName(parameters->GetParam(kind).Text())) return 2;
+    if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue)) return 0;
+    const CString name = parameters->GetParam(kind);
+    if (!IsWritableFileName(name.Text())) return Fail(name, kOutsideFolderReason);
     // A key holding the separator or a line end would shift the values into
     // the wrong columns or start a row of its own: no row is written.
     const char forbidden[] = {GetSeparator(), '\n', '\r', '\0'};
-    if (std::strpbrk(keyValue.Text(), forbidden) != nullptr) return 2;
+    if (std::strpbrk(keyValue.Text(), forbidden) != nullptr)
+        return Fail(name, "the key holds the separator or a line end");
     keyColumnName = KeyColumnName(parameters, kOutputParams);
-    if (ReadHeader(environment.ResolvePath(parameters->GetParam(kind))) != 0) return 2;
-    int32_t status = WriteRow(net);
+    int32_t status = ReadHeader(name.Text());
+    if (status == 0) status = WriteRow(net);
     CloseFile();
-    return status;
+    if (status != 0) return Fail(name, reason);
+    return 0;
 }
 
 bool COutDatabaseRel::ReadField(CTextFile &source, CString &text) { return ReadRelField(source, GetSeparator(), text); }
 
 void COutDatabaseRel::CloseFile() {
-    if (file != nullptr) std::fclose(file);
-    file = nullptr;
+    std::string ignored;
+    file.Close(ignored);
 }
 
-// True when the file is empty or its last byte is a line end. Leaves the
-// stream positioned for writing.
-static bool EndsWithLineEnd(std::FILE *file) {
-    bool lineEnd = true;
-    if (std::fseek(file, -1, SEEK_END) == 0) lineEnd = std::fgetc(file) == '\n';
-    std::fseek(file, 0, SEEK_END);
-    return lineEnd;
-}
-
-// Opens an existing file for reading and appending; null when it does not
-// exist (it is never created) or cannot be opened.
-static std::FILE *OpenForAppending(const std::string &path) {
-    int descriptor = ::open(path.c_str(), O_RDWR | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
-    if (descriptor < 0) return nullptr;
-    std::FILE *file = ::fdopen(descriptor, "a+b");
-    if (file == nullptr) ::close(descriptor);
-    return file;
-}
-
-int32_t COutDatabaseRel::ReadHeader(const std::string &path) {
+int32_t COutDatabaseRel::ReadHeader(const std::string &name) {
     CloseFile();
-    {
-        CTextFile source;
-        if (!source.Open(path)) return 2;
-        ReadRelRow(source, [this](CTextFile &from, CString &text) { return ReadField(from, text); }, headerNames);
+    if (!file.Open(environment.baseDirectory.Text(), name, false, reason)) return 2;
+    CTextFile source;
+    if (!source.OpenDescriptor(file.Descriptor())) {
+        reason = "cannot be read";
+        return 2;
     }
-    file = OpenForAppending(path);
-    if (file == nullptr) return 2;
-    if (!EndsWithLineEnd(file)) std::fputc('\n', file);
+    ReadRelRow(source, [this](CTextFile &from, CString &text) { return ReadField(from, text); }, headerNames);
     return 0;
 }
 
-int32_t COutDatabaseRel::WriteRow(CInferenceNet *net) {
-    if (file == nullptr) return 2;
-    bool written = true;
-    for (int32_t i = 0; i < headerNames.Count(); ++i) {
-        const CString &column = headerNames.At(i);
-        CString text = "?";
-        const CNode *node = nullptr;
-        if (column.Equals(keyColumnName))
-            text = keyValue;
-        else if ((node = net->FindNode(column)) != nullptr)
-            text = CString(node->current);
-        if (i > 0) written = std::fputc(GetSeparator(), file) != EOF && written;
-        written = std::fputs(text.Text(), file) >= 0 && written;
+bool COutDatabaseRel::EndLastLine(std::string &prefix) {
+    const int64_t size = file.Size();
+    if (size == 0 || file.ReadAt(size - 1, 1) == "\n") return true;
+    // Find where the last line starts, reading back a block at a time.
+    int64_t lineStart = 0;
+    for (int64_t end = size; end > 0 && lineStart == 0;) {
+        const int64_t begin = end > 4096 ? end - 4096 : 0;
+        const std::string block = file.ReadAt(begin, end - begin);
+        const size_t lineEnd = block.rfind('\n');
+        if (lineEnd != std::string::npos) lineStart = begin + static_cast<int64_t>(lineEnd) + 1;
+        end = begin;
     }
-    written = std::fputc('\n', file) != EOF && written;
-    return written && std::fflush(file) == 0 ? 0 : 2;
+    const std::string last = file.ReadAt(lineStart, size - lineStart);
+    const auto fields = 1 + std::count(last.begin(), last.end(), GetSeparator());
+    if (lineStart == 0 || fields >= headerNames.Count()) {
+        prefix = "\n";
+        return true;
+    }
+    return file.TruncateTo(lineStart, reason);
+}
+
+CString COutDatabaseRel::ColumnText(const CString &column, CInferenceNet *net) const {
+    if (column.Equals(keyColumnName)) return keyValue;
+    const CNode *node = net->FindNode(column);
+    return node == nullptr ? CString("?") : CString(node->current);
+}
+
+int32_t COutDatabaseRel::WriteRow(CInferenceNet *net) {
+    std::string row;
+    if (!EndLastLine(row)) return 2;
+    for (int32_t i = 0; i < headerNames.Count(); ++i) {
+        if (i > 0) row += GetSeparator();
+        row += ColumnText(headerNames.At(i), net).Text();
+    }
+    row += '\n';
+    return file.Append(row, reason) ? 0 : 2;
 }
 
 int32_t COutDatabaseRelTxtTab::GetName(CString &kindName) {

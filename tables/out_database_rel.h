@@ -7,14 +7,22 @@
 // relational input files (so it ends at an empty field). Each column of the
 // appended row holds the key value when the column is the key column, the
 // current value ("%f") of the node of exactly that name, or "?" (don't
-// know). When the file does not end with a line end, one is written first so
-// that the new row cannot run into the last one.
+// know).
+//
+// The file is held under an exclusive lock from reading its header to
+// writing the row, and the row is written with one call (see
+// foundation/safe_file.h), so runs appending to one file at the same time
+// never mix their rows, and a row that cannot be written whole (a full disk)
+// is taken back off. A last line without its line end is looked at first:
+// the header, or a row with all the header's fields, is ended so that the
+// new row cannot run into it; a shorter one is what an interrupted writer
+// left, and is cut off rather than extended.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
+#include "foundation/safe_file.h"
 #include "foundation/string_collections.h"
 #include "tables/out_database.h"
 #include "tables/table_environment.h"
@@ -26,16 +34,17 @@ public:
     explicit COutDatabaseRel(CTableEnvironment &tableEnvironment = TableEnvironment());
     ~COutDatabaseRel() override;
 
-    // 2 when a parameter is missing or the file cannot be read or appended to.
+    // 0 without the kind's parameter or a key (nothing to write); 2 when
+    // the name is refused or the file cannot be read or appended to.
     int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
 
     // Reads one header field with the separator of the kind; true when the
     // row ended.
     virtual bool ReadField(CTextFile &source, CString &text);
     virtual void CloseFile();
-    // Reads the header row into `headerNames` and opens the file for
-    // appending; 2 when it cannot be read or reopened.
-    virtual int32_t ReadHeader(const std::string &path);
+    // Opens and locks the file `name` below the knowledge base's directory
+    // and reads its header row into `headerNames`; 2 when it cannot.
+    virtual int32_t ReadHeader(const std::string &name);
     // Appends the row of the consultation; 2 when writing fails.
     virtual int32_t WriteRow(CInferenceNet *net);
     virtual char GetSeparator() = 0;
@@ -46,7 +55,16 @@ public:
 
 protected:
     CTableEnvironment &environment;
-    std::FILE *file = nullptr;  // open for appending while writing
+    quorvin::CLockedAppend file;  // open and locked while writing
+
+private:
+    // Records the failure of writing the file `name`; 2.
+    int32_t Fail(const CString &name, const std::string &why);
+    // What goes before the new row when the last line lacks its line end:
+    // a line end, or nothing after cutting an interrupted row off.
+    bool EndLastLine(std::string &prefix);
+    // The row's text for one column.
+    CString ColumnText(const CString &column, CInferenceNet *net) const;
 };
 
 class COutDatabaseRelTxtTab : public COutDatabaseRel {

@@ -4,28 +4,36 @@
 
 #include "consult/params.h"
 #include "consult/written_file_name.h"
-#include "language/written_file.h"
+#include "foundation/safe_file.h"
 #include "net/inference_net.h"
 #include "net/node.h"
-#include "tables/text_file.h"
 
-int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
-                       char separator, CInferenceNet *net) {
-    if (!parameters->HasParam(kind) || !IsWritableFileName(parameters->GetParam(kind).Text())) return 2;
-    const std::string path = environment.ResolvePath(parameters->GetParam(kind));
-    if (CTextFile::IsNotRegularFile(path)) return 2;
-    std::FILE *file = OpenWrittenFile(path.c_str(), "w");
-    if (file == nullptr) return 2;
+std::string GoalsFileText(CInferenceNet *net, char separator) {
     // The net's goal list is re-sorted during a consultation; its node list
     // keeps the order of declaration.
-    bool written = true;
+    std::string text;
+    char line[64];
     for (int32_t i = 0; i < net->nodes.Count(); ++i) {
         const CNode *node = net->nodes.At(i);
-        if (node->goal)
-            written = std::fprintf(file, "%s%c%f\n", node->name.Text(), separator,
-                                   static_cast<double>(node->current)) >= 0 && written;
+        if (!node->goal) continue;
+        std::snprintf(line, sizeof line, "%c%f\n", separator, static_cast<double>(node->current));
+        text += node->name.Text();
+        text += line;
     }
-    return std::fclose(file) == 0 && written ? 0 : 2;
+    return text;
+}
+
+int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
+                       char separator, CInferenceNet *net, std::string &failure) {
+    failure.clear();
+    if (!parameters->HasParam(kind)) return 0;
+    const CString name = parameters->GetParam(kind);
+    std::string reason = kOutsideFolderReason;
+    if (IsWritableFileName(name.Text()) &&
+        quorvin::ReplaceFile(environment.baseDirectory.Text(), name.Text(), GoalsFileText(net, separator), reason))
+        return 0;
+    failure = OutputFileFailure(name, reason);
+    return 2;
 }
 
 COutDatabaseTxtTab::COutDatabaseTxtTab(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
@@ -38,7 +46,7 @@ int32_t COutDatabaseTxtTab::GetName(CString &kindName) {
 int32_t COutDatabaseTxtTab::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
     CString kind;
     GetName(kind);
-    return WriteGoalsFile(environment, parameters, kind, '\t', net);
+    return WriteGoalsFile(environment, parameters, kind, '\t', net, failure);
 }
 
 COutDatabaseTxtComma::COutDatabaseTxtComma(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
@@ -51,5 +59,5 @@ int32_t COutDatabaseTxtComma::GetName(CString &kindName) {
 int32_t COutDatabaseTxtComma::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
     CString kind;
     GetName(kind);
-    return WriteGoalsFile(environment, parameters, kind, ',', net);
+    return WriteGoalsFile(environment, parameters, kind, ',', net, failure);
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "tables/out_database.h"
 #include "tables/table_environment.h"
@@ -18,7 +19,7 @@ public:
     explicit COutDatabaseTxtTab(CTableEnvironment &tableEnvironment = TableEnvironment());
 
     int32_t GetName(CString &kindName) override;
-    // 2 when the parameter is absent or the file cannot be written.
+    // 0 when written or not asked for; 2 when the file cannot be written.
     int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
 
 protected:
@@ -38,5 +39,8 @@ protected:
 
 // Writes the goals of the net in declaration order as name, separator,
 // value ("%f") and a line end into the file of the kind's parameter.
+// Replaces the file of the kind's parameter with every goal and its value,
+// in declaration order; 0 when the parameter is absent, 2 with the reason
+// in `failure`.
 int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
-                       char separator, CInferenceNet *net);
+                       char separator, CInferenceNet *net, std::string &failure);

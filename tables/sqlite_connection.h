@@ -34,6 +34,8 @@ public:
     // True while the path still names the file this connection opened (it
     // may have been replaced since).
     bool StillNames(const std::string &path) const;
+    // True when the database file is the file with this device and inode.
+    bool IsFile(uint64_t device, uint64_t inode) const { return fileDevice == device && fileInode == inode; }
 
     sqlite3 *Handle() const { return db; }
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "consult/option_store.h"
+#include "consult/written_file_name.h"
+#include "foundation/safe_file.h"
 #include "tables/sqlite_connection.h"
 #include "tables/sqlite_values.h"
 #include "tables/table_environment.h"
@@ -228,28 +230,58 @@ void CSqliteEngine::ReleaseConnections() {
     }
 }
 
+bool CSqliteEngine::IsDefinedAlias(const CString &alias) const {
+    std::string defined;
+    return environment.aliasStore != nullptr &&
+           environment.aliasStore->ReadText(CTableEnvironment::kAliasKey, alias.Text(), defined);
+}
+
+bool CSqliteEngine::MayAppendTo(const CString &alias, uint64_t &device, uint64_t &inode) {
+    if (!IsWritableFileName(alias.Text())) {
+        lastFailure = kOutsideFolderReason;
+        return false;
+    }
+    return quorvin::CheckExistingFile(environment.baseDirectory.Text(), alias.Text(), device, inode, lastFailure);
+}
+
 std::shared_ptr<CSqliteConnection> CSqliteEngine::Connection(const CString &alias, bool writable) {
     std::string path = DatabasePath(alias);
     if (path.empty()) return nullptr;
+    uint64_t device = 0, inode = 0;
+    const bool checked = writable && !IsDefinedAlias(alias);
+    if (checked && !MayAppendTo(alias, device, inode)) return nullptr;
     std::string key = (writable ? "rw:" : "ro:") + path;
     auto cached = connections.find(key);
-    if (cached != connections.end() && cached->second->StillNames(path)) return cached->second;
-    std::shared_ptr<CSqliteConnection> opened = CSqliteConnection::Open(path, writable);
+    std::shared_ptr<CSqliteConnection> opened;
+    if (cached != connections.end() && cached->second->StillNames(path))
+        opened = cached->second;
+    else
+        opened = CSqliteConnection::Open(path, writable);
+    // What opened must be the file that was checked, not one put in its place.
+    if (opened && checked && !opened->IsFile(device, inode)) {
+        lastFailure = "the database file changed while it was opened";
+        opened.reset();
+    }
     if (opened)
         connections[key] = opened;
     else
         connections.erase(key);
+    if (!opened && lastFailure.empty()) lastFailure = "cannot open the database " + path;
     return opened;
 }
 
 int32_t CSqliteEngine::OpenTable(const CString &alias, const CString &tableName, CEngineAccess access,
                                  std::unique_ptr<CEngineTable> &table) {
     table.reset();
+    lastFailure.clear();
     if (tableName.IsEmpty()) return 2;
     std::shared_ptr<CSqliteConnection> db = Connection(alias, access == CEngineAccess::Append);
     if (!db) return 2;
     std::vector<CSqliteField> fields = ReadFields(*db, tableName);
-    if (fields.empty()) return 2;
+    if (fields.empty()) {
+        lastFailure = std::string("no table ") + tableName.Text();
+        return 2;
+    }
     table = std::make_unique<CSqliteTable>(std::move(db), tableName.Text(), std::move(fields));
     return 0;
 }
@@ -257,6 +289,7 @@ int32_t CSqliteEngine::OpenTable(const CString &alias, const CString &tableName,
 int32_t CSqliteEngine::RunQuery(const CString &alias, const CString &queryText,
                                 std::unique_ptr<CEngineQuery> &query) {
     query.reset();
+    lastFailure.clear();
     std::shared_ptr<CSqliteConnection> db = Connection(alias, false);
     if (!db) return 2;
     sqlite3_stmt *statement = nullptr;

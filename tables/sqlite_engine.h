@@ -9,6 +9,11 @@
 // statements of lookups by key are kept open between calls, so a batch run
 // prepares its lookup once; a connection is reopened when its file has been
 // replaced.
+//
+// A database that a knowledge base names for appending by a path of its own
+// (not an alias the user defined) is written only when it lies below the
+// knowledge base's folder and is reached without a symbolic link, like every
+// other file a knowledge base writes.
 #pragma once
 
 #include <map>
@@ -28,6 +33,7 @@ public:
     int32_t OpenTable(const CString &alias, const CString &tableName, CEngineAccess access,
                       std::unique_ptr<CEngineTable> &table) override;
     int32_t RunQuery(const CString &alias, const CString &queryText, std::unique_ptr<CEngineQuery> &query) override;
+    std::string LastFailure() const override { return lastFailure; }
 
     // The database file an alias names; empty for an empty alias.
     std::string DatabasePath(const CString &alias) const;
@@ -36,7 +42,12 @@ public:
 
 private:
     std::shared_ptr<CSqliteConnection> Connection(const CString &alias, bool writable);
+    // For appending to a database the knowledge base names by path: true when
+    // the path may be written, with the file's identity to check what opens.
+    bool MayAppendTo(const CString &alias, uint64_t &device, uint64_t &inode);
+    bool IsDefinedAlias(const CString &alias) const;
 
     const CTableEnvironment &environment;
     std::map<std::string, std::shared_ptr<CSqliteConnection>> connections;  // by mode and path
+    std::string lastFailure;
 };

@@ -1,6 +1,7 @@
 #include "tables/text_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 bool CTextFile::IsNotRegularFile(const std::string &path) {
     struct stat info;
@@ -14,6 +15,20 @@ bool CTextFile::Open(const std::string &path) {
     // The file may have been replaced since the test: test what was opened.
     struct stat info;
     if (file != nullptr && (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) Close();
+    return file != nullptr;
+}
+
+bool CTextFile::OpenDescriptor(int descriptor) {
+    Close();
+    const int copy = ::dup(descriptor);
+    if (copy < 0) return false;
+    file = ::fdopen(copy, "rb");
+    if (file == nullptr) {
+        ::close(copy);
+        return false;
+    }
+    // The copy shares the file position: read from the start.
+    if (std::fseek(file, 0, SEEK_SET) != 0) Close();
     return file != nullptr;
 }
 

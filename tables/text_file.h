@@ -26,6 +26,9 @@ public:
     // Opens the file for reading; false when it cannot be opened or is not
     // a regular file (a directory, say).
     bool Open(const std::string &path);
+    // Reads a file that is already open, from its start, through a copy of
+    // the descriptor (the caller keeps its own).
+    bool OpenDescriptor(int descriptor);
     void Close();
 
     // True when something other than a regular file exists at the path (a

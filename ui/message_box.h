@@ -20,6 +20,10 @@ public:
     // and returns when the user acknowledges it.
     virtual void ShowMessage(const CString &text, const CString &title = CString(),
                              TMessageIcon icon = TMessageIcon::none) = 0;
+    // Reports what went wrong in a run without stopping it (an output or a
+    // report that could not be written, say). A message box by default; a
+    // console writes it to its error stream.
+    virtual void ShowFault(const CString &text) { ShowMessage(text, CString(), TMessageIcon::error); }
     // Asks the question with the buttons Yes, No and Cancel, kept above all
     // windows; closing it otherwise answers Cancel.
     virtual TYesNoCancel AskYesNoCancel(const CString &question, const CString &title) = 0;

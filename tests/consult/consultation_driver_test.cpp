@@ -204,9 +204,14 @@ TEST(ConsultationDriver, ReportsAreWrittenOnlyInsideTheKnowledgeBasesDirectory) 
                      "rules { { a, \"x; touch pwned\", 0.9, 0.1 } }\n");
     ASSERT_EQ(run.built, 0) << run.buildLines.back();
     run.Answer({Typed("0.7")});
-    EXPECT_EQ(run.driver->RunConsultation(), 0);
+    // Refusing the files is not a success: the run fails and says why.
+    EXPECT_EQ(run.driver->RunConsultation(), 2);
     EXPECT_FALSE(FileExists(absolute));
     EXPECT_FALSE(FileExists(std::filesystem::path(run.dir.path).parent_path() / "victim.html"));
+    EXPECT_EQ(run.ui.messages.shown,
+              (Strings{"Cannot write report " + absolute + ": the name must lie below the knowledge base's folder (and 1 more)",
+                       "Error during consultation !"}));
+    EXPECT_EQ(run.ui.view.statuses.back(), "Error during consultation.");
 }
 
 TEST(ConsultationDriver, ANodeThatCannotBeAnsweredFailsWithoutAText) {

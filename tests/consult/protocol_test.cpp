@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "consult/params.h"
 #include "consult_helpers.h"
 #include "fake_registry.h"
@@ -32,10 +34,11 @@ void SetCurrent(CInfControl &control, float first, float second) {
 
 template <typename Writer>
 std::string WriteOnce(const std::string &path, CInfControl &control, bool failed) {
-    {
-        Writer writer(path.c_str());
-        writer.Write(&control, failed, "kb.qvb", kStart, kEnd);
-    }  // closed, so that everything has reached the file
+    const std::filesystem::path file(path);
+    Writer writer(file.parent_path().string(), file.filename().string());
+    writer.Write(&control, failed, "kb.qvb", kStart, kEnd);
+    std::string failure;
+    EXPECT_TRUE(writer.Save(failure)) << failure;
     return ReadText(path);
 }
 
@@ -127,14 +130,16 @@ TEST(CProtocolTxt, ReportsAreAppendedNeverTruncated) {
     EXPECT_EQ(one.substr(one.size() - 66), "\n================================================================\n");
 }
 
-TEST(CProtocolTxt, AFileThatCannotBeOpenedIsSkipped) {
+TEST(CProtocolTxt, AFileThatCannotBeOpenedIsReportedWithItsReason) {
     FakeRegistry registry;
     BuiltControl built(kTwoGoals, &registry);
     TempDir dir;
-    const std::string path = dir.File("no/such/dir/r.txt");
-    CProtocolTxt writer(path.c_str());
-    writer.Write(&built.control, false, "kb", kStart, kEnd);  // must not crash
-    EXPECT_FALSE(FileExists(path));
+    CProtocolTxt writer(dir.path, "no/such/dir/r.txt");
+    writer.Write(&built.control, false, "kb", kStart, kEnd);
+    std::string failure;
+    EXPECT_FALSE(writer.Save(failure));
+    EXPECT_EQ(failure, "Cannot write report no/such/dir/r.txt: No such file or directory");
+    EXPECT_FALSE(FileExists(dir.File("no/such/dir/r.txt")));
 }
 
 TEST(CProtocolTxt, ANetWithoutGoalsWritesTheFrameOnly) {
@@ -207,7 +212,12 @@ TEST(CProtocolNetHTML, EveryNodePageGainsALineAndTheGoalsPageATable) {
         std::ofstream page(dir.File("short.html"));
         page << "<html>help</html>\n";
     }
-    for (int round = 0; round < 2; ++round) CProtocolNetHTML().Write(&built.control, round == 1, "kb", kStart, kEnd);
+    for (int round = 0; round < 2; ++round) {
+        CProtocolNetHTML report;
+        report.Write(&built.control, round == 1, "kb", kStart, kEnd);
+        std::string failure;
+        EXPECT_TRUE(report.Save(failure)) << failure;
+    }
 
     const std::string line = "<b>Time:</b> Mon Jan  1 10:00:00 2024\n  <b>Value:</b> 0.750000<br>\n";
     EXPECT_EQ(ReadText(dir.File("short.html")), "<html>help</html>\n" + line + line);

@@ -33,28 +33,30 @@ public:
 
 }  // namespace
 
-TEST(CPOutputFile, WritesEachLineWithASingleLineFeed) {
+TEST(CPOutputFile, ReplacesTheFileWithItsLinesWhenClosed) {
     std::filesystem::path path = TempPath("lines.txt");
     {
         std::ofstream old(path, std::ios::binary);
         old << "previous content that must go";
     }
-    {
-        CPOutputFile out(path.c_str());
-        ASSERT_EQ(out.Open(), 0);
-        out.WriteLine("x");
-        out.WriteLine("");
-        out.WriteLine("%s 100%");
-    }
+    CPOutputFile out(path.parent_path().string(), path.filename().string());
+    ASSERT_EQ(out.Open(), 0);
+    out.WriteLine("x");
+    out.WriteLine("");
+    out.WriteLine("%s 100%");
+    // Nothing reaches the file before it is closed.
+    EXPECT_EQ(ReadBytes(path), std::string("previous content that must go"));
+    ASSERT_EQ(out.Close(), 0);
     EXPECT_EQ(ReadBytes(path), std::string("x\n\n%s 100%\n"));
     std::filesystem::remove(path);
 }
 
-TEST(CPOutputFile, UncreatableFileFailsToOpenAndIgnoresLines) {
+TEST(CPOutputFile, AFileInAMissingFolderFailsWithItsReason) {
     std::filesystem::path path = TempPath("no_such_dir") / "page.html";
-    CPOutputFile out(path.c_str());
-    EXPECT_EQ(out.Open(), 2);
+    CPOutputFile out(path.parent_path().parent_path().string(), "no_such_dir/page.html");
     out.WriteLine("lost");
+    EXPECT_EQ(out.Close(), 2);
+    EXPECT_EQ(out.Failure(), "No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 

@@ -187,7 +187,7 @@ public:
             row += std::string(node->name.Text()) + "=" + CString(node->current).Text() + ";";
         }
         rows.push_back(row);
-        return 2;  // ignored by the table
+        return 0;
     }
     std::vector<std::string> rows;
 };

@@ -45,7 +45,7 @@ protected:
 TEST_F(OutputTest, NameValueFilesHoldTheGoalsOfTheLastConsultationInDeclarationOrder) {
     COutDatabaseTxtTab tab(environment);
     COutDatabaseTxtComma comma(environment);
-    EXPECT_EQ(tab.Write(&params, &net, nullptr), 2);  // no parameter: nothing written
+    EXPECT_EQ(tab.Write(&params, &net, nullptr), 0);  // not asked for: nothing written, no failure
     params.SetParam("odbtxttab", "goals.txt");
     params.SetParam("odbtxtcomma", "goals.csv");
     dir.Write("goals.txt", "old content that is much longer than the new one\n");
@@ -165,9 +165,10 @@ TEST_F(OutputTest, RelationalHeadersDecideTheColumnsAndTheKeyColumnWins) {
 TEST_F(OutputTest, RelationalFilesAreNeverCreatedAndAMissingLineEndIsSupplied) {
     COutDatabaseRelTxtTab table(environment);
     params.SetParam("odbtxtreltab", "cases.txt");
-    EXPECT_EQ(table.Write(&params, &net, nullptr), 2);  // no key
+    EXPECT_EQ(table.Write(&params, &net, nullptr), 0);  // no key: no row to write
     params.SetParam("dbrecord", "p17");
     EXPECT_EQ(table.Write(&params, &net, nullptr), 2);
+    EXPECT_EQ(table.Failure(), "Cannot write output file cases.txt: No such file or directory");
     EXPECT_FALSE(dir.Exists("cases.txt"));
 
     // The default key column is "header"; a last line without its line end
@@ -189,7 +190,7 @@ TEST_F(OutputTest, EngineRecordsPassTheKeyAndNodeValuesWithADecimalComma) {
     COutDatabaseBDE table(environment);
     params.SetParam("odbbde", "clinic");
     params.SetParam("dbrecord", "p1.5");
-    EXPECT_EQ(table.Write(&params, &net, nullptr), 2);  // no table parameter
+    EXPECT_EQ(table.Write(&params, &net, nullptr), 0);  // no table parameter: not asked for
     params.SetParam("bdetablename", "patients");
     params.SetParam("odbheadername", "id");
     EXPECT_TRUE(engine.log.empty());

@@ -1,0 +1,80 @@
+// Writing the files of a knowledge base without harm: help pages, reports,
+// output tables.
+//
+// A knowledge base names the files it writes, and it may come from someone
+// else together with its folder. Every such file is therefore written below a
+// directory that the user chose (the knowledge base's own directory, or the
+// help directory), by a relative name none of whose parts may be a symbolic
+// link: the walk opens one part after another without following links, so a
+// folder link shipped with the knowledge base ("sub -> $HOME") cannot lead a
+// write elsewhere. Only regular files are written; a named pipe, a device or
+// a directory at the name is refused at once instead of blocking.
+//
+// Files are never left half written:
+// - a replaced file (a help page, a name-value output) is written to a
+//   temporary file in the same folder and renamed over the old one, so a
+//   reader sees the old or the new content and two writers never mix;
+// - an appended record (a report, an output row) is written with one call
+//   under an exclusive advisory lock, and cut back off when the write fails
+//   (a full disk, say), so the file ends with whole records.
+//
+// Failures come back as false with a short reason for the user, such as
+// "No space left on device" or "a part of the name is a symbolic link".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorvin {
+
+// Replaces (or creates) `name` below `directory` with `bytes`. The old
+// content stays whole when anything fails; the old file's permissions are
+// kept.
+bool ReplaceFile(const std::string &directory, const std::string &name, std::string_view bytes,
+                 std::string &reason);
+
+// Appends `bytes` to `name` below `directory` as one record; the file is
+// created when missing.
+bool AppendRecord(const std::string &directory, const std::string &name, std::string_view bytes,
+                  std::string &reason);
+
+// Checks that `name` below `directory` is an existing regular file reached
+// without a link, for writers that must open it by path (a database). Gives
+// the file's device and inode, to compare with what they opened.
+bool CheckExistingFile(const std::string &directory, const std::string &name, uint64_t &device,
+                       uint64_t &inode, std::string &reason);
+
+// An existing file held open for appending under an exclusive lock, for
+// writers that read the file before they append (a relational table reads
+// its header). The lock is released when the object is destroyed.
+class CLockedAppend {
+public:
+    CLockedAppend() = default;
+    ~CLockedAppend();
+    CLockedAppend(const CLockedAppend &) = delete;
+    CLockedAppend &operator=(const CLockedAppend &) = delete;
+
+    // Opens and locks `name` below `directory`; the file must exist unless
+    // `create` is set.
+    bool Open(const std::string &directory, const std::string &name, bool create, std::string &reason);
+
+    // The open file, for reading it; -1 when not open.
+    int Descriptor() const { return descriptor; }
+    // The file's size now.
+    int64_t Size() const;
+    // Reads up to `length` bytes from `offset`; fewer at the end of the file.
+    std::string ReadAt(int64_t offset, int64_t length) const;
+    // Cuts the file to `size` bytes.
+    bool TruncateTo(int64_t size, std::string &reason);
+    // Writes `bytes` at the end; on failure the file is cut back to where it
+    // ended before.
+    bool Append(std::string_view bytes, std::string &reason);
+    // Releases the lock and closes; false when closing reported an error.
+    bool Close(std::string &reason);
+
+private:
+    int descriptor = -1;
+};
+
+}  // namespace quorvin
