@@ -186,7 +186,7 @@ bool CTable::BatchRecordFound(CInDatabase *opened) {
     // ends what the reader sees): the case would be consulted without its
     // record, as if every answer were unknown.
     faults.Add(std::string("No record for key ") + parameters->GetParam("idbrecord").Text() + " in " +
-               parameters->GetParam(kind).Text() + "; the case was not consulted.");
+               parameters->GetParam(kind).Text() + ": the case was not consulted");
     return false;
 }
 
