@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
 
 #include <string>
 
@@ -231,6 +237,125 @@ TEST_F(OutputTest, EngineRecordsAreStoredWithNumbersInNumericFields) {
     params.SetParam("odbbde", "missing.db");
     EXPECT_EQ(table.Write(&params, &net, nullptr), 2);
     EXPECT_FALSE(dir.Exists("missing.db"));
+}
+
+}  // namespace
+
+namespace {
+
+// Runs `body` in a child process; its exit status.
+template <typename Body>
+int InChild(Body body) {
+    const pid_t child = fork();
+    if (child == 0) _exit(body());
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+TEST_F(OutputTest, ConcurrentRunsAppendWholeRowsAndAnInterruptedRowIsCut) {
+    // Rows longer than a stream buffer, so that a writer that does not
+    // write a row at once is caught. What a killed writer left: a row cut
+    // in its second field.
+    const int kExtraColumns = 5000;
+    std::string header = "id\tFlu\tCold\tZERO";
+    for (int i = 0; i < kExtraColumns; ++i) header += "\tx" + std::to_string(i);
+    dir.Write("cases.txt", header + "\np1\t0.1\t0.2\t0.3\np2\t0.7");
+    params.SetParam("odbtxtreltab", "cases.txt");
+    params.SetParam("dbheadername", "id");
+    const int kRows = 150;
+    auto run = [&](const char *prefix) {
+        return [&, prefix] {
+            COutDatabaseRelTxtTab table(environment);
+            for (int i = 0; i < kRows; ++i) {
+                params.SetParam("dbrecord", (prefix + std::to_string(i)).c_str());
+                if (table.Write(&params, &net, nullptr) != 0) return 1;
+            }
+            return 0;
+        };
+    };
+    const pid_t first = fork();
+    if (first == 0) _exit(run("a")());
+    EXPECT_EQ(InChild(run("b")), 0);
+    int status = 0;
+    waitpid(first, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const std::string text = dir.Read("cases.txt");
+    EXPECT_EQ(text.rfind(header + "\np1\t0.1\t0.2\t0.3\n", 0), 0u);
+    EXPECT_EQ(text.find("p2"), std::string::npos);
+    int rows = 0;
+    for (size_t start = text.find('\n') + 1; start < text.size(); ++rows) {
+        const size_t end = text.find('\n', start);
+        ASSERT_NE(end, std::string::npos) << "the file ends inside a row";
+        const std::string line = text.substr(start, end - start);
+        if (rows > 0) {
+            ASSERT_EQ(std::count(line.begin(), line.end(), '\t'), 3 + kExtraColumns) << line.substr(0, 40);
+        }
+        start = end + 1;
+    }
+    EXPECT_EQ(rows, 1 + 2 * kRows);
+}
+
+TEST_F(OutputTest, FailuresNameTheFileAndLeaveEarlierContentWhole) {
+    COutDatabaseTxtTab tab(environment);
+    COutDatabaseRelTxtTab rel(environment);
+    dir.Write("cases.txt", "id\tFlu\n");
+    dir.Write("goals.txt", "Flu\t0.100000\n");
+    params.SetParam("odbtxttab", "goals.txt");
+    params.SetParam("odbtxtreltab", "cases.txt");
+    params.SetParam("dbheadername", "id");
+    params.SetParam("dbrecord", "p1");
+    // A file-size limit stands in for a full disk.
+    const int status = InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{20, 20};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 10;
+        if (rel.Write(&params, &net, nullptr) != 0) return 11;  // "p1\t0.734000\n" fits
+        params.SetParam("dbrecord", "p2");
+        if (rel.Write(&params, &net, nullptr) != 2) return 12;
+        if (rel.Failure() != "Cannot write output file cases.txt: File too large") return 13;
+        if (tab.Write(&params, &net, nullptr) != 2) return 14;
+        return tab.Failure() == "Cannot write output file goals.txt: File too large" ? 0 : 15;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(dir.Read("cases.txt"), "id\tFlu\np1\t0.734000\n");
+    EXPECT_EQ(dir.Read("goals.txt"), "Flu\t0.100000\n");
+
+    params.RemoveParam("odbtxttab");
+    params.SetParam("odbtxttab", "/tmp/goals.txt");
+    EXPECT_EQ(tab.Write(&params, &net, nullptr), 2);
+    EXPECT_EQ(tab.Failure(), "Cannot write output file /tmp/goals.txt: the name must lie below the knowledge base's folder");
+}
+
+TEST_F(OutputTest, AnEngineDatabaseNamedByTheKnowledgeBaseMustLieInItsFolder) {
+    CScratchDir elsewhere;
+    const std::string victim = elsewhere.MakeDatabase("victim.db", "CREATE TABLE results (id TEXT, Flu REAL);");
+    std::filesystem::create_directory(dir.Path("sub"));
+    std::filesystem::create_symlink(victim, dir.Path("local.db"));
+    std::filesystem::create_directory_symlink(elsewhere.Dir(), dir.Path("sub/link"));
+    COutDatabaseBDE table(environment);
+    params.SetParam("odbbdetable", "results");
+    params.SetParam("dbheadername", "id");
+    params.SetParam("dbrecord", "p1");
+    const std::string relative = "../" + std::filesystem::path(elsewhere.Dir()).filename().string() + "/victim.db";
+    for (const std::string &alias : {victim, relative, std::string("local.db"), std::string("sub/link/victim.db")}) {
+        params.RemoveParam("odbbde");
+        params.SetParam("odbbde", alias.c_str());
+        EXPECT_EQ(table.Write(&params, &net, nullptr), 2) << alias;
+        EXPECT_EQ(table.Failure().rfind("Cannot write to table results of database " + alias + ": ", 0), 0u)
+            << table.Failure();
+    }
+    EXPECT_TRUE(elsewhere.Query("victim.db", "SELECT * FROM results").empty());
+
+    // An alias the user defined may name a database anywhere.
+    CMemoryOptionStore aliases;
+    aliases.WriteText(CTableEnvironment::kAliasKey, "results", victim);
+    environment.aliasStore = &aliases;
+    params.RemoveParam("odbbde");
+    params.SetParam("odbbde", "results");
+    EXPECT_EQ(table.Write(&params, &net, nullptr), 0) << table.Failure();
+    EXPECT_EQ(elsewhere.Query("victim.db", "SELECT * FROM results"), std::vector<std::string>{"t:p1|r:0.734"});
 }
 
 }  // namespace
