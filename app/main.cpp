@@ -2,6 +2,7 @@
 // opened in a knowledge-base editor.
 #include <QApplication>
 #include <clocale>
+#include <csignal>
 #include <memory>
 
 #include "app/application.h"
@@ -13,6 +14,11 @@ int main(int argc, char **argv) {
     // The core writes and reads numbers with the C library: always with a
     // decimal point, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
+#ifdef SIGXFSZ
+    // A file-size limit makes a write fail, and be reported, instead of
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -149,15 +149,6 @@ int32_t CInfControl::WriteReports() {
     return written ? 0 : 2;
 }
 
-CString CInfControl::ResolvePath(const CString &path) const {
-    if (sourceDirectory.IsEmpty() || IsAbsoluteFileName(path.Text())) return path;
-    CString resolved(sourceDirectory);
-    const char last = sourceDirectory.Text()[sourceDirectory.Length() - 1];
-    if (last != '/' && last != '\\') resolved.Append("/");
-    resolved.Append(path);
-    return resolved;
-}
-
 CString CInfControl::HelpPageDirectory() const {
     if (parameters == nullptr) return sourceDirectory;
     return HelpDirectory(parameters->GetParam("helppath"), sourceDirectory);

@@ -63,9 +63,6 @@ public:
     // 0, or 2 when one could not be written (its reason is added to the
     // table's faults).
     int32_t WriteReports();
-    // A report path as the knowledge base wrote it, resolved against the
-    // knowledge base's directory unless it is absolute.
-    CString ResolvePath(const CString &path) const;
     // The directory of the knowledge base's help pages.
     CString HelpPageDirectory() const;
 

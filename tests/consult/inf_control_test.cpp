@@ -117,18 +117,6 @@ TEST(CInfControlBuild, EveryBuildReplacesTheRunTimeObjects) {
     EXPECT_FALSE(built.control.ConsultationFailed());
 }
 
-TEST(CInfControlPaths, RelativeFilesResolveAgainstTheKnowledgeBase) {
-    CInfControl control;
-    EXPECT_STREQ(control.ResolvePath("r.txt").Text(), "r.txt");
-    control.SetSourceDirectory("/kb/dir");
-    EXPECT_STREQ(control.ResolvePath("r.txt").Text(), "/kb/dir/r.txt");
-    EXPECT_STREQ(control.ResolvePath("out/r.txt").Text(), "/kb/dir/out/r.txt");
-    EXPECT_STREQ(control.ResolvePath("/abs/r.txt").Text(), "/abs/r.txt");
-    EXPECT_STREQ(control.ResolvePath("c:\\r.txt").Text(), "c:\\r.txt");
-    control.SetSourceDirectory("/kb/");
-    EXPECT_STREQ(control.ResolvePath("r.txt").Text(), "/kb/r.txt");
-}
-
 TEST(CInfControlTime, TimesHaveTheCTimeForm) {
     const CString now = CurrentTimeText();
     ASSERT_EQ(now.Length(), 25);
