@@ -94,6 +94,9 @@ int32_t CConsultationDriver::RunConsultation() {
 void CConsultationDriver::ReportFailure() {
     const CRunFaults &faults = control->Table()->faults;
     if (faults.Any()) {
+        // The goals were investigated: show where they ended.
+        RefreshList(TConsultationList::orderedGoals);
+        RefreshList(TConsultationList::allNodes);
         shownError = faults.Summary().c_str();
         messages->ShowFault(shownError);
     }

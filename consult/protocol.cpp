@@ -15,8 +15,10 @@ bool CProtocol::Save(std::string &failure) {
         failure = "Cannot write report " + name + ": out of memory";
         return false;
     }
+    const std::string text = record.Take();
+    file = record.Stream();  // Take opened a fresh stream
     std::string reason;
-    if (quorvin::AppendRecord(directory, name, record.Take(), reason)) return true;
+    if (quorvin::AppendRecord(directory, name, text, reason)) return true;
     failure = "Cannot write report " + name + ": " + reason;
     return false;
 }

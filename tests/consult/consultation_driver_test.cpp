@@ -212,6 +212,9 @@ TEST(ConsultationDriver, ReportsAreWrittenOnlyInsideTheKnowledgeBasesDirectory) 
               (Strings{"Cannot write report " + absolute + ": the name must lie below the knowledge base's folder (and 1 more)",
                        "Error during consultation !"}));
     EXPECT_EQ(run.ui.view.statuses.back(), "Error during consultation.");
+    // The goals were investigated all the same, and the lists show it.
+    EXPECT_EQ(run.ui.view.rows[TConsultationList::orderedGoals],
+              (std::vector<std::vector<std::string>>{{"x; touch pwned", "0.50000000", "0.65999997"}}));
 }
 
 TEST(ConsultationDriver, ANodeThatCannotBeAnsweredFailsWithoutAText) {
