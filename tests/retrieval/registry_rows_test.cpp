@@ -206,7 +206,11 @@ TEST(RegistryRows, NegativeZeroIsStoredAsZero) {
     InstalledWindows installed;
     FakeProbWindow prob;
     installed.ui().probQuestion = &prob;
-    KnowledgeBase kb("nodes {\n  P { (bayesian, 0.4) retriever (dbprob, winprob) }\n  G { (bayesian, 0.5, goal) }\n}\n");
+    KnowledgeBase kb(
+        "nodes {\n"
+        "  P { (bayesian, 0.4) retriever (dbprob, winprob) }\n"
+        "  G { (bayesian, 0.5, goal) }\n"
+        "}\n");
     ASSERT_EQ(kb.compiled, 0) << kb.Error();
     CInDatabaseTxtTab row;
     kb.table.currentInDatabase = &row;
