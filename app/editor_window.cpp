@@ -27,6 +27,7 @@
 #include "consult/inf_control.h"
 #include "language/input_char.h"
 #include "language/output_memo.h"
+#include "language/source_file.h"
 #include "ui/message_pane.h"
 
 namespace {
@@ -165,6 +166,12 @@ bool TmdiEditor::LoadFile(const QString &path) {
                             TMessageIcon::error);
         return false;
     }
+    // A text the compiler could not take whole is not opened at all.
+    if (const auto problem = SourceSizeProblem(file.size())) {
+        TMessageBoxes::Show(this, QString("Cannot read file %1: %2").arg(path, QString::fromStdString(*problem)),
+                            "Error", TMessageIcon::error);
+        return false;
+    }
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
@@ -260,7 +267,10 @@ void TmdiEditor::DoBuildNet() {
 
     bool asLatin1 = false;
     const QByteArray source = EncodedText(asLatin1);
-    CPInputChar input(source.constData(), static_cast<int32_t>(source.size()));
+    // A text grown past what a source holds builds as an unreadable source
+    // rather than as its first bytes.
+    const bool tooLarge = SourceSizeProblem(source.size()).has_value();
+    CPInputChar input(tooLarge ? nullptr : source.constData(), tooLarge ? 0 : static_cast<int32_t>(source.size()));
     TMessagePaneView pane(messages);
     CPOutputMemo output(&pane);
     control->SetInput(&input);
@@ -273,7 +283,13 @@ void TmdiEditor::DoBuildNet() {
     control->SetOutput(nullptr);
 
     memo->setEnabled(true);
-    if (!built && !control->ConsistencyFailed()) {
+    if (tooLarge) {
+        TMessageBoxes::Show(this,
+                            QString("Cannot build: the text is too large (%1 bytes; at most %2)")
+                                .arg(source.size())
+                                .arg(CPInputChar::kMaxLength),
+                            "Error", TMessageIcon::error);
+    } else if (!built && !control->ConsistencyFailed()) {
         QTextCursor caret = memo->textCursor();
         caret.setPosition(PositionOfByte(source, control->ErrorPosition(), asLatin1));
         memo->setTextCursor(caret);

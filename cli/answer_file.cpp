@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 bool AnswerFile::Load(const std::string &path, std::string &error) {
     std::error_code status;
@@ -18,19 +18,16 @@ bool AnswerFile::Load(const std::string &path, std::string &error) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!Parse(text.str(), error)) {
+    if (!Parse(in, error)) {
         error = path + ":" + error;
         return false;
     }
     return true;
 }
 
-bool AnswerFile::Parse(const std::string &text, std::string &error) {
-    std::istringstream lines(text);
+bool AnswerFile::Parse(std::istream &lines, std::string &error) {
     std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
+    for (int64_t number = 1; std::getline(lines, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         // As on the terminal, a zero byte would end the answer there; it

@@ -9,6 +9,7 @@
 // read the same. When a name appears twice, its first line counts.
 #pragma once
 
+#include <istream>
 #include <map>
 #include <optional>
 #include <string>
@@ -18,8 +19,9 @@ public:
     // Reads the file; false with a reason (naming the line) when it cannot be
     // read or a line is malformed.
     bool Load(const std::string &path, std::string &error);
-    // Reads answers from a text, for the same rules.
-    bool Parse(const std::string &text, std::string &error);
+    // Reads answers line by line from a stream, for the same rules; the
+    // file is never held whole, whatever its size.
+    bool Parse(std::istream &lines, std::string &error);
 
     std::optional<std::string> Find(const std::string &name) const;
     bool Empty() const { return answers.empty(); }

@@ -6,11 +6,9 @@
 // Exit status: 0 built / consulted ok, 1 build failed, 2 consultation failed
 // or aborted, 64 wrong usage.
 
-#include <cerrno>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -26,6 +24,7 @@
 #include "json_result.h"
 #include "language/input_char.h"
 #include "language/output_memo.h"
+#include "language/source_file.h"
 #include "net/inf_tax_net.h"
 #include "retrieval/all_retrievers.h"
 #include "terminal.h"
@@ -108,27 +107,6 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
     return std::nullopt;
 }
 
-// The whole file; false with the system's reason.
-bool ReadWholeFile(const std::string &path, std::string &text, std::string &reason) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        reason = std::strerror(EISDIR);
-        return false;
-    }
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    if (failed) reason = std::strerror(errno);
-    std::fclose(file);
-    return !failed;
-}
-
 // The console's windows, installed for the questions while it lives.
 class ConsoleUi {
 public:
@@ -187,14 +165,15 @@ int Run(const Options &options) {
     CAllRetrieversWin registry;
 
     // The build
-    std::string source;
     std::string reason;
-    const bool readable = ReadWholeFile(options.knowledgeBase, source, reason);
-    CPInputChar input(readable ? source.data() : nullptr, static_cast<int32_t>(source.size()));
+    std::unique_ptr<CPInputChar> source = ReadSourceFile(options.knowledgeBase, reason);
+    const bool readable = source != nullptr;
+    // An unreadable file builds as a source that cannot be opened.
+    if (!readable) source = std::make_unique<CPInputChar>(nullptr);
     ConsolePane pane(terminal);
     CPOutputMemo output(&pane);
     auto control = std::make_unique<CInfControl>(&registry);
-    control->SetInput(&input);
+    control->SetInput(source.get());
     control->SetOutput(&output);
     const std::filesystem::path kbPath(options.knowledgeBase);
     control->SetSourceDirectory(kbPath.parent_path().string().c_str());

@@ -9,9 +9,13 @@
 // value-initialised: null pointers, empty strings, zero reals.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <type_traits>
+
+#include "foundation/fatal_assert.h"
 
 template <typename T>
 class CVector {
@@ -23,6 +27,9 @@ public:
 
     // Appends an item; items keep their order of addition.
     void Add(const T &item) {
+        // Counts are 32-bit: a collection that would outgrow them stops the
+        // program rather than wrap (it takes a table file of gigabytes).
+        QV_ASSERT(count < std::numeric_limits<int32_t>::max(), "vector");
         if (count >= capacity) Grow(NextCapacity());
         items[count] = item;
         ++count;
@@ -65,7 +72,8 @@ public:
 
 protected:
     int32_t NextCapacity() const {
-        return capacity < kGeometricFrom ? capacity + kGrowth : capacity + capacity / 2;
+        const int64_t next = capacity < kGeometricFrom ? capacity + kGrowth : int64_t{capacity} + capacity / 2;
+        return static_cast<int32_t>(std::min<int64_t>(next, std::numeric_limits<int32_t>::max()));
     }
 
     // Moves the items into a fresh array of newCapacity slots.

@@ -3,35 +3,37 @@
 #include "foundation/fatal_assert.h"
 
 #include <cstring>
-#include <limits>
 
-CPInputChar::CPInputChar(const char *text) : pos(0), len(0) {
+CPInputChar::CPInputChar(const char *text) {
     if (!text) return;
-    size_t length = std::strlen(text);
-    QV_ASSERT(length < static_cast<size_t>(std::numeric_limits<int32_t>::max()), "input_char");
-    CopyText(text, static_cast<int32_t>(length));
+    const size_t length = std::strlen(text);
+    QV_ASSERT(length <= static_cast<size_t>(kMaxLength), "input_char");
+    data.assign(text, length);
+    hasText = true;
+    len = static_cast<int32_t>(length);
 }
 
-CPInputChar::CPInputChar(const char *bytes, int32_t length) : pos(0), len(0) {
+CPInputChar::CPInputChar(const char *bytes, int32_t length) {
     if (!bytes || length < 0) return;
-    CopyText(bytes, length);
-}
-
-void CPInputChar::CopyText(const char *bytes, int32_t length) {
-    data = std::make_unique<char[]>(static_cast<size_t>(length) + 1);
-    std::memcpy(data.get(), bytes, static_cast<size_t>(length));
-    data[length] = '\0';
+    QV_ASSERT(length <= kMaxLength, "input_char");
+    data.assign(bytes, static_cast<size_t>(length));
+    hasText = true;
     len = length;
 }
 
-int CPInputChar::Open() { return data ? 0 : 2; }
+CPInputChar::CPInputChar(std::string &&text) : hasText(true), data(std::move(text)) {
+    QV_ASSERT(data.size() <= static_cast<size_t>(kMaxLength), "input_char");
+    len = static_cast<int32_t>(data.size());
+}
+
+int CPInputChar::Open() { return hasText ? 0 : 2; }
 
 int CPInputChar::GetChar() {
     // The position keeps growing past the end, but must not overflow.
     if (pos < std::numeric_limits<int32_t>::max()) ++pos;
-    int32_t index = pos - 1;
-    if (!data || index >= len) return -1;
-    return static_cast<signed char>(data[index]);
+    const int32_t index = pos - 1;
+    if (index >= len) return -1;
+    return static_cast<signed char>(data[static_cast<size_t>(index)]);
 }
 
 bool CPInputChar::AtEnd() { return pos - 1 >= len; }

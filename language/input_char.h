@@ -1,6 +1,8 @@
-// CPInputChar: a character source over a private copy of a text in memory.
+// CPInputChar: a character source over a text in memory that it owns.
 //
-// The editor hands its whole text to a CPInputChar for one build. Bytes are
+// The editor hands its whole text to a CPInputChar for one build; the
+// console reads the knowledge base's file straight into one (see
+// source_file.h). Bytes are
 // read as signed 8-bit values, so 0x80-0xFF come back as -128..-1 and the
 // byte 0xFF reads like the end marker; AtEnd tells the two apart. The read
 // position `pos` counts the reads not taken back and is at the same time the
@@ -12,15 +14,22 @@
 #include "language/input.h"
 
 #include <cstdint>
-#include <memory>
+#include <limits>
+#include <string>
 
 class CPInputChar : public CPInput {
 public:
+    // The longest text a source holds. Positions are 32-bit, and the read
+    // past the last byte must still have a position of its own.
+    static constexpr int64_t kMaxLength = std::numeric_limits<int32_t>::max() - 1;
+
     // Copies a zero-terminated text; a null text gives a source that cannot
     // be opened.
     explicit CPInputChar(const char *text);
     // Copies `length` bytes, which may include zero bytes.
     CPInputChar(const char *bytes, int32_t length);
+    // Takes over the text without copying it; at most kMaxLength bytes.
+    explicit CPInputChar(std::string &&text);
 
     int Open() override;
     int GetChar() override;
@@ -31,9 +40,8 @@ public:
     int32_t Pos() const { return pos; }
 
 private:
-    int32_t pos;                  // never below 0
-    std::unique_ptr<char[]> data; // the copy, zero-terminated; null without text
-    int32_t len;                  // bytes in data, not counting the terminator
-
-    void CopyText(const char *bytes, int32_t length);
+    int32_t pos = 0;       // never below 0
+    bool hasText = false;  // false for a source that cannot be opened
+    std::string data;
+    int32_t len = 0;       // bytes in data
 };

@@ -214,9 +214,10 @@ int32_t CTable::RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net)
     KeepRetrievedData(node->name, record);
     if (result != 0) return result;
     // The net works with probabilities only; a translator that strays outside
-    // [0, 1] is held to it, and one that produces no number fails.
+    // [0, 1] is held to it, and one that produces no number fails. An answer
+    // of "-0" is zero: it must not reach reports and tables as "-0.000000".
     if (std::isnan(translated)) return 2;
-    value = translated < 0.0f ? 0.0f : (translated > 1.0f ? 1.0f : translated);
+    value = translated <= 0.0f ? 0.0f : (translated > 1.0f ? 1.0f : translated);
     return 0;
 }
 

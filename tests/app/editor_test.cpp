@@ -59,6 +59,7 @@ private slots:
     void FailedSaveSaysSoAndKeepsTheTextModified();
     void UntitledSaveAndTheCloseQuestion();
     void NonUtf8FileKeepsItsBytes();
+    void FileTooLargeForTheCompilerIsNotRead();
     void UndoFollowsTheText();
     void PrintsToPdf();
 };
@@ -320,6 +321,18 @@ void EditorTest::NonUtf8FileKeepsItsBytes() {
     editor->DoSave();
     QVERIFY(fixture.ReadFile(path).endsWith("// \xe2\x82\xac"));
     QVERIFY(fixture.ReadFile(path).startsWith("// Pr\xc3\xa9sov"));
+}
+
+void EditorTest::FileTooLargeForTheCompilerIsNotRead() {
+    TAppFixture fixture;
+    // A sparse file: 4 GiB and 200 bytes that take no room on the disk.
+    const QString path = fixture.WriteFile("big.qvb", "nodes { A { (bayesian, 0.5, goal) } }");
+    QVERIFY(QFile::resize(path, 4294967296LL + 200));
+    TScriptedUser user;
+    TmdiEditor *editor = fixture.Main().OpenEditor(path, true);
+    const QString reason = "file too large (4294967496 bytes; at most 2147483646)";
+    QCOMPARE(user.messages, QStringList({"Error: Cannot read file " + path + ": " + reason}));
+    QVERIFY(editor->Memo()->toPlainText().isEmpty());
 }
 
 void EditorTest::UndoFollowsTheText() {

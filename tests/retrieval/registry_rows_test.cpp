@@ -3,6 +3,7 @@
 // run-time table during a consultation.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "retrieval/data_translator.h"
 #include "retrieval/retriever_info.h"
 #include "retrieval/value_translators.h"
+#include "tables/in_database_txt.h"
 #include "tests/retrieval/fake_windows.h"
 #include "tests/retrieval/knowledge_base.h"
 
@@ -196,4 +198,36 @@ TEST(RegistryRows, AConsultationAsksTheUser) {
     EXPECT_FLOAT_EQ(kb.Node("Cough")->current, 1.0f);
     EXPECT_FLOAT_EQ(kb.Node("Fever")->current, 1.0f);
     EXPECT_GT(kb.Node("Flu")->current, 0.6f);
+}
+
+TEST(RegistryRows, NegativeZeroIsStoredAsZero) {
+    // "-0" is a probability of zero wherever it comes from, and the node
+    // must hold +0: reports and tables would print the sign.
+    InstalledWindows installed;
+    FakeProbWindow prob;
+    installed.ui().probQuestion = &prob;
+    KnowledgeBase kb(
+        "nodes {\n"
+        "  P { (bayesian, 0.4) retriever (dbprob, winprob) }\n"
+        "  G { (bayesian, 0.5, goal) }\n"
+        "}\n");
+    ASSERT_EQ(kb.compiled, 0) << kb.Error();
+    CInDatabaseTxtTab row;
+    kb.table.currentInDatabase = &row;
+    for (const char *field : {"-0", "-0.0", "-0e5"}) {
+        row.NewRecord();
+        row.InsertField(CString("P"), CString(field));
+        float value = 0.5f;
+        ASSERT_EQ(kb.Retrieve("P", value), 0) << field;
+        EXPECT_EQ(value, 0.0f) << field;
+        EXPECT_FALSE(std::signbit(value)) << field;
+    }
+    // Without a field the question is asked.
+    row.NewRecord();
+    prob.Type("-0");
+    float value = 0.5f;
+    ASSERT_EQ(kb.Retrieve("P", value), 0);
+    EXPECT_EQ(prob.rejections, (std::vector<std::string>{""}));
+    EXPECT_EQ(value, 0.0f);
+    EXPECT_FALSE(std::signbit(value));
 }

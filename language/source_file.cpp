@@ -1,0 +1,56 @@
+#include "language/source_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+std::optional<std::string> SourceSizeProblem(int64_t size) {
+    if (size <= CPInputChar::kMaxLength) return std::nullopt;
+    return "file too large (" + std::to_string(size) + " bytes; at most " + std::to_string(CPInputChar::kMaxLength) +
+           ")";
+}
+
+namespace {
+
+// Appends the rest of the file to `text`; false with the reason.
+bool ReadRest(std::FILE *file, std::string &text, std::string &reason) {
+    char buffer[65536];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (auto problem = SourceSizeProblem(static_cast<int64_t>(text.size() + got))) {
+            reason = *problem;
+            return false;
+        }
+        text.append(buffer, got);
+    }
+    if (std::ferror(file) == 0) return true;
+    reason = std::strerror(errno);
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason) {
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat info;
+    std::string text;
+    bool read = false;
+    if (::fstat(::fileno(file), &info) != 0) {
+        reason = std::strerror(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        reason = std::strerror(EISDIR);
+    } else if (auto problem = SourceSizeProblem(S_ISREG(info.st_mode) ? info.st_size : 0)) {
+        reason = *problem;
+    } else {
+        if (S_ISREG(info.st_mode)) text.reserve(static_cast<size_t>(info.st_size));
+        read = ReadRest(file, text, reason);
+    }
+    std::fclose(file);
+    if (!read) return nullptr;
+    return std::make_unique<CPInputChar>(std::move(text));
+}
