@@ -17,9 +17,6 @@
 #include <QVBoxLayout>
 
 #include "app/abstract_question.h"
-#include "app/editor_window.h"
-#include "app/main_form.h"
-#include "app/question_windows.h"
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
 #include "consult/consultation_driver.h"
@@ -45,7 +42,7 @@ QTableWidget *MakeGrid(QWidget *parent, const QStringList &headers) {
 
 }  // namespace
 
-TmdiConsult::TmdiConsult(TMainForm *main, bool withHtml) : TAbstractMDIChild(main) {
+TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChild(childHost) {
     actAbort = MakeAction(this, "&Abort", "Abort Consultation", QKeySequence("Ctrl+F2"));
     actAbort->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     actAbort->setEnabled(false);
@@ -71,7 +68,6 @@ TmdiConsult::TmdiConsult(TMainForm *main, bool withHtml) : TAbstractMDIChild(mai
     connect(chbHypos, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::orderedGoals); });
     connect(chbCallStack, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::callStack); });
     connect(chbNodes, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::allNodes); });
-    main->SetStatusPanel(0, "Consultation...");
 }
 
 TmdiConsult::~TmdiConsult() = default;
@@ -144,14 +140,14 @@ QWidget *TmdiConsult::CreateHelpPane(bool withHtml) {
 void TmdiConsult::CreateMenus() {
     AddFileMenu(nullptr, nullptr);
     QMenu *consultation = AddMenu("&Consultation");
-    consultation->addAction(mainForm->actConsult);
+    consultation->addAction(host.Command(THostCommand::consult));
     consultation->addAction(actAbort);
     consultation->addAction(actShowCode);
 }
 
-void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TmdiEditor *sourceEditor) {
-    editor = sourceEditor;
-    driver = std::make_unique<CConsultationDriver>(std::move(control), this, &mainForm->Questions().messages);
+void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDIChild *sourceWindow) {
+    source = sourceWindow;
+    driver = std::make_unique<CConsultationDriver>(std::move(control), this, &host.Messages());
 }
 
 int32_t TmdiConsult::RunConsultation() {
@@ -166,7 +162,7 @@ void TmdiConsult::Abort() {
 }
 
 void TmdiConsult::ShowCode() {
-    if (editor != nullptr && mainForm != nullptr) mainForm->Activate(editor);
+    if (source != nullptr) emit ActivationRequested(source);
 }
 
 bool TmdiConsult::CanClose() { return driver == nullptr || driver->RequestClose(); }
@@ -207,7 +203,7 @@ void TmdiConsult::ListToggled(TConsultationList list) {
 
 void TmdiConsult::SetStatusText(const CString &text) {
     lStatus->setText(ToQString(text));
-    if (mainForm != nullptr) mainForm->SetStatusPanel(0, lStatus->text());
+    emit StatusPanelChanged(0, lStatus->text());
 }
 
 QString TmdiConsult::StatusText() const { return lStatus->text(); }
@@ -250,5 +246,5 @@ void TmdiConsult::SetRunning(bool value) {
 }
 
 void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
-    if (mainForm != nullptr) mainForm->ResultDialog()->Execute(rows);
+    host.ShowResult(rows);
 }

@@ -15,7 +15,9 @@
 // consultation driver of the core (consult/consultation_driver.h), which
 // runs the consultations and fills this window as their view. While one
 // runs, Abort is enabled and closing asks "Abort consultation?" first; the
-// window stays open until the consultation has unwound.
+// window stays open until the consultation has unwound. Its status also goes
+// out as the status bar's first panel; the result dialog and the message
+// boxes are the host's; "Show &Code" asks for the source window.
 #pragma once
 
 #include <QPointer>
@@ -34,13 +36,12 @@ class QTableWidget;
 class QTextBrowser;
 class CConsultationDriver;
 class CInfControl;
-class TmdiEditor;
 
 class TmdiConsult : public TAbstractMDIChild, public IConsultationView {
     Q_OBJECT
 public:
     // `withHtml`: the help pane carries the HTML viewer.
-    TmdiConsult(TMainForm *mainForm, bool withHtml);
+    TmdiConsult(IChildHost &host, bool withHtml);
     ~TmdiConsult() override;
 
     int ChildKind() const override { return kChildConsultation; }
@@ -48,9 +49,9 @@ public:
     void DoConsult() override;
     bool HasHtmlViewer() const { return htmlViewer != nullptr; }
 
-    // Takes over the editor's built control; `editor` is the window
+    // Takes over a built control; `source` is the window (the editor)
     // "Show &Code" brings to the front.
-    void TakeControl(std::unique_ptr<CInfControl> control, TmdiEditor *editor);
+    void TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDIChild *source);
     // Runs one consultation; returns its result (0 consulted ok).
     int32_t RunConsultation();
     void StartConsultation() { RunConsultation(); }
@@ -93,7 +94,7 @@ private:
     void KeepHelpPaneHeight();
 
     std::unique_ptr<CConsultationDriver> driver;
-    QPointer<TmdiEditor> editor;
+    QPointer<TAbstractMDIChild> source;
     QLabel *lStatus, *lGoal, *lNode;
     QCheckBox *chbHypos, *chbCallStack, *chbNodes;
     QTableWidget *sgGoals, *sgCallStack, *sgNodes;

@@ -5,11 +5,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/main_form.h"
 #include "app/settings_option_store.h"
 #include "tables/table_environment.h"
 
-TmdiBrowser::TmdiBrowser(TMainForm *main) : TAbstractMDIChild(main) {
+TmdiBrowser::TmdiBrowser(IChildHost &childHost) : TAbstractMDIChild(childHost) {
     setWindowTitle("BDE Database Browser");
     lvAliases = new QTreeWidget(this);
     lvAliases->setColumnCount(2);
@@ -24,7 +23,7 @@ TmdiBrowser::TmdiBrowser(TMainForm *main) : TAbstractMDIChild(main) {
 
 void TmdiBrowser::Refresh() {
     lvAliases->clear();
-    CSettingsOptionStore *store = mainForm != nullptr ? mainForm->Store() : nullptr;
+    CSettingsOptionStore *store = host.Store();
     if (store == nullptr) return;
     for (const QString &alias : store->ValueNames(CTableEnvironment::kAliasKey)) {
         if (alias.isEmpty()) continue;

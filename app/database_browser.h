@@ -1,5 +1,5 @@
 // TmdiBrowser: the database browser child window, "BDE Database Browser".
-// It lists the database aliases defined in the option store (the key
+// It lists the database aliases defined in the host's option store (the key
 // "\Software\Quorvin\Aliases": one text value per alias, naming its database
 // file), with the alias and its database side by side.
 #pragma once
@@ -11,7 +11,7 @@ class QTreeWidget;
 class TmdiBrowser : public TAbstractMDIChild {
     Q_OBJECT
 public:
-    explicit TmdiBrowser(TMainForm *mainForm);
+    explicit TmdiBrowser(IChildHost &host);
 
     int ChildKind() const override { return kChildBrowser; }
     // Reads the aliases again.

@@ -16,12 +16,9 @@
 #include <QSplitter>
 #include <QStringDecoder>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/consult_window.h"
 #include "app/find_replace_dialog.h"
-#include "app/main_form.h"
 #include "app/message_boxes.h"
 #include "app/window_helpers.h"
 #include "consult/inf_control.h"
@@ -60,8 +57,8 @@ QFont EditorFont() {
 
 }  // namespace
 
-TmdiEditor::TmdiEditor(TMainForm *main)
-    : TAbstractMDIChild(main), control(std::make_unique<CInfControl>(main->Registry())) {
+TmdiEditor::TmdiEditor(IChildHost &childHost)
+    : TAbstractMDIChild(childHost), control(std::make_unique<CInfControl>(childHost.Registry())) {
     memo = new QPlainTextEdit;
     memo->setObjectName("memo");
     memo->setFont(EditorFont());
@@ -134,21 +131,20 @@ void TmdiEditor::CreateActions() {
 }
 
 void TmdiEditor::CreateMenus() {
-    TMainForm *main = mainForm;
     AddFileMenu(actSaveAs, actPrint);
 
     QMenu *edit = AddMenu("&Edit");
     edit->addAction(actUndo);
     edit->addSeparator();
-    edit->addAction(main->actCut);
-    edit->addAction(main->actCopy);
-    edit->addAction(main->actPaste);
+    edit->addAction(host.Command(THostCommand::cut));
+    edit->addAction(host.Command(THostCommand::copy));
+    edit->addAction(host.Command(THostCommand::paste));
     edit->addSeparator();
     edit->addAction(actFind);
     edit->addAction(actReplace);
 
-    AddMenu("&Project")->addAction(main->actBuildNet);
-    AddMenu("&Consultation")->addAction(main->actConsult);
+    AddMenu("&Project")->addAction(host.Command(THostCommand::buildNet));
+    AddMenu("&Consultation")->addAction(host.Command(THostCommand::consult));
 }
 
 // Files
@@ -222,7 +218,7 @@ void TmdiEditor::DoSave() {
 }
 
 void TmdiEditor::SaveAs() {
-    QString path = mainForm->ChooseFile(TFileDialogKind::save, filePath);
+    QString path = host.ChooseFile(TFileDialogKind::save, filePath);
     if (path.isEmpty()) {
         UpdateStatus();
         return;
@@ -275,7 +271,7 @@ void TmdiEditor::DoBuildNet() {
     CPOutputMemo output(&pane);
     control->SetInput(&input);
     control->SetOutput(&output);
-    control->SetRegistry(mainForm->Registry());
+    control->SetRegistry(host.Registry());
     // Help pages and report files live beside the knowledge base.
     control->SetSourceDirectory(QFileInfo(filePath).absolutePath().toUtf8().constData());
     built = control->BuildNet() == 0;
@@ -305,16 +301,11 @@ void TmdiEditor::DoConsult() {
     const QDateTime now = QDateTime::currentDateTime();
     const QString caption = windowTitle() + " " + QLocale().toString(now.time(), QLocale::ShortFormat) + " " +
                             QLocale().toString(now.date(), QLocale::ShortFormat);
-    TmdiConsult *window = mainForm->OpenConsultationWindow(caption);
-    if (window == nullptr) return;
-    control->SetConsultationName(window->windowTitle().toUtf8().constData());
-    window->TakeControl(std::move(control), this);
-    control = std::make_unique<CInfControl>(mainForm->Registry());
+    control->SetConsultationName(caption.toUtf8().constData());
+    host.OpenConsultation(std::move(control), caption, this);
+    control = std::make_unique<CInfControl>(host.Registry());
     textChanged = true;
     built = false;
-    // The consultation runs from the event loop, not inside this command,
-    // so the editor may close while it runs.
-    QTimer::singleShot(0, window, &TmdiConsult::StartConsultation);
 }
 
 // Find and replace
@@ -406,9 +397,8 @@ QString TmdiEditor::CaretText() const {
 }
 
 void TmdiEditor::UpdateStatus() {
-    if (mainForm == nullptr) return;
-    mainForm->SetStatusPanel(0, CaretText());
-    mainForm->SetStatusPanel(1, QString());
+    emit StatusPanelChanged(0, CaretText());
+    emit StatusPanelChanged(1, QString());
 }
 
 bool TmdiEditor::eventFilter(QObject *watched, QEvent *event) {

@@ -7,8 +7,9 @@
 // the user builds the net (the message pane receives the build's lines, and
 // a compile error puts the caret just after the offending token) and starts
 // consultations: Consult builds when the text changed or the last build
-// failed, hands the built CInfControl to a new consultation window and takes
-// a fresh one, so every consultation has a net of its own.
+// failed, asks the host to open a consultation over the built CInfControl
+// and takes a fresh one, so every consultation has a net of its own. The
+// caret position goes out as the status bar's first panel.
 //
 // Files are read as UTF-8, or byte for byte as Latin-1 when they are not
 // valid UTF-8, and written back in the same encoding, so a file that is only
@@ -30,12 +31,11 @@ class QSplitter;
 class QTabWidget;
 class CInfControl;
 class TFindReplaceDialog;
-class TmdiConsult;
 
 class TmdiEditor : public TAbstractMDIChild {
     Q_OBJECT
 public:
-    explicit TmdiEditor(TMainForm *mainForm);
+    explicit TmdiEditor(IChildHost &host);
     ~TmdiEditor() override;
 
     int ChildKind() const override { return kChildEditor; }

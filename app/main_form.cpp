@@ -27,6 +27,7 @@
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
 #include "consult/global_params.h"
+#include "consult/inf_control.h"
 
 namespace {
 
@@ -226,6 +227,39 @@ bool TMainForm::event(QEvent *e) {
     return true;
 }
 
+// What the children ask of their host
+
+QAction *TMainForm::Command(THostCommand command) const {
+    switch (command) {
+    case THostCommand::newFile: return actNew;
+    case THostCommand::open: return actOpen;
+    case THostCommand::save: return actSave;
+    case THostCommand::saveAll: return actSaveAll;
+    case THostCommand::close: return actClose;
+    case THostCommand::closeAll: return actCloseAll;
+    case THostCommand::exit: return actExit;
+    case THostCommand::cut: return actCut;
+    case THostCommand::copy: return actCopy;
+    case THostCommand::paste: return actPaste;
+    case THostCommand::buildNet: return actBuildNet;
+    case THostCommand::consult: return actConsult;
+    }
+    return nullptr;
+}
+
+IMessageBox &TMainForm::Messages() { return questions->messages; }
+
+void TMainForm::OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
+                                 TAbstractMDIChild *source) {
+    TmdiConsult *window = OpenConsultationWindow(caption);
+    window->TakeControl(std::move(control), source);
+    // The consultation runs from the event loop, not inside the command that
+    // asked for it, so the window that asked may close while it runs.
+    QTimer::singleShot(0, window, &TmdiConsult::StartConsultation);
+}
+
+void TMainForm::ShowResult(const std::vector<CGridRow> &rows) { resultDialog->Execute(rows); }
+
 QString TMainForm::ChooseFile(TFileDialogKind kind, const QString &suggested) {
     if (fileChooser) return fileChooser(kind, suggested);
     if (kind == TFileDialogKind::open) return QFileDialog::getOpenFileName(this, "Open", suggested, kKnowledgeBaseFilter);
@@ -236,10 +270,18 @@ QString TMainForm::ChooseFile(TFileDialogKind kind, const QString &suggested) {
 
 // The children
 
+void TMainForm::Listen(TAbstractMDIChild *child) {
+    // Unique: a child made here is listened to before AddChild sees it.
+    connect(child, &TAbstractMDIChild::RunningChanged, this, &TMainForm::UpdateCommands, Qt::UniqueConnection);
+    connect(child, &TAbstractMDIChild::StatusPanelChanged, this, &TMainForm::SetStatusPanel,
+            Qt::UniqueConnection);
+    connect(child, &TAbstractMDIChild::ActivationRequested, this, &TMainForm::Activate, Qt::UniqueConnection);
+}
+
 QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
+    Listen(child);
     QMdiSubWindow *window = mdiArea->addSubWindow(child);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(child, &TAbstractMDIChild::RunningChanged, this, &TMainForm::UpdateCommands);
     connect(window, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
             UpdateMenus();
@@ -324,7 +366,8 @@ void TMainForm::UpdateMenus() {
 // Opening windows
 
 TmdiEditor *TMainForm::OpenEditor(const QString &path, bool load) {
-    auto *editor = new TmdiEditor(this);
+    auto *editor = new TmdiEditor(*this);
+    Listen(editor);
     editor->SetFile(path, true);
     if (load && QFileInfo(path).isFile()) editor->LoadFile(path);
     editor->MarkUnmodified();
@@ -335,7 +378,10 @@ TmdiEditor *TMainForm::OpenEditor(const QString &path, bool load) {
 
 TmdiConsult *TMainForm::OpenConsultationWindow(const QString &caption) {
     const bool html = GlobalParams().UseHTML;
-    auto *window = new TmdiConsult(this, html);
+    auto *window = new TmdiConsult(*this, html);
+    Listen(window);
+    // Shown until the consultation reports its own status.
+    SetStatusPanel(0, "Consultation...");
     if (html && !window->HasHtmlViewer()) {
         GlobalParams().UseHTML = false;
         TMessageBoxes::Show(this, "HTML component not available. Using form without it instead.", QString(),
@@ -397,7 +443,7 @@ void TMainForm::RegisterFiles() {
         TMessageBoxes::Show(this, "Cannot open registry - insufficient privilegies?", "Error", TMessageIcon::error);
 }
 
-void TMainForm::BrowseTables() { AddChild(new TmdiBrowser(this)); }
+void TMainForm::BrowseTables() { AddChild(new TmdiBrowser(*this)); }
 
 void TMainForm::ShowAbout() { aboutBox->Execute(); }
 

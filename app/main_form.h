@@ -12,6 +12,10 @@
 // The main window also owns the dialogs that live for the whole run: the
 // question windows (installed for the retrievers), the result dialog, the
 // option dialogs, the about box and the help window.
+//
+// It is the host of its children (app/child_host.h): it creates them, knows
+// their kinds, and connects their signals as it takes them in; they know
+// only the host interface.
 #pragma once
 
 #include <QMainWindow>
@@ -21,6 +25,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/child_host.h"
 #include "app/mdi_child.h"
 
 class QAction;
@@ -29,6 +34,7 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class CAllRetrievers;
+class CInfControl;
 class CSettingsOptionStore;
 class TAboutBox;
 class TfrmConsResult;
@@ -39,12 +45,10 @@ class TmdiConsult;
 class TmdiEditor;
 class TQuestionWindows;
 
-enum class TFileDialogKind { open, save };
-
 // The knowledge-base filter of the file dialogs.
 inline constexpr const char *kKnowledgeBaseFilter = "Quorvin Knowledge Base (*.qvb);;All files (*.*)";
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public IChildHost {
     Q_OBJECT
 public:
     // The registry and the store are not owned and must outlive the window;
@@ -52,12 +56,15 @@ public:
     TMainForm(CAllRetrievers *registry, CSettingsOptionStore *store);
     ~TMainForm() override;
 
-    // Operations for the child windows
+    // Opening child windows
     // An editor captioned with the path's file name; its text is loaded from
     // the file when `load` is set and the file exists.
     TmdiEditor *OpenEditor(const QString &path, bool load);
     // A consultation window, of the HTML kind when the options say so.
     TmdiConsult *OpenConsultationWindow(const QString &caption);
+    // Takes in a child made elsewhere: listens to its signals, shows it
+    // (maximised when the options say so) and makes it the active one.
+    QMdiSubWindow *AddChild(TAbstractMDIChild *child);
     // What showing the main window does: opens every argument in an editor,
     // or one new knowledge base when there is none and the options say so.
     void OpenStartupFiles(const QStringList &arguments);
@@ -75,11 +82,18 @@ public:
     // The file dialogs; tests replace the chooser. An empty path: cancelled.
     using TFileChooser = std::function<QString(TFileDialogKind kind, const QString &suggested)>;
     void SetFileChooser(TFileChooser chooser) { fileChooser = std::move(chooser); }
-    QString ChooseFile(TFileDialogKind kind, const QString &suggested);
 
-    CAllRetrievers *Registry() const { return registry; }
+    // What the children ask of their host
+    QAction *Command(THostCommand command) const override;
+    CAllRetrievers *Registry() const override { return registry; }
+    CSettingsOptionStore *Store() const override { return store; }
+    IMessageBox &Messages() override;
+    QString ChooseFile(TFileDialogKind kind, const QString &suggested) override;
+    void OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
+                          TAbstractMDIChild *source) override;
+    void ShowResult(const std::vector<CGridRow> &rows) override;
+
     void SetRegistry(CAllRetrievers *retrievers) { registry = retrievers; }
-    CSettingsOptionStore *Store() const { return store; }
     TQuestionWindows &Questions() const { return *questions; }
     TfrmConsResult *ResultDialog() const { return resultDialog; }
     TfrmOptCons *ConsultationOptionsDialog() const { return optionsConsultation; }
@@ -125,7 +139,9 @@ private:
     void OnActiveChild(void (TAbstractMDIChild::*operation)());
     // The clipboard command of the focused text control.
     void ClipboardCommand(const char *slot);
-    QMdiSubWindow *AddChild(TAbstractMDIChild *child);
+    // Connects a child's signals. Done right after making a child, before
+    // its content is loaded, so that what it tells meanwhile is shown.
+    void Listen(TAbstractMDIChild *child);
     void UpdateCommands();
     void UpdateMenus();
 

@@ -3,9 +3,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 
-#include "app/main_form.h"
-
-TAbstractMDIChild::TAbstractMDIChild(TMainForm *main) : QWidget(nullptr), mainForm(main) {
+TAbstractMDIChild::TAbstractMDIChild(IChildHost &childHost) : QWidget(nullptr), host(childHost) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -19,20 +17,20 @@ void TAbstractMDIChild::SetRunning(bool value) {
 
 QMenu *TAbstractMDIChild::AddFileMenu(QAction *saveAs, QAction *print) {
     QMenu *file = AddMenu("&File");
-    file->addAction(mainForm->actNew);
-    file->addAction(mainForm->actOpen);
+    file->addAction(host.Command(THostCommand::newFile));
+    file->addAction(host.Command(THostCommand::open));
     file->addSeparator();
-    file->addAction(mainForm->actSave);
+    file->addAction(host.Command(THostCommand::save));
     if (saveAs != nullptr) file->addAction(saveAs);
-    file->addAction(mainForm->actSaveAll);
-    file->addAction(mainForm->actClose);
-    file->addAction(mainForm->actCloseAll);
+    file->addAction(host.Command(THostCommand::saveAll));
+    file->addAction(host.Command(THostCommand::close));
+    file->addAction(host.Command(THostCommand::closeAll));
     file->addSeparator();
     if (print != nullptr) {
         file->addAction(print);
         file->addSeparator();
     }
-    file->addAction(mainForm->actExit);
+    file->addAction(host.Command(THostCommand::exit));
     return file;
 }
 

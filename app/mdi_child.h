@@ -8,14 +8,18 @@
 // beside, its own while the child is active. `running` is set while the
 // window runs a consultation; the main window's Consult command is disabled
 // while any child has it set.
+//
+// A child does not know the main window. It asks its host (app/child_host.h)
+// for what it needs and tells what happened through the signals below, which
+// the host connects when it takes the child in.
 #pragma once
 
 #include <QList>
-#include <QPointer>
 #include <QWidget>
 
+#include "app/child_host.h"
+
 class QMenu;
-class TMainForm;
 
 // The kinds of child window, as ChildKind reports them.
 enum TChildKind { kChildBase = 0, kChildEditor = 1, kChildConsultation = 2, kChildBrowser = 3 };
@@ -23,7 +27,9 @@ enum TChildKind { kChildBase = 0, kChildEditor = 1, kChildConsultation = 2, kChi
 class TAbstractMDIChild : public QWidget {
     Q_OBJECT
 public:
-    explicit TAbstractMDIChild(TMainForm *mainForm);
+    // The host must outlive the child (the main window deletes its
+    // children before anything else).
+    explicit TAbstractMDIChild(IChildHost &host);
     ~TAbstractMDIChild() override;
 
     virtual int ChildKind() const { return kChildBase; }
@@ -40,7 +46,12 @@ public:
     bool Running() const { return running; }
 
 signals:
+    // A consultation started or ended in this window.
     void RunningChanged(bool running);
+    // What a panel of the status bar (0 to 2) should show now.
+    void StatusPanelChanged(int panel, const QString &text);
+    // Asks for `child`, another window, to be brought to the front.
+    void ActivationRequested(TAbstractMDIChild *child);
 
 protected:
     // Asked before the window closes; false keeps it open.
@@ -52,7 +63,7 @@ protected:
     // Close, Close all, Print (when given) and Exit.
     QMenu *AddFileMenu(QAction *saveAs, QAction *print);
 
-    QPointer<TMainForm> mainForm;
+    IChildHost &host;
 
 private:
     QList<QMenu *> menus;

@@ -42,6 +42,13 @@ QStringList Captions(TMainForm &main) {
     return captions;
 }
 
+// A child of no particular kind that says what a test tells it to.
+class TProbeChild : public TAbstractMDIChild {
+public:
+    explicit TProbeChild(IChildHost &host) : TAbstractMDIChild(host) { AddMenu("&Probe"); }
+    void Run(bool running) { SetRunning(running); }
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -62,6 +69,7 @@ private slots:
     void DatabaseBrowserListsAliases();
     void WindowArrangements();
     void ExitAsksEveryChildFirst();
+    void ChildSignalsReachTheMainWindow();
 };
 
 void MainWindowTest::StartupOpensEveryArgumentInOrder() {
@@ -396,6 +404,32 @@ void MainWindowTest::ExitAsksEveryChildFirst() {
     user.answers["Save changes to file Noname2.qvb?"] = QMessageBox::No;
     main.actExit->trigger();
     QVERIFY(!main.isVisible());
+}
+
+void MainWindowTest::ChildSignalsReachTheMainWindow() {
+    TAppFixture fixture;
+    TMainForm &main = fixture.Main();
+    // An editor is listened to before its file is loaded, so the caret
+    // position it reports while loading is already shown.
+    main.OpenEditor(fixture.WriteFile("kb.qvb", "nodes {\n}\n"), true);
+    QCOMPARE(main.StatusPanel(0), QString("       1:       1"));
+    TAbstractMDIChild *editor = main.ActiveChild();
+
+    // Any child taken in is listened to.
+    auto *probe = new TProbeChild(main);
+    main.AddChild(probe);
+    QCOMPARE(main.ActiveChild(), probe);
+    emit probe->StatusPanelChanged(2, "probe");
+    QCOMPARE(main.StatusPanel(2), QString("probe"));
+    probe->Run(true);
+    QVERIFY(!main.actConsult->isEnabled());
+    probe->Run(false);
+    QVERIFY(main.actConsult->isEnabled());
+    emit probe->ActivationRequested(editor);
+    QCOMPARE(main.ActiveChild(), editor);
+    // Its menu joins the main window's while it is active.
+    main.Activate(probe);
+    QCOMPARE(MenuTitles(main), QStringList({"&File", "&Probe", "&Database", "&Options", "&Window", "&Help"}));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,0 +1,2 @@
+// Planted case for include_check.cmake: see database_browser.cpp.
+#pragma once
