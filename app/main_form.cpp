@@ -369,7 +369,12 @@ TmdiEditor *TMainForm::OpenEditor(const QString &path, bool load) {
     auto *editor = new TmdiEditor(*this);
     Listen(editor);
     editor->SetFile(path, true);
-    if (load && QFileInfo(path).isFile()) editor->LoadFile(path);
+    // A file that exists but cannot be read is not opened: an empty editor
+    // under its name would replace it at the first save.
+    if (load && QFileInfo(path).isFile() && !editor->LoadFile(path)) {
+        delete editor;
+        return nullptr;
+    }
     editor->MarkUnmodified();
     AddChild(editor);
     editor->FocusText();

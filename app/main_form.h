@@ -58,7 +58,8 @@ public:
 
     // Opening child windows
     // An editor captioned with the path's file name; its text is loaded from
-    // the file when `load` is set and the file exists.
+    // the file when `load` is set and the file exists. Null when an existing
+    // file cannot be read: no editor opens under its name.
     TmdiEditor *OpenEditor(const QString &path, bool load);
     // A consultation window, of the HTML kind when the options say so.
     TmdiConsult *OpenConsultationWindow(const QString &caption);
