@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "consult/global_params.h"
 #include "consult/inf_control.h"
 #include "consult/params.h"
 #include "language/help_builder.h"
@@ -14,14 +13,6 @@
 #include "ui/message_box.h"
 
 namespace {
-
-// The driver the net's observer reaches: the one that most recently started
-// a consultation.
-CConsultationDriver *investigationTarget = nullptr;
-
-void InvestigationCallback(CInferenceNet *net, CTable *table, CNode *node) {
-    if (investigationTarget != nullptr) investigationTarget->OnInvestigate(net, table, node);
-}
 
 CString Value8(float value) {
     char text[64];
@@ -50,9 +41,7 @@ CConsultationDriver::CConsultationDriver(std::unique_ptr<CInfControl> builtContr
     : control(std::move(builtControl)), view(consultationView), messages(messageBoxes),
       investigatedGoal(kNothingInvestigated), investigatedNode(kNothingInvestigated) {}
 
-CConsultationDriver::~CConsultationDriver() {
-    if (investigationTarget == this) investigationTarget = nullptr;
-}
+CConsultationDriver::~CConsultationDriver() = default;
 
 int32_t CConsultationDriver::RunConsultation() {
     CInfTaxNet *net = control->Net();
@@ -66,11 +55,10 @@ int32_t CConsultationDriver::RunConsultation() {
     // The tables' files, like the reports, live beside the knowledge base.
     TableEnvironment().baseDirectory = control->SourceDirectory();
     net->ResetValues(control->Table());
-    investigationTarget = this;
     view->SetStatusText("Investigating...");
     RefreshAllLists();
 
-    net->observer = InvestigationCallback;
+    net->observer = this;
     control->Parameters()->asked = false;
     control->SetAbortRequested(false);
     control->SetConsultationFailed(false);
@@ -92,7 +80,8 @@ int32_t CConsultationDriver::RunConsultation() {
 }
 
 void CConsultationDriver::ReportFailure() {
-    const CRunFaults &faults = control->Table()->faults;
+    CConsultationContext &context = control->Context();
+    const CRunFaults &faults = context.faults;
     if (faults.Any()) {
         // The goals were investigated: show where they ended.
         RefreshList(TConsultationList::orderedGoals);
@@ -104,7 +93,7 @@ void CConsultationDriver::ReportFailure() {
         view->SetStatusText("Consultation aborted.");
         return;
     }
-    CString &pending = GlobalParams().lastError;
+    CString &pending = context.errorText;
     if (!pending.IsEmpty()) {
         shownError = pending;
         pending.Clear();

@@ -10,9 +10,10 @@
 // inside a running consultation (a handler nested in a question's wait); it
 // only marks the abort, writes the reports and cancels the asking retriever.
 //
-// The net calls its observer with no context, so one driver in the process is
-// the observer's target: the one that most recently started a consultation.
-// At most one consultation runs at a time.
+// The driver is the net's observer while it consults. Everything of a
+// consultation lives in the driver, its control and the control's context,
+// so drivers of different knowledge bases do not touch each other; one
+// driver runs one consultation at a time.
 //
 // One departure from a plain replay of the steps: a consultation whose abort
 // was requested always ends as aborted, even when a node's further retriever
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "foundation/cstring.h"
+#include "net/net_observer.h"
 #include "ui/consultation_view.h"
 
 class CInfControl;
@@ -36,12 +38,12 @@ class IMessageBox;
 // Which page the help pane follows.
 enum class THelpMode { node = 0, goal = 1, net = 2 };
 
-class CConsultationDriver {
+class CConsultationDriver : public INetObserver {
 public:
     // Takes over the control; the view and the message boxes are not owned
     // and must outlive the driver.
     CConsultationDriver(std::unique_ptr<CInfControl> control, IConsultationView *view, IMessageBox *messages);
-    ~CConsultationDriver();
+    ~CConsultationDriver() override;
     CConsultationDriver(const CConsultationDriver &) = delete;
     CConsultationDriver &operator=(const CConsultationDriver &) = delete;
 
@@ -52,7 +54,7 @@ public:
     // The Abort command; does nothing unless a consultation is running.
     void AbortConsultation();
     // The net's observer: about to obtain evidence for `node`.
-    void OnInvestigate(CInferenceNet *net, CTable *table, CNode *node);
+    void OnInvestigate(CInferenceNet *net, CTable *table, CNode *node) override;
 
     // The window's other commands
     // A close request: true when the window may close now. While a

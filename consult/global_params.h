@@ -1,8 +1,8 @@
 // The user's global options: one record for the process.
 //
 // The record is loaded from the option store at start-up (defaults when that
-// fails) and saved at exit. It also carries `lastError`, the text of the last
-// consultation error the net reported, which is never saved.
+// fails) and saved at exit. A consultation's own state (its error, abort and
+// faults) is not here but in its context (net/consultation_context.h).
 #pragma once
 
 #include "consult/option_store.h"
@@ -26,7 +26,6 @@ public:
     bool CreateNewFile;
     bool AutoMaximize;
     bool UseHTML;
-    CString lastError;  // empty when there is none
 
     // Where the options live in the store.
     static constexpr const char *kRootKey = "\\Software\\Quorvin";

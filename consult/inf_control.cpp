@@ -57,7 +57,7 @@ CString CurrentTimeText() {
 
 CInfControl::CInfControl(CAllRetrievers *registry)
     : output(nullptr), input(nullptr), registry(registry), net(nullptr), table(nullptr), parameters(nullptr),
-      errorPosition(0), abortRequested(false), consistencyFailed(false), consultationFailed(false) {}
+      errorPosition(0), consistencyFailed(false), consultationFailed(false) {}
 
 CInfControl::~CInfControl() {
     delete net;
@@ -74,6 +74,7 @@ int32_t CInfControl::CreateObjects() {
     delete table;
     table = new (std::nothrow) CTable();
     if (table == nullptr) return 2;
+    table->context = &context;
     if (registry != nullptr && registry->CopyIntoTable(table) != 0) return 2;
     consultationFailed = false;
     return 0;
@@ -134,15 +135,15 @@ void CInfControl::Say(const char *line) { output->WriteLine(line); }
 
 int32_t CInfControl::WriteReports() {
     endTime = CurrentTimeText();
-    if (net == nullptr || parameters == nullptr || table == nullptr) return 0;
-    bool written = WriteFileReport<CProtocolTxt>(*this, consultationFailed, table->faults);
-    written = WriteFileReport<CProtocolHTML>(*this, consultationFailed, table->faults) && written;
+    if (net == nullptr || parameters == nullptr) return 0;
+    bool written = WriteFileReport<CProtocolTxt>(*this, consultationFailed, context.faults);
+    written = WriteFileReport<CProtocolHTML>(*this, consultationFailed, context.faults) && written;
     if (parameters->HasParam(CProtocolNetHTML::kParam)) {
         CProtocolNetHTML netReport;
         netReport.Write(this, consultationFailed, consultationName, startTime, endTime);
         std::string failure;
         if (!netReport.Save(failure)) {
-            table->faults.Add(failure);
+            context.faults.Add(failure);
             written = false;
         }
     }
@@ -156,6 +157,6 @@ CString CInfControl::HelpPageDirectory() const {
 
 void CInfControl::StartConsultationRecord() {
     startTime = CurrentTimeText();
-    abortRequested = false;
+    context.abortRequested = false;
     consultationFailed = false;
 }

@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "foundation/cstring.h"
+#include "net/consultation_context.h"
 
 class CPInput;
 class CPOutput;
@@ -61,7 +62,7 @@ public:
     // Reporting
     // Stamps the end time and appends every report the parameters ask for;
     // 0, or 2 when one could not be written (its reason is added to the
-    // table's faults).
+    // context's faults).
     int32_t WriteReports();
     // The directory of the knowledge base's help pages.
     CString HelpPageDirectory() const;
@@ -69,7 +70,7 @@ public:
     // The consultation's state, set by the driver
     // Stamps the start time and clears both consultation flags.
     void StartConsultationRecord();
-    void SetAbortRequested(bool value) { abortRequested = value; }
+    void SetAbortRequested(bool value) { context.abortRequested = value; }
     void SetConsultationFailed(bool value) { consultationFailed = value; }
 
     // Accessors
@@ -82,7 +83,10 @@ public:
     const CString &SourceDirectory() const { return sourceDirectory; }
     uint32_t ErrorPosition() const { return errorPosition; }
     bool ConsistencyFailed() const { return consistencyFailed; }
-    bool AbortRequested() const { return abortRequested; }
+    bool AbortRequested() const { return context.abortRequested; }
+    // The error, abort flag and faults of the running consultation, shared
+    // with the net and the run-time table.
+    CConsultationContext &Context() { return context; }
     bool ConsultationFailed() const { return consultationFailed; }
 
 private:
@@ -101,8 +105,8 @@ private:
     CParameters *parameters;
     CString consultationName;
     uint32_t errorPosition;
-    bool abortRequested;
     bool consistencyFailed;
     bool consultationFailed;
     CString sourceDirectory;
+    CConsultationContext context;
 };

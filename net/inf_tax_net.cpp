@@ -192,9 +192,9 @@ void CInfTaxNet::SpreadTo(CTaxCl *taxClass, CNode *answered, float value) {
 
 int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
     if (table == nullptr || parameters == nullptr) return 2;
-    table->abortRequested = false;
+    table->context->abortRequested = false;
     table->currentBatchIterator = nullptr;
-    table->faults.Clear();
+    table->context->faults.Clear();
     if (!parameters->asked) {
         const int32_t code = parameters->AskParameters(table);
         if (code != 0) return code;
@@ -216,9 +216,9 @@ int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
             if (code != 0) return code;
         }
         result = CInferenceNet::Consult(table, parameters);
-    } while (table->BatchActive() && !table->abortRequested);
+    } while (table->BatchActive() && !table->context->abortRequested);
     // Outputs that could not be written and cases that could not be read do
     // not stop the run, but it did not succeed.
-    if (result == 0 && table->faults.Any()) result = 2;
+    if (result == 0 && table->context->faults.Any()) result = 2;
     return result;
 }

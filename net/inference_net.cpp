@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "consult/global_params.h"
 #include "consult/params.h"
 #include "net/bayes_node.h"
 #include "net/link.h"
@@ -227,7 +226,7 @@ int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
         CNode *first = nullptr;
         if (node->CheckLinks(first)) {
             if (first != nullptr) {
-                if (first->callStackCount > 0) return CycleError("link", first);
+                if (first->callStackCount > 0) return CycleError(table, "link", first);
                 PushCall(first);
                 node = first;
                 continue;
@@ -236,7 +235,7 @@ int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
         } else {
             CNode *source = node->ChooseSource();
             if (source != nullptr) {
-                if (source->callStackCount > 0) return CycleError("rule", source);
+                if (source->callStackCount > 0) return CycleError(table, "rule", source);
                 PushCall(source);
                 node = source;
                 continue;
@@ -263,7 +262,7 @@ int32_t CInferenceNet::AskNode(CNode *node, CTable *table) {
 }
 
 int32_t CInferenceNet::RetrieveValue(CTable *table, CNode *node, float &value) {
-    if (observer != nullptr) observer(this, table, node);
+    if (observer != nullptr) observer->OnInvestigate(this, table, node);
     if (table == nullptr) return 2;
     return table->RetrieveNodeValue(node, value, this);
 }
@@ -291,7 +290,7 @@ int32_t CInferenceNet::Propagate() {
 
 int32_t CInferenceNet::Consult(CTable *table, CParameters *parameters) {
     if (table == nullptr || parameters == nullptr) return 2;
-    GlobalParams().lastError.Clear();
+    table->context->errorText.Clear();
     ClearCallStack();
     ClearPropagationQueue();
     if (!parameters->asked) {
@@ -308,13 +307,13 @@ int32_t CInferenceNet::Finish(CTable *table) {
     return 0;
 }
 
-int32_t CInferenceNet::CycleError(const char *what, const CNode *node) {
+int32_t CInferenceNet::CycleError(CTable *table, const char *what, const CNode *node) {
     CString message("Cycle detected in ");
     message.Append(what);
     message.Append(" - see node ");
     message.Append(node->name);
     message.Append(" and its links and rules.");
-    GlobalParams().lastError = message;
+    if (table != nullptr) table->context->errorText = message;
     return 2;
 }
 

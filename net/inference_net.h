@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "net/net_observer.h"
 #include "foundation/cstring.h"
 #include "net/node_collections.h"
 
@@ -22,8 +23,6 @@ class CTable;
 class CParameters;
 class CInferenceNet;
 
-// Called with (net, run-time table, node) before every retrieval.
-using CNetObserver = void (*)(CInferenceNet *net, CTable *table, CNode *node);
 
 class CInferenceNet {
 public:
@@ -82,7 +81,7 @@ public:
     CNodeArray goals;         // the goal nodes; reordered by SortGoals
     CNodeStack callStack;     // path of the current descent, goal at the bottom
     CNodeQueue propagationQueue;
-    CNetObserver observer;    // null when none is installed
+    INetObserver *observer;   // told before every retrieval; null when none
     CString checkMessage;     // text of the last Check; empty when consistent
 
 protected:
@@ -96,7 +95,8 @@ protected:
 private:
     int32_t AddNode(CNode *node);
     // Fails the consultation with a cycle message naming the node.
-    int32_t CycleError(const char *what, const CNode *node);
+    // Leaves the cycle's text in the table's context for the driver to show.
+    int32_t CycleError(CTable *table, const char *what, const CNode *node);
 
     // Source-target pairs that already have a rule, and those that already
     // have a link, so that the duplicate tests take constant time.

@@ -37,7 +37,8 @@ CTable::CTable()
       retrievedData(nullptr),
       keepRetrievedData(true),
       currentRetriever(nullptr),
-      batchRunning(false) {}
+      batchRunning(false),
+      context(&ownContext) {}
 
 CTable::~CTable() {
     ClearRetrievedData();
@@ -185,7 +186,7 @@ bool CTable::BatchRecordFound(CInDatabase *opened) {
     // The keys and the reader disagree on which rows exist (a blank line
     // ends what the reader sees): the case would be consulted without its
     // record, as if every answer were unknown.
-    faults.Add(std::string("No record for key ") + parameters->GetParam("idbrecord").Text() + " in " +
+    context->faults.Add(std::string("No record for key ") + parameters->GetParam("idbrecord").Text() + " in " +
                parameters->GetParam(kind).Text() + ": the case was not consulted");
     return false;
 }
@@ -232,7 +233,7 @@ int32_t CTable::WriteOutputs(CInferenceNet *net) {
         if (output->Write(parameters, net, this) == 0) continue;
         CString kind;
         output->GetName(kind);
-        faults.Add(output->Failure().empty() ? std::string("Cannot write output table ") + kind.Text()
+        context->faults.Add(output->Failure().empty() ? std::string("Cannot write output table ") + kind.Text()
                                              : output->Failure());
     }
     return 0;
@@ -278,7 +279,7 @@ int32_t CTable::NextBatchRecord(CParameters *consultationParameters) {
 }
 
 void CTable::AbortRetrieval() {
-    abortRequested = true;
+    context->abortRequested = true;
     if (currentRetriever != nullptr) currentRetriever->Cancel();
 }
 

@@ -15,8 +15,8 @@
 #include <cstdint>
 
 #include "foundation/cstring.h"
+#include "net/consultation_context.h"
 #include "net/node_rt_info.h"
-#include "net/run_faults.h"
 #include "retrieval/retrieval_collections.h"
 #include "tables/batch_iterator.h"
 #include "tables/in_database.h"
@@ -77,14 +77,14 @@ public:
     // Drops the last consultation's data, chooses the input table and resets
     // the attachments that ask for it; 0. In a batch, 2 when the input table
     // that the batch's keys come from cannot read the record of this pass's
-    // key: the case is then not consulted, and the key is added to `faults`.
+    // key: the case is then not consulted, and the key joins the faults.
     int32_t StartConsultation(CInferenceNet *net, CParameters *consultationParameters);
     // Tries the node's retrievers in order; the first answer is translated
     // into `value`. 2 when the node has no retriever or none answered, else
     // the translator's result.
     int32_t RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net);
     // Lets every output table write the consultation; 0. An output that
-    // fails adds its reason to `faults`.
+    // fails adds its reason to the context's faults.
     int32_t WriteOutputs(CInferenceNet *net);
     // 2 without a taxonomy retriever, else its result.
     int32_t AskTaxonomy(CInfTaxNet *net);
@@ -118,13 +118,12 @@ public:
     CBatchIteratorArray batchIterators;
     CRetriever *currentRetriever;        // the retriever running now, or null
     bool batchRunning;
-    bool abortRequested = false;         // set by AbortRetrieval; cleared when a run starts
+    CConsultationContext *context;       // the run's error and abort; not owned
     CBatchIterator *currentBatchIterator = nullptr; // handed out this pass's key, or null
-    CRunFaults faults;                   // of the running consultation run
 
 private:
     // In a batch pass: false when the batch's own input table was asked and
-    // could not read the record of the key, which is then added to `faults`.
+    // could not read the record of the key, which joins the context's faults.
     bool BatchRecordFound(CInDatabase *opened);
 
     // Appends an attachment to a node's record, and to the reset list when
@@ -132,4 +131,7 @@ private:
     void Attach(CNodeRTInfo *info, CDataRetriever *retriever, CParamRecord *retrieverData);
     // Keeps or releases the record of a finished retrieval.
     void KeepRetrievedData(const CString &nodeName, CRetrievedData *record);
+    // The context of a table made on its own (a test, a tool); the control
+    // that builds a table hands it its own instead.
+    CConsultationContext ownContext;
 };

@@ -16,7 +16,6 @@ TAppFixture::TAppFixture(const QStringList &arguments, bool createNewFile) : pre
     QDir::setCurrent(directory.path());
     qputenv("XDG_DATA_HOME", (directory.path() + "/data").toUtf8());
     GlobalParams().SetDefaults();
-    GlobalParams().lastError.Clear();
     if (createNewFile) {
         CSettingsOptionStore store(OptionFile());
         CGlobalParams options;

@@ -190,7 +190,7 @@ TEST(ConsultationDriver, ACycleShowsItsMessageThenTheError) {
                                               "Error during consultation !"}));
     EXPECT_EQ(run.ui.view.statuses.back(), "Error during consultation.");
     EXPECT_STREQ(run.driver->ShownError().Text(), "Cycle detected in link - see node h and its links and rules.");
-    EXPECT_TRUE(GlobalParams().lastError.IsEmpty());  // shown once, then cleared
+    EXPECT_TRUE(run.driver->Control().Context().errorText.IsEmpty());  // shown once, then cleared
     EXPECT_NE(run.Report().find("  Status:   error\n"), std::string::npos);
 }
 

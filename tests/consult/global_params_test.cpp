@@ -91,10 +91,11 @@ TEST(CGlobalParams, AStoreThatRefusesWritesFailsTheSave) {
 }
 
 TEST(CGlobalParams, TheProcessHasOneRecord) {
-    GlobalParams().lastError = "Cycle";
+    const bool before = GlobalParams().UseHTML;
+    GlobalParams().UseHTML = !before;
     EXPECT_EQ(&GlobalParams(), &GlobalParams());
-    EXPECT_STREQ(GlobalParams().lastError.Text(), "Cycle");
-    GlobalParams().lastError.Clear();
+    EXPECT_EQ(GlobalParams().UseHTML, !before);
+    GlobalParams().UseHTML = before;
 }
 
 TEST(CMemoryOptionStore, KeepsTextsApartFromFlags) {

@@ -191,32 +191,35 @@ TEST(Consultation, CyclesOfRulesAndLinksStopTheConsultationWithTheirMessage) {
     BuildMixedCycle(goalB, "B");
     EXPECT_EQ(goalB.net.Check(), 0);
     EXPECT_EQ(goalB.Run(), 2);
-    EXPECT_STREQ(GlobalParams().lastError.Text(), "Cycle detected in link - see node B and its links and rules.");
+    EXPECT_STREQ(goalB.table.context->errorText.Text(), "Cycle detected in link - see node B and its links and rules.");
     EXPECT_TRUE(goalB.asker->asked.empty());
 
     Consultation goalA;
     BuildMixedCycle(goalA, "A");
     EXPECT_EQ(goalA.Run(), 2);
-    EXPECT_STREQ(GlobalParams().lastError.Text(), "Cycle detected in rule - see node A and its links and rules.");
+    EXPECT_STREQ(goalA.table.context->errorText.Text(), "Cycle detected in rule - see node A and its links and rules.");
     // The call stack shows the path to the cycle: A, then B.
     ASSERT_EQ(goalA.net.callStack.Count(), 2);
     EXPECT_EQ(goalA.net.callStack.At(0), goalA.net.FindNode("A"));
     EXPECT_EQ(goalA.net.callStack.At(1), goalA.net.FindNode("B"));
 
-    // The next consultation starts without the old message.
+    // Each consultation has its own context: the other's message is not seen,
+    // and a run starts without an old one.
     Consultation fine;
     fine.Askable("X", 0.5f, true);
     fine.Answer("X", Yes(1.0f));
+    fine.table.context->errorText = "stale";
     EXPECT_EQ(fine.Run(), 0);
-    EXPECT_TRUE(GlobalParams().lastError.IsEmpty());
+    EXPECT_TRUE(fine.table.context->errorText.IsEmpty());
+    EXPECT_FALSE(goalA.table.context->errorText.IsEmpty());
 }
 
 TEST(Consultation, AGoalThatCannotBeAskedFailsWithoutAText) {
     Consultation c;
     c.net.AddBayesNode("G", 0.5f, false, true);
-    GlobalParams().lastError = "stale";
+    c.table.context->errorText = "stale";
     EXPECT_EQ(c.Run(), 2);
-    EXPECT_TRUE(GlobalParams().lastError.IsEmpty());
+    EXPECT_TRUE(c.table.context->errorText.IsEmpty());
 
     // An askable goal without retrievers in the table fails the same way.
     Consultation unattached;
@@ -270,9 +273,12 @@ struct ObservedCall {
 };
 std::vector<ObservedCall> observed;
 
-void Observe(CInferenceNet *net, CTable *, CNode *node) {
-    observed.push_back({node->name.Text(), net->callStack.At(0)->name.Text(), net->callStack.Count()});
-}
+struct Observer : INetObserver {
+    void OnInvestigate(CInferenceNet *net, CTable *, CNode *node) override {
+        observed.push_back({node->name.Text(), net->callStack.At(0)->name.Text(), net->callStack.Count()});
+    }
+};
+Observer observer;
 
 }  // namespace
 
@@ -285,7 +291,7 @@ TEST(Consultation, TheObserverSeesEveryRetrievalWithThePathToIt) {
     c.net.AddRule("X", "G", 0.9f, 0.1f);
     c.Answer("E", Yes(1.0f));
     observed.clear();
-    c.net.observer = Observe;
+    c.net.observer = &observer;
     EXPECT_EQ(c.Run(), 0);
     ASSERT_EQ(observed.size(), 1u);
     EXPECT_EQ(observed[0].node, "E");
