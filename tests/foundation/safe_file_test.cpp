@@ -194,3 +194,39 @@ TEST_F(SafeFileTest, ALockedFileIsReadAndCutWhileNoOneElseAppends) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SafeFileTest, ReadersSeeOneWholeVersionWhileTwoWritersReplaceAFile) {
+    // Two knowledge bases replacing one output file: every reader, at any
+    // moment, finds one writer's whole text, never a mixture.
+    const std::string first(20000, 'a'), second(30000, 'b');
+    ASSERT_TRUE(ReplaceFile(kb, "goals.txt", first, reason));
+    auto writer = [&](const std::string *text) {
+        return [&, text] {
+            std::string why;
+            for (int i = 0; i < 200; ++i)
+                if (!ReplaceFile(kb, "goals.txt", *text, why)) return 1;
+            return 0;
+        };
+    };
+    const pid_t one = fork();
+    if (one == 0) _exit(writer(&first)());
+    const pid_t two = fork();
+    if (two == 0) _exit(writer(&second)());
+    int mixed = 0;
+    for (int i = 0; i < 300; ++i) {
+        const std::string seen = Read(root / "kb/goals.txt");
+        if (seen != first && seen != second) ++mixed;
+    }
+    int status = 0;
+    waitpid(one, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    waitpid(two, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(mixed, 0);
+    const std::string last = Read(root / "kb/goals.txt");
+    EXPECT_TRUE(last == first || last == second);
+}
+
+}  // namespace

@@ -236,7 +236,15 @@ TEST_F(OutputTest, EngineRecordsAreStoredWithNumbersInNumericFields) {
     params.RemoveParam("odbbde");
     params.SetParam("odbbde", "missing.db");
     EXPECT_EQ(table.Write(&params, &net, nullptr), 2);
+    EXPECT_EQ(table.Failure(), "Cannot write to table outcome of database missing.db: No such file or directory");
     EXPECT_FALSE(dir.Exists("missing.db"));
+    // A table the database does not have is no success either.
+    params.RemoveParam("odbbde");
+    params.SetParam("odbbde", "results");
+    params.RemoveParam("odbbdetable");
+    params.SetParam("odbbdetable", "nowhere");
+    EXPECT_EQ(table.Write(&params, &net, nullptr), 2);
+    EXPECT_EQ(table.Failure(), "Cannot write to table nowhere of database results: no table nowhere");
 }
 
 }  // namespace
