@@ -1,0 +1,1 @@
+#include "consult/report.h"
