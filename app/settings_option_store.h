@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "consult/option_store.h"
+#include "foundation/option_store.h"
 
 class CSettingsOptionStore : public IOptionStore {
 public:

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "consult/inf_control.h"
-#include "consult/params.h"
+#include "net/params.h"
 #include "language/help_builder.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"

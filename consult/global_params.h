@@ -5,7 +5,7 @@
 // faults) is not here but in its context (net/consultation_context.h).
 #pragma once
 
-#include "consult/option_store.h"
+#include "foundation/option_store.h"
 #include "foundation/cstring.h"
 
 class CGlobalParams {

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <new>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "consult/protocol_html.h"
 #include "consult/protocol_net_html.h"
 #include "consult/protocol_txt.h"
@@ -12,7 +12,7 @@
 #include "language/input.h"
 #include "language/input_char.h"
 #include "language/output.h"
-#include "consult/written_file_name.h"
+#include "foundation/written_file_name.h"
 #include "net/inf_tax_net.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"

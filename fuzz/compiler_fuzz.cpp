@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "language/inf_net_compiler.h"
 #include "language/input_char.h"
 #include "language/output.h"

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "foundation/fatal_assert.h"
 #include "language/compiler_exception.h"
 #include "language/help_builder.h"

@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/net_constants.h"
 #include "net/node.h"
 #include "net/rule.h"

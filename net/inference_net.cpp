@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/bayes_node.h"
 #include "net/link.h"
 #include "net/logical_node.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/node.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"

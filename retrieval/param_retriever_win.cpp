@@ -1,6 +1,6 @@
 #include "retrieval/param_retriever_win.h"
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "ui/param_window.h"
 #include "ui/user_interface.h"
 

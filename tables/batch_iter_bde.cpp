@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "tables/database_engine.h"
 #include "tables/table_params.h"
 

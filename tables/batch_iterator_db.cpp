@@ -1,6 +1,6 @@
 #include "tables/batch_iterator_db.h"
 
-#include "consult/params.h"
+#include "net/params.h"
 
 CBatchIteratorDB::CBatchIteratorDB(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
 

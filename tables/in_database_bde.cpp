@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "tables/database_engine.h"
 #include "tables/table_params.h"
 

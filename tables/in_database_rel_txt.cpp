@@ -1,6 +1,6 @@
 #include "tables/in_database_rel_txt.h"
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "tables/rel_text_row.h"
 #include "tables/table_params.h"
 #include "tables/text_file.h"

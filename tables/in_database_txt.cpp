@@ -1,6 +1,6 @@
 #include "tables/in_database_txt.h"
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "tables/text_file.h"
 
 CInDatabaseTxtTab::CInDatabaseTxtTab(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}

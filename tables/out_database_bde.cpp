@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "tables/database_engine.h"

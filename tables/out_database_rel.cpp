@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "consult/params.h"
-#include "consult/written_file_name.h"
+#include "net/params.h"
+#include "foundation/written_file_name.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "tables/rel_text_row.h"

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "consult/params.h"
-#include "consult/written_file_name.h"
+#include "net/params.h"
+#include "foundation/written_file_name.h"
 #include "foundation/safe_file.h"
 #include "net/inference_net.h"
 #include "net/node.h"

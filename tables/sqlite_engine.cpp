@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "consult/option_store.h"
-#include "consult/written_file_name.h"
+#include "foundation/option_store.h"
+#include "foundation/written_file_name.h"
 #include "foundation/safe_file.h"
 #include "tables/sqlite_connection.h"
 #include "tables/sqlite_values.h"

@@ -1,6 +1,6 @@
 #include "tables/table_environment.h"
 
-#include "consult/written_file_name.h"
+#include "foundation/written_file_name.h"
 #include "tables/sqlite_engine.h"
 
 CTableEnvironment::CTableEnvironment() = default;

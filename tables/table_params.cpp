@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "consult/params.h"
+#include "net/params.h"
 
 const CTableParamNames kInputParams = {"idbrecord", "idbheadername", "idbbdetable"};
 const CTableParamNames kOutputParams = {"odbrecord", "odbheadername", "odbbdetable"};

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "consult/global_params.h"
-#include "consult/params.h"
+#include "net/params.h"
 #include "consult_helpers.h"
 #include "fake_registry.h"
 #include "fake_ui.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "consult/memory_option_store.h"
+#include "foundation/memory_option_store.h"
 
 namespace {
 void SetEveryField(CGlobalParams &options, bool value) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "consult_helpers.h"
 #include "fake_registry.h"
 #include "net/inf_tax_net.h"

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "consult_helpers.h"
 #include "fake_registry.h"
 #include "net/inf_tax_net.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
 #include "net/table.h"

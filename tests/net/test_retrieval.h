@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 #include "net/table.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "retrieval/param_retriever_win.h"
 #include "tests/retrieval/fake_windows.h"
 #include "tests/retrieval/knowledge_base.h"

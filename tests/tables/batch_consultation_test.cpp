@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "language/inf_net_compiler.h"
 #include "language/input_char.h"
 #include "language/output_memo.h"

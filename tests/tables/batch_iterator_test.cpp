@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "consult/memory_option_store.h"
-#include "consult/params.h"
+#include "foundation/memory_option_store.h"
+#include "net/params.h"
 #include "recording_engine.h"
 #include "table_test_support.h"
 #include "tables/batch_iter_bde.h"

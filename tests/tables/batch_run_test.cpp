@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "net/table.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "consult/memory_option_store.h"
-#include "consult/params.h"
+#include "foundation/memory_option_store.h"
+#include "net/params.h"
 #include "table_test_support.h"
 
 namespace {

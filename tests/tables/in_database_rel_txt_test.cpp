@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "table_test_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "table_test_support.h"
 
 namespace {

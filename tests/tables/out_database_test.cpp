@@ -11,8 +11,8 @@
 
 #include <string>
 
-#include "consult/memory_option_store.h"
-#include "consult/params.h"
+#include "foundation/memory_option_store.h"
+#include "net/params.h"
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "recording_engine.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "consult/memory_option_store.h"
+#include "foundation/memory_option_store.h"
 #include "table_test_support.h"
 #include "tables/table_environment.h"
 

@@ -1,4 +1,4 @@
-#include "consult/params.h"
+#include "net/params.h"
 
 #include "net/table.h"
 

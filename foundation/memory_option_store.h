@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "consult/option_store.h"
+#include "foundation/option_store.h"
 
 class CMemoryOptionStore : public IOptionStore {
 public:

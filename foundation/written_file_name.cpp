@@ -1,4 +1,4 @@
-#include "consult/written_file_name.h"
+#include "foundation/written_file_name.h"
 
 #include <cctype>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "consult/memory_option_store.h"
+#include "foundation/memory_option_store.h"
 
 bool CMemoryOptionStore::KeyExists(const std::string &keyPath) const { return keys.count(keyPath) > 0; }
 
