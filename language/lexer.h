@@ -15,7 +15,7 @@
 
 #include "language/input.h"
 #include "language/output.h"
-#include "language/token.h"
+#include "foundation/token.h"
 
 #include <cstdint>
 

@@ -144,14 +144,14 @@ int32_t ReadInto(CParamRecord *&slot, Reader read) {
 
 }  // namespace
 
-int32_t CTable::ParseRetrieverParams(const CString &nodeName, CCompiler *compiler) {
+int32_t CTable::ParseRetrieverParams(const CString &nodeName, ITokenReader *compiler) {
     CNodeRTInfo *info = rtInfoIndex.Find(nodeName);
     if (info == nullptr || info->retrievers.Count() == 0) return 2;
     CRetrWithData *last = info->retrievers.At(info->retrievers.Count() - 1);
     return ReadInto(last->data, [&](CParamRecord *&record) { return last->retriever->ReadParameters(compiler, record); });
 }
 
-int32_t CTable::ParseTranslatorParams(const CString &nodeName, CCompiler *compiler) {
+int32_t CTable::ParseTranslatorParams(const CString &nodeName, ITokenReader *compiler) {
     CNodeRTInfo *info = rtInfoIndex.Find(nodeName);
     if (info == nullptr || info->translator == nullptr) return 2;
     return ReadInto(info->translatorData,

@@ -27,7 +27,7 @@ class CInferenceNet;
 class CInfTaxNet;
 class CParameters;
 struct CParamAsk;
-class CCompiler;
+class ITokenReader;
 class CRetriever;
 class CTaxonomyRetriever;
 class CParamRetriever;
@@ -68,10 +68,10 @@ public:
     int32_t AddRetriever(const CString &nodeName, const CString &retrieverName, CParamRecord *retrieverData);
     // Lets the node's last attached retriever read its parameters; 2 when the
     // node has no attachment, else the reader's result.
-    int32_t ParseRetrieverParams(const CString &nodeName, CCompiler *compiler);
+    int32_t ParseRetrieverParams(const CString &nodeName, ITokenReader *compiler);
     // Lets the node's translator read its parameters; 2 when the node has
     // none, else the reader's result.
-    int32_t ParseTranslatorParams(const CString &nodeName, CCompiler *compiler);
+    int32_t ParseTranslatorParams(const CString &nodeName, ITokenReader *compiler);
 
     // Consulting
     // Drops the last consultation's data, chooses the input table and resets

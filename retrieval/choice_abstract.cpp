@@ -1,12 +1,12 @@
 #include "retrieval/choice_abstract.h"
 
-#include "language/compiler.h"
+#include "foundation/token_reader.h"
 
 CChoiceList::CChoiceList(const CStringVector &texts) : count(texts.Count()) {
     for (int32_t i = 0; i < texts.Count(); ++i) options.Add(texts.At(i));
 }
 
-int32_t CDRChoiceAbstract::ReadParameters(CCompiler *compiler, CParamRecord *&data) {
+int32_t CDRChoiceAbstract::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
     if (compiler->Next() != tokLeftParen) return 2;
     CStringVector texts;
     TToken token = compiler->Next();

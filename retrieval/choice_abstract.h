@@ -33,5 +33,5 @@ public:
     // Reads "( option [,] ... )"; the compiler stands on the retriever's name
     // and is left on the closing ")". On success `data` receives a new
     // CChoiceList; on 2 it is left untouched.
-    int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data) override;
+    int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data) override;
 };

@@ -26,7 +26,7 @@ int32_t CDTChoice::GetName(CString &translatorName) {
     return 0;
 }
 
-int32_t CDTChoice::ReadParameters(CCompiler *compiler, CParamRecord *&data) {
+int32_t CDTChoice::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
     CFloatVector numbers;
     if (ReadNumbersUpToParen(compiler, numbers) != 0 || numbers.Count() < 1) return 2;
     data = new CDTChoiceTable(CopyOfNumbers(numbers));

@@ -28,5 +28,5 @@ public:
     int32_t GetName(CString &translatorName) override;
     // Reads the numbers from the current token up to the clause's ")", which
     // is left current.
-    int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data) override;
+    int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data) override;
 };

@@ -14,7 +14,7 @@
 class CNode;
 class CInferenceNet;
 class CTable;
-class CCompiler;
+class ITokenReader;
 class CParamRecord;
 class CRetrievedData;
 
@@ -30,7 +30,7 @@ public:
     // Reads the retriever's parameters for a node from the knowledge base,
     // the compiler standing on the retriever's name; a new record (or null)
     // goes into `data`. The default reads nothing and returns 0.
-    virtual int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data);
+    virtual int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data);
     // Prepares the node's record for a new consultation; the default does
     // nothing.
     virtual void Reset(CParamRecord *data);

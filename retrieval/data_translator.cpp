@@ -1,3 +1,3 @@
 #include "retrieval/data_translator.h"
 
-int32_t CDataTranslator::ReadParameters(CCompiler * /*compiler*/, CParamRecord *& /*data*/) { return 0; }
+int32_t CDataTranslator::ReadParameters(ITokenReader * /*compiler*/, CParamRecord *& /*data*/) { return 0; }

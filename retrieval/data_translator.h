@@ -10,7 +10,7 @@
 
 #include "foundation/cstring.h"
 
-class CCompiler;
+class ITokenReader;
 class CParamRecord;
 class CRetrievedData;
 
@@ -29,5 +29,5 @@ public:
     // Reads the translator's parameters for a node, the compiler standing on
     // the first token inside the translator clause; a new record (or null)
     // goes into `data`. The default reads nothing and returns 0.
-    virtual int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data);
+    virtual int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data);
 };

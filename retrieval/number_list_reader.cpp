@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "language/compiler.h"
+#include "foundation/token_reader.h"
 
-int32_t ReadNumbersUpToParen(CCompiler *compiler, CFloatVector &numbers) {
+int32_t ReadNumbersUpToParen(ITokenReader *compiler, CFloatVector &numbers) {
     TToken token = compiler->Token();
     while (token != tokRightParen) {
         if (token != tokNumber) return 2;
@@ -17,7 +17,7 @@ int32_t ReadNumbersUpToParen(CCompiler *compiler, CFloatVector &numbers) {
     return 0;
 }
 
-int32_t ReadParenthesisedNumbers(CCompiler *compiler, CFloatVector &numbers) {
+int32_t ReadParenthesisedNumbers(ITokenReader *compiler, CFloatVector &numbers) {
     if (compiler->Token() != tokLeftParen) return 2;
     compiler->Next();
     return ReadNumbersUpToParen(compiler, numbers);

@@ -14,15 +14,15 @@
 
 #include "foundation/string_collections.h"
 
-class CCompiler;
+class ITokenReader;
 
 // Reads numbers from the current token up to the next ")", which is left
 // current. 0, or 2 on a token that is not a number.
-int32_t ReadNumbersUpToParen(CCompiler *compiler, CFloatVector &numbers);
+int32_t ReadNumbersUpToParen(ITokenReader *compiler, CFloatVector &numbers);
 
 // Reads "( numbers )": the current token must be "("; the closing ")" is
 // left current. 0, or 2.
-int32_t ReadParenthesisedNumbers(CCompiler *compiler, CFloatVector &numbers);
+int32_t ReadParenthesisedNumbers(ITokenReader *compiler, CFloatVector &numbers);
 
 // True when every number lies in [0, 1].
 bool AllProbabilities(const CFloatVector &numbers);

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "language/compiler.h"
+#include "foundation/token_reader.h"
 #include "retrieval/number_list_reader.h"
 #include "retrieval/retrieved_data.h"
 
@@ -28,7 +28,7 @@ CDTValueTable::CDTValueTable(std::vector<float> tablePoints, std::vector<float> 
       points(std::move(tablePoints)),
       probabilities(std::move(tableProbabilities)) {}
 
-int32_t CDTValueTable::Read(CCompiler *compiler, CParamRecord *&data, int32_t fewer) {
+int32_t CDTValueTable::Read(ITokenReader *compiler, CParamRecord *&data, int32_t fewer) {
     CFloatVector numbers;
     if (ReadParenthesisedNumbers(compiler, numbers) != 0) return 2;
     // Tested at the first list's ")", before anything of the second list.
@@ -73,7 +73,7 @@ int32_t CDTValue::GetName(CString &translatorName) {
     return 0;
 }
 
-int32_t CDTValue::ReadParameters(CCompiler *compiler, CParamRecord *&data) {
+int32_t CDTValue::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
     return CDTValueTable::Read(compiler, data, 0);
 }
 
@@ -158,6 +158,6 @@ int32_t CDTInterval::GetName(CString &translatorName) {
     return 0;
 }
 
-int32_t CDTInterval::ReadParameters(CCompiler *compiler, CParamRecord *&data) {
+int32_t CDTInterval::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
     return CDTValueTable::Read(compiler, data, 1);
 }

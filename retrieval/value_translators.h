@@ -36,7 +36,7 @@ public:
     // first "("; the second list must have `fewer` numbers less than the
     // first. On 0, `data` receives the new table and the token after the
     // second list's ")" is current; on 2, `data` is untouched.
-    static int32_t Read(CCompiler *compiler, CParamRecord *&data, int32_t fewer);
+    static int32_t Read(ITokenReader *compiler, CParamRecord *&data, int32_t fewer);
 
     // The scan of the lookups: the last index k for which `number` is at or
     // above points[0..k], or 0 when it is below points[0].
@@ -51,7 +51,7 @@ public:
     int32_t Translate(CParamRecord *data, CRetrievedData *record, float &value) override;
     int32_t GetName(CString &translatorName) override;
     // Reads the point table: as many probabilities as points.
-    int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data) override;
+    int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data) override;
 
 protected:
     // The translation of a number once don't-know and a missing table are
@@ -82,7 +82,7 @@ public:
     int32_t Translate(CParamRecord *data, CRetrievedData *record, float &value) override;
     int32_t GetName(CString &translatorName) override;
     // Reads the boundaries and one probability fewer.
-    int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data) override;
+    int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data) override;
 
     // The node value for an interval answer, in double precision.
     static double FromInterval(const CDTValueTable &table, double from, double to, double certainty);

@@ -19,7 +19,7 @@ namespace {
 
 // Reads "Number [,] Number ... )" from the current token and leaves the ")"
 // current. False at any other token, the end of the source included.
-bool ReadNumberList(CCompiler *compiler, std::vector<float> &numbers) {
+bool ReadNumberList(ITokenReader *compiler, std::vector<float> &numbers) {
     while (compiler->Token() != tokRightParen) {
         if (compiler->Token() != tokNumber) return false;
         numbers.push_back(static_cast<float>(compiler->Number()));
@@ -29,7 +29,7 @@ bool ReadNumberList(CCompiler *compiler, std::vector<float> &numbers) {
 }
 
 // Reads "( list ) ( list )" and leaves the token after the second ")".
-bool ReadPointTable(CCompiler *compiler, NumberLists &lists) {
+bool ReadPointTable(ITokenReader *compiler, NumberLists &lists) {
     for (std::vector<float> *list : {&lists.first, &lists.second}) {
         if (compiler->Token() != tokLeftParen) return false;
         compiler->Next();
@@ -46,7 +46,7 @@ int32_t FakeTranslator::GetName(CString &translatorName) {
     return 0;
 }
 
-int32_t FakeTranslator::ReadParameters(CCompiler *compiler, CParamRecord *&data) {
+int32_t FakeTranslator::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
     ++readerCalls;
     if (syntax == TranslatorSyntax::none) return 0;
     auto lists = std::make_unique<NumberLists>();
@@ -64,7 +64,7 @@ int32_t FakeRetriever::GetNames(CString &retrieverName, CString &translatorName)
     return 0;
 }
 
-int32_t FakeRetriever::ReadParameters(CCompiler *compiler, CParamRecord *&data) {
+int32_t FakeRetriever::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
     if (!options) return 0;
     if (compiler->Next() != tokLeftParen) return 2;
     auto list = std::make_unique<OptionList>();

@@ -45,7 +45,7 @@ public:
         : name(translatorName), syntax(translatorSyntax) {}
     int32_t Translate(CParamRecord *, CRetrievedData *, float &) override { return 2; }
     int32_t GetName(CString &translatorName) override;
-    int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data) override;
+    int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data) override;
 
     int32_t readerCalls = 0;
 
@@ -62,7 +62,7 @@ public:
     int32_t Retrieve(CNode *, CInferenceNet *, CTable *, CParamRecord *, CRetrievedData *&) override { return 2; }
     int32_t GetNames(CString &retrieverName, CString &translatorName) override;
     // Option readers read "( Name-or-Text [,] ... )" like the choice questions.
-    int32_t ReadParameters(CCompiler *compiler, CParamRecord *&data) override;
+    int32_t ReadParameters(ITokenReader *compiler, CParamRecord *&data) override;
 
 private:
     const char *name;

@@ -67,7 +67,7 @@ public:
         translatorName = translator.c_str();
         return 0;
     }
-    int32_t ReadParameters(CCompiler *, CParamRecord *&data) override {
+    int32_t ReadParameters(ITokenReader *, CParamRecord *&data) override {
         ++readCount;
         data = new CountedRecord(readCount);
         return readResult;
@@ -109,7 +109,7 @@ public:
         translatorName = name.c_str();
         return 0;
     }
-    int32_t ReadParameters(CCompiler *, CParamRecord *&data) override {
+    int32_t ReadParameters(ITokenReader *, CParamRecord *&data) override {
         data = new CountedRecord(-1);
         return readResult;
     }

@@ -39,7 +39,7 @@ Reading ReadWith(const std::string &text, Reader reader) {
 
 // Runs a translator's reader on `clause`, the text after "translator (".
 Reading ReadTranslator(CDataTranslator &translator, const std::string &clause) {
-    return ReadWith(clause, [&](CCompiler *source, CParamRecord *&data) { return translator.ReadParameters(source, data); });
+    return ReadWith(clause, [&](ITokenReader *source, CParamRecord *&data) { return translator.ReadParameters(source, data); });
 }
 
 std::vector<float> Points(const Reading &reading) {
@@ -65,7 +65,7 @@ public:
 // with that name.
 Reading ReadOptions(const std::string &clause) {
     OptionReader reader;
-    return ReadWith(clause, [&](CCompiler *source, CParamRecord *&data) { return reader.ReadParameters(source, data); });
+    return ReadWith(clause, [&](ITokenReader *source, CParamRecord *&data) { return reader.ReadParameters(source, data); });
 }
 
 std::vector<std::string> Options(const Reading &reading) {
