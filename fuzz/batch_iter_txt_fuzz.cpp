@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static ScratchFile file("cases.txt");
     static CTableEnvironment *environment = [] {
         auto *made = new CTableEnvironment;
-        made->baseDirectory = file.directory.string().c_str();
+        made->baseDirectory = file.directory.path.string().c_str();
         return made;
     }();
     const std::string input(reinterpret_cast<const char *>(data), size);

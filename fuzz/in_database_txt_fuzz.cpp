@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static ScratchFile file("cases.txt");
     static CTableEnvironment *environment = [] {
         auto *made = new CTableEnvironment;
-        made->baseDirectory = file.directory.string().c_str();
+        made->baseDirectory = file.directory.path.string().c_str();
         return made;
     }();
     file.Write(data, size);
