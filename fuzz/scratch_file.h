@@ -1,5 +1,6 @@
-// What the fuzz targets over files share: the trap that reports a broken
-// promise, and one scratch file that each input is written to.
+// What the fuzz targets share: the trap that reports a broken promise, and
+// the scratch directory of the process with the file each input is written
+// to.
 //
 // The readers under test open files by name, so every input is written
 // once. The directory is made once per process (not per input, which would
