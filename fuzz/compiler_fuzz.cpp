@@ -3,12 +3,10 @@
 // Arbitrary bytes are compiled into a fresh net, run-time table and parameter
 // set, with a copy of the program's registry of retrievers and translators
 // (so their parameter readers run too) and the help pages going into one
-// temporary directory, emptied after every input. Besides the sanitizers'
-// checks it traps when the compiler breaks its promise: success writes no
-// line; failure returns 2 and writes exactly one "[Error at line N] message"
-// line whose N lies within the source.
-#include <stdlib.h>
-
+// scratch directory (scratch_file.h), emptied every few thousand inputs.
+// Besides the sanitizers' checks it traps when the compiler breaks its
+// promise: success writes no line; failure returns 2 and writes exactly one
+// "[Error at line N] message" line whose N lies within the source.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -23,12 +21,9 @@
 #include "net/inf_tax_net.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"
+#include "scratch_file.h"
 
 namespace {
-
-void Require(bool condition) {
-    if (!condition) __builtin_trap();
-}
 
 class LineLog : public CPOutput {
 public:
@@ -50,25 +45,13 @@ bool IsErrorLine(const std::string &line, int32_t lines) {
            end + 2 < line.size();
 }
 
-// The help directory of the whole run, removed when the fuzzer exits.
-struct PageDirectory {
-    PageDirectory() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qv-compiler-fuzz-XXXXXX").string();
-        Require(mkdtemp(pattern.data()) != nullptr);
-        path = pattern;
-    }
-    ~PageDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
+constexpr uint32_t kInputsBetweenCleanups = 4096;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static CAllRetrieversWin *registry = new CAllRetrieversWin();
-    static PageDirectory directory;
+    static ScratchDirectory directory;
     const std::filesystem::path &pages = directory.path;
     std::string source(reinterpret_cast<const char *>(data), size);
     int32_t lines = 1;
@@ -93,7 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             Require(IsErrorLine(log.lines[0], lines));
         }
     }
-    // Pages of one input must not pile up over a long run.
+    // A page is written whole over any old one of its name, so the pages of
+    // earlier inputs change nothing for later ones: the directory is only
+    // emptied now and then, so that a long run does not fill it up.
+    static uint32_t sinceEmptied = 0;
+    if (++sinceEmptied < kInputsBetweenCleanups) return 0;
+    sinceEmptied = 0;
     std::error_code ignored;
     for (const auto &entry : std::filesystem::directory_iterator(pages, ignored))
         std::filesystem::remove_all(entry.path(), ignored);
