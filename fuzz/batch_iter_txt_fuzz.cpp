@@ -18,7 +18,7 @@
 #include <set>
 #include <string>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "scratch_file.h"
 #include "tables/batch_iter_txt.h"
 #include "tables/rel_text_row.h"

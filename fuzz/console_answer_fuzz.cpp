@@ -28,7 +28,7 @@
 #include "answer_file.h"
 #include "console_questions.h"
 #include "console_session.h"
-#include "consult/params.h"
+#include "net/params.h"
 #include "net/bayes_node.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/param_retriever_win.h"

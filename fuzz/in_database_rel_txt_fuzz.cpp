@@ -16,7 +16,7 @@
 #include <map>
 #include <string>
 
-#include "consult/params.h"
+#include "net/params.h"
 #include "scratch_file.h"
 #include "tables/in_database_rel_txt.h"
 #include "tables/rel_text_row.h"
