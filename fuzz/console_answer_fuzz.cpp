@@ -23,6 +23,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
 #include <string>
 
 #include "answer_file.h"
@@ -174,7 +175,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (scripted) {
         const size_t lineEnd = std::min(input.find('\n'), input.size());
         std::string error;
-        Require(answers.Parse(std::string(kName) + "\t" + input.substr(0, lineEnd), error));
+        std::istringstream line(std::string(kName) + "\t" + input.substr(0, lineEnd));
+        Require(answers.Parse(line, error));
         input.erase(0, lineEnd + 1);
     }
     FeedStandardInput(reinterpret_cast<const uint8_t *>(input.data()), input.size());
