@@ -13,14 +13,7 @@
 #include "retrieval/taxonomy_retriever.h"
 #include "retrieval/taxonomy_retriever_win.h"
 #include "retrieval/value_translators.h"
-#include "tables/batch_iter_bde.h"
-#include "tables/batch_iter_txt.h"
-#include "tables/in_database_bde.h"
-#include "tables/in_database_rel_txt.h"
-#include "tables/in_database_txt.h"
-#include "tables/out_database_bde.h"
-#include "tables/out_database_rel.h"
-#include "tables/out_database_txt.h"
+#include "tables/table_formats.h"
 
 CAllRetrievers::CAllRetrievers() : taxonomyRetriever(nullptr), paramRetriever(nullptr) {}
 
@@ -72,7 +65,8 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
 // registry's fixed order: the "notknown" retriever and translator, then per
 // answer kind its default, question and table retrievers followed by their
 // translator ("prob", "cf", "value", "valuex", "interval", "choice"), then
-// the input tables, output tables, batch iterators, and last the taxonomy and
+// the kinds of the table formats' rows (see tables/table_formats.h): their
+// input tables, output tables and batch iterators, and last the taxonomy and
 // parameter retrievers.
 CAllRetrieversWin::CAllRetrieversWin() {
     Add(new CDRDontKnow);
@@ -106,19 +100,11 @@ CAllRetrieversWin::CAllRetrieversWin() {
     Add(new CDRWinChoice);
     Add(new CDRDBChoice);
     Add(new CDTChoice);
-    Add(new CInDatabaseTxtTab);
-    Add(new CInDatabaseTxtComma);
-    Add(new CInDatabaseRelTxtTab);
-    Add(new CInDatabaseRelTxtComma);
-    Add(new CInDatabaseBDE);
-    Add(new COutDatabaseTxtTab);
-    Add(new COutDatabaseTxtComma);
-    Add(new COutDatabaseRelTxtTab);
-    Add(new COutDatabaseRelTxtComma);
-    Add(new COutDatabaseBDE);
-    Add(new CBatchIterDBTxtTab);
-    Add(new CBatchIterDBTxtComma);
-    Add(new CBatchIterDBBDE);
+    for (const CTableFormat &format : kTableFormats) Add(NewInDatabase(format));
+    for (const CTableFormat &format : kTableFormats) Add(NewOutDatabase(format));
+    for (const CTableFormat &format : kTableFormats) {
+        if (*format.batch != '\0') Add(NewBatchIterator(format));
+    }
     SetTaxonomyRetriever(new CWinTaxonomyRetriever);
     SetParamRetriever(new CParamRetrieverWin);
 }

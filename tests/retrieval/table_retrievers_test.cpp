@@ -18,12 +18,13 @@
 #include "tables/batch_iter_bde.h"
 #include "tables/batch_iter_txt.h"
 #include "tables/in_database_txt.h"
+#include "tables/table_formats.h"
 
 namespace {
 
 class TableRetrieverTest : public ::testing::Test {
 protected:
-    TableRetrieverTest() : input(environment), node("Fever", 0.3f, true, false) {
+    TableRetrieverTest() : input(*FindTableFormat("idbtxttab"), environment), node("Fever", 0.3f, true, false) {
         input.NewRecord();
         table.currentInDatabase = &input;
     }
@@ -50,7 +51,7 @@ protected:
     }
 
     CTableEnvironment environment;
-    CInDatabaseTxtTab input;
+    CInDatabaseTxt input;
     CTable table;
     CBayesNode node;
 };
@@ -245,6 +246,9 @@ TEST(TableRetrieverRegistry, RowsFollowTheRegistryOrderAndNameTheirTranslators) 
     ASSERT_EQ(registry.batchIterators.Count(), 3);
     EXPECT_NE(dynamic_cast<CBatchIterDBTxtTab *>(registry.batchIterators.At(0)), nullptr);
     EXPECT_NE(dynamic_cast<CBatchIterDBTxtComma *>(registry.batchIterators.At(1)), nullptr);
+    // Both text iterators are one class: their rows tell them apart.
+    EXPECT_STREQ(registry.batchIterators.At(0)->SourceKind(), "idbtxtreltab");
+    EXPECT_STREQ(registry.batchIterators.At(1)->SourceKind(), "idbtxtrelcomma");
     EXPECT_NE(dynamic_cast<CBatchIterDBBDE *>(registry.batchIterators.At(2)), nullptr);
 
     CTable table;
