@@ -19,6 +19,13 @@ bool RealFromText(const CString &text, double &real) {
     return std::isfinite(real) && std::fabs(real) <= FLT_MAX;
 }
 
+// The real of a numeric text, or 0 for the don't-know text.
+bool RealOrDontKnow(const CString &text, double &real, bool &dontKnow) {
+    real = 0.0;
+    dontKnow = IsDontKnow(text);
+    return dontKnow || RealFromText(text, real);
+}
+
 // The record of a field text for an answer kind; null when the text is
 // unusable or no field holds that kind.
 CRetrievedData *FieldRecord(CAnswerKind answer, const CString &text, const CNode &node, const CParamRecord *data) {
@@ -61,10 +68,9 @@ bool FindNodeField(CTable *table, const CNode *node, CString &text) {
 
 bool ProbabilityFromText(const CString &text, float &value, bool &dontKnow) {
     value = 0.0f;
-    dontKnow = IsDontKnow(text);
-    if (dontKnow) return true;
     double real = 0.0;
-    if (!RealFromText(text, real) || real < 0.0 || real > 1.0) return false;
+    // The range test is made before rounding: 1.00000001 is no probability.
+    if (!RealOrDontKnow(text, real, dontKnow) || real < 0.0 || real > 1.0) return false;
     value = static_cast<float>(real);
     return true;
 }
@@ -90,10 +96,8 @@ bool CertaintyFromText(const CString &text, float &value) {
 
 bool ValueFromText(const CString &text, float &value, bool &dontKnow) {
     value = 0.0f;
-    dontKnow = IsDontKnow(text);
-    if (dontKnow) return true;
     double real = 0.0;
-    if (!RealFromText(text, real)) return false;
+    if (!RealOrDontKnow(text, real, dontKnow)) return false;
     value = static_cast<float>(real);
     return true;
 }

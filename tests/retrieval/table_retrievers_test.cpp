@@ -116,6 +116,17 @@ TEST_F(TableRetrieverTest, ProbabilitiesAreNumbersInTheUnitIntervalOrDontKnow) {
         EXPECT_EQ(Retrieve<CRetrievedDataProb>(prob, text), nullptr) << "'" << text << "'";
 }
 
+// A field is tested in double precision, before it is rounded to the
+// node's 32-bit value: 1.00000001 would round to 1.
+TEST_F(TableRetrieverTest, AProbabilityIsTestedBeforeItIsRounded) {
+    CDRDatabase prob(*FindRetrieverRow("dbprob"));
+    CDRDatabase value(*FindRetrieverRow("dbvalue"));
+    EXPECT_EQ(Retrieve<CRetrievedDataProb>(prob, "1.00000001"), nullptr);
+    auto record = Retrieve<CRetrievedDataValue>(value, "1.00000001");
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->value, 1.0f);
+}
+
 TEST_F(TableRetrieverTest, CertaintyFactorsAreNumbersOrWordsReadByTheirFirstLetter) {
     CDRDatabase cf(*FindRetrieverRow("dbcf"));
     const std::pair<const char *, float> accepted[] = {{"yes", 5.0f}, {"Y", 5.0f}, {"No", -5.0f}, {"N", -5.0f},
