@@ -5,14 +5,6 @@
 #include "tables/table_params.h"
 #include "tables/text_file.h"
 
-CInDatabaseRelTxt::CInDatabaseRelTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment)
-    : format(tableFormat), environment(tableEnvironment) {}
-
-int32_t CInDatabaseRelTxt::GetName(CString &kindName) {
-    kindName = format.input;
-    return 0;
-}
-
 int32_t CInDatabaseRelTxt::Open(CParameters *parameters) {
     active = false;
     CString key;

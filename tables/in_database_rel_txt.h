@@ -16,30 +16,24 @@
 #include <cstdint>
 #include <string>
 
-#include "tables/in_database.h"
-#include "tables/input_record.h"
+#include "tables/in_database_text.h"
 #include "tables/rel_text_index.h"
-#include "tables/table_environment.h"
-#include "tables/table_format.h"
 
-class CInDatabaseRelTxt : public CInDatabase, public CInputRecord {
+class CInDatabaseRelTxt : public CInDatabaseText {
 public:
-    explicit CInDatabaseRelTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
+    using CInDatabaseText::CInDatabaseText;
 
-    int32_t GetName(CString &kindName) override;
     int32_t Open(CParameters *parameters) override;
 
     // Replaces the record by the row of `keyValue`; 2 when the file cannot be
     // read, has no key column, or has no row for the key.
     int32_t Load(const CString &path, const CString &keyColumnName, const CString &keyValue);
 
-    const CTableFormat format;
     int32_t keyColumn = -1;  // of the last file read; -1 when not found
 
 private:
     // Reads the file into the index; 2 when it cannot be opened.
     int32_t ReadIndex(const std::string &path, const CFileStamp &stamp, const CString &keyColumnName);
 
-    CTableEnvironment &environment;
     CRelTextIndex index;
 };

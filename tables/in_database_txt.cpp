@@ -3,14 +3,6 @@
 #include "net/params.h"
 #include "tables/text_file.h"
 
-CInDatabaseTxt::CInDatabaseTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment)
-    : format(tableFormat), environment(tableEnvironment) {}
-
-int32_t CInDatabaseTxt::GetName(CString &kindName) {
-    kindName = format.input;
-    return 0;
-}
-
 int32_t CInDatabaseTxt::Open(CParameters *parameters) {
     active = false;
     if (!parameters->HasParam(format.input)) {

@@ -14,18 +14,14 @@
 
 #include <cstdint>
 
-#include "tables/in_database.h"
-#include "tables/input_record.h"
-#include "tables/table_environment.h"
-#include "tables/table_format.h"
+#include "tables/in_database_text.h"
 
 class CTextFile;
 
-class CInDatabaseTxt : public CInDatabase, public CInputRecord {
+class CInDatabaseTxt : public CInDatabaseText {
 public:
-    explicit CInDatabaseTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
+    using CInDatabaseText::CInDatabaseText;
 
-    int32_t GetName(CString &kindName) override;
     int32_t Open(CParameters *parameters) override;
 
     // Replaces the record by the pairs of the file; 2 when it cannot be read.
@@ -33,14 +29,10 @@ public:
 
     static constexpr int32_t kTextLimit = 254;
 
-    const CTableFormat format;
-
 private:
     // Reads a name up to the separator (consumed) or the end of the file;
     // true when the separator was found.
     bool ReadName(CTextFile &file, CString &name);
     // Reads a value up to the line end (consumed) or the end of the file.
     void ReadLine(CTextFile &file, CString &value);
-
-    CTableEnvironment &environment;
 };
