@@ -1,26 +1,17 @@
 #include "retrieval/all_retrievers.h"
 
+#include <cstring>
+#include <span>
+
 #include "net/table.h"
-#include "retrieval/choice_translator.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
-#include "retrieval/db_retrievers.h"
-#include "retrieval/default_retrievers.h"
 #include "retrieval/param_retriever.h"
 #include "retrieval/param_retriever_win.h"
-#include "retrieval/question_retrievers.h"
-#include "retrieval/simple_translators.h"
+#include "retrieval/registry_rows.h"
 #include "retrieval/taxonomy_retriever.h"
 #include "retrieval/taxonomy_retriever_win.h"
-#include "retrieval/value_translators.h"
-#include "tables/batch_iter_bde.h"
-#include "tables/batch_iter_txt.h"
-#include "tables/in_database_bde.h"
-#include "tables/in_database_rel_txt.h"
-#include "tables/in_database_txt.h"
-#include "tables/out_database_bde.h"
-#include "tables/out_database_rel.h"
-#include "tables/out_database_txt.h"
+#include "tables/table_formats.h"
 
 CAllRetrievers::CAllRetrievers() : taxonomyRetriever(nullptr), paramRetriever(nullptr) {}
 
@@ -68,57 +59,31 @@ void CAllRetrievers::SetParamRetriever(CParamRetriever *retriever) {
     paramRetriever = retriever;
 }
 
-// The registry of the interactive program, one line per object in the
-// registry's fixed order: the "notknown" retriever and translator, then per
-// answer kind its default, question and table retrievers followed by their
-// translator ("prob", "cf", "value", "valuex", "interval", "choice"), then
-// the input tables, output tables, batch iterators, and last the taxonomy and
-// parameter retrievers.
+namespace {
+
+// Whether the row at `i` is the last one of its translator's retrievers.
+bool EndsItsTranslator(std::span<const CRetrieverRow> rows, size_t i) {
+    return i + 1 == rows.size() || std::strcmp(rows[i + 1].translator, rows[i].translator) != 0;
+}
+
+}  // namespace
+
+// The registry of the interactive program: the retriever rows in their
+// order, each translator after the last retriever that names it (see
+// registry_rows.h), then the input tables, output tables and batch
+// iterators of the table formats' rows (see tables/table_formats.h), and last
+// the taxonomy and parameter retrievers.
 CAllRetrieversWin::CAllRetrieversWin() {
-    Add(new CDRDontKnow);
-    Add(new CDTDontKnow);
-    Add(new CDRDNProb);
-    Add(new CDRWinProb);
-    Add(new CDRDBProb);
-    Add(new CDTProb);
-    Add(new CDRDNCertFact);
-    Add(new CDRWinCertFact);
-    Add(new CDRDBCertFact);
-    Add(new CDTCertFactor);
-    Add(new CDRDNValue);
-    Add(new CDRWinValue);
-    Add(new CDRWinS);
-    Add(new CDRDNS);
-    Add(new CDRDBValue);
-    Add(new CDRDBS);
-    Add(new CDTValue);
-    Add(new CDRDNValueEx);
-    Add(new CDRWinValueEx);
-    Add(new CDRWinSX);
-    Add(new CDRDNSX);
-    Add(new CDRDBValueEx);
-    Add(new CDRDBSX);
-    Add(new CDTValueEx);
-    Add(new CDRWinInterval);
-    Add(new CDRWinQ);
-    Add(new CDTInterval);
-    Add(new CDRDNChoice);
-    Add(new CDRWinChoice);
-    Add(new CDRDBChoice);
-    Add(new CDTChoice);
-    Add(new CInDatabaseTxtTab);
-    Add(new CInDatabaseTxtComma);
-    Add(new CInDatabaseRelTxtTab);
-    Add(new CInDatabaseRelTxtComma);
-    Add(new CInDatabaseBDE);
-    Add(new COutDatabaseTxtTab);
-    Add(new COutDatabaseTxtComma);
-    Add(new COutDatabaseRelTxtTab);
-    Add(new COutDatabaseRelTxtComma);
-    Add(new COutDatabaseBDE);
-    Add(new CBatchIterDBTxtTab);
-    Add(new CBatchIterDBTxtComma);
-    Add(new CBatchIterDBBDE);
+    const std::span<const CRetrieverRow> rows = RegistryRetrieverRows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Add(NewRetriever(rows[i]));
+        if (EndsItsTranslator(rows, i)) Add(NewTranslator(rows[i].translator));
+    }
+    for (const CTableFormat &format : kTableFormats) Add(NewInDatabase(format));
+    for (const CTableFormat &format : kTableFormats) Add(NewOutDatabase(format));
+    for (const CTableFormat &format : kTableFormats) {
+        if (*format.batch != '\0') Add(NewBatchIterator(format));
+    }
     SetTaxonomyRetriever(new CWinTaxonomyRetriever);
     SetParamRetriever(new CParamRetrieverWin);
 }

@@ -6,7 +6,7 @@ CChoiceList::CChoiceList(const CStringVector &texts) : count(texts.Count()) {
     for (int32_t i = 0; i < texts.Count(); ++i) options.Add(texts.At(i));
 }
 
-int32_t CDRChoiceAbstract::ReadParameters(ITokenReader *compiler, CParamRecord *&data) {
+int32_t ReadChoiceList(ITokenReader *compiler, CParamRecord *&data) {
     if (compiler->Next() != tokLeftParen) return 2;
     CStringVector texts;
     TToken token = compiler->Next();

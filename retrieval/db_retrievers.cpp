@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "net/node.h"
+#include "retrieval/choice_abstract.h"
 #include "retrieval/retrieved_data.h"
 #include "tables/input_record.h"
 
@@ -16,6 +17,40 @@ bool RealFromText(const CString &text, double &real) {
     if (!IsNumericText(text)) return false;
     real = TextToReal(text);
     return std::isfinite(real) && std::fabs(real) <= FLT_MAX;
+}
+
+// The real of a numeric text, or 0 for the don't-know text.
+bool RealOrDontKnow(const CString &text, double &real, bool &dontKnow) {
+    real = 0.0;
+    dontKnow = IsDontKnow(text);
+    return dontKnow || RealFromText(text, real);
+}
+
+// The record of a field text for an answer kind; null when the text is
+// unusable or no field holds that kind.
+CRetrievedData *FieldRecord(CAnswerKind answer, const CString &text, const CNode &node, const CParamRecord *data) {
+    float value = 0.0f;
+    bool dontKnow = false;
+    switch (answer) {
+    case CAnswerKind::Probability:
+        if (!ProbabilityFromText(text, value, dontKnow)) return nullptr;
+        return new CRetrievedDataProb(value, node.prior, dontKnow);
+    case CAnswerKind::CertaintyFactor:
+        if (!CertaintyFromText(text, value)) return nullptr;
+        return new CRetrievedDataCertFact(value, node.prior);
+    case CAnswerKind::Value:
+        if (!ValueFromText(text, value, dontKnow)) return nullptr;
+        return new CRetrievedDataValue(value, node.prior, dontKnow);
+    case CAnswerKind::Choice: {
+        const auto *options = dynamic_cast<const CChoiceList *>(data);
+        int32_t index = 0;
+        if (!ChoiceFromText(text, options ? options->count : -1, index, dontKnow)) return nullptr;
+        return new CRetrievedDataChoice(index, node.prior, dontKnow);
+    }
+    case CAnswerKind::DontKnow:
+    case CAnswerKind::Interval: break;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -33,10 +68,9 @@ bool FindNodeField(CTable *table, const CNode *node, CString &text) {
 
 bool ProbabilityFromText(const CString &text, float &value, bool &dontKnow) {
     value = 0.0f;
-    dontKnow = IsDontKnow(text);
-    if (dontKnow) return true;
     double real = 0.0;
-    if (!RealFromText(text, real) || real < 0.0 || real > 1.0) return false;
+    // The range test is made before rounding: 1.00000001 is no probability.
+    if (!RealOrDontKnow(text, real, dontKnow) || real < 0.0 || real > 1.0) return false;
     value = static_cast<float>(real);
     return true;
 }
@@ -62,10 +96,8 @@ bool CertaintyFromText(const CString &text, float &value) {
 
 bool ValueFromText(const CString &text, float &value, bool &dontKnow) {
     value = 0.0f;
-    dontKnow = IsDontKnow(text);
-    if (dontKnow) return true;
     double real = 0.0;
-    if (!RealFromText(text, real)) return false;
+    if (!RealOrDontKnow(text, real, dontKnow)) return false;
     value = static_cast<float>(real);
     return true;
 }
@@ -90,67 +122,11 @@ bool ChoiceFromText(const CString &text, int32_t optionCount, int32_t &index, bo
     return true;
 }
 
-int32_t CDRDBProb::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
+int32_t CDRDatabase::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *data, CRetrievedData *&out) {
     CString text;
-    float value = 0.0f;
-    bool dontKnow = false;
-    if (!FindNodeField(table, node, text) || !ProbabilityFromText(text, value, dontKnow)) return 2;
-    out = new CRetrievedDataProb(value, node->prior, dontKnow);
+    if (!FindNodeField(table, node, text)) return 2;
+    CRetrievedData *record = FieldRecord(row.answer, text, *node, data);
+    if (record == nullptr) return 2;
+    out = record;
     return 0;
-}
-
-int32_t CDRDBProb::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbprob", "prob");
-}
-
-int32_t CDRDBCertFact::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
-    CString text;
-    float value = 0.0f;
-    if (!FindNodeField(table, node, text) || !CertaintyFromText(text, value)) return 2;
-    out = new CRetrievedDataCertFact(value, node->prior);
-    return 0;
-}
-
-int32_t CDRDBCertFact::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbcf", "cf");
-}
-
-int32_t CDRDBValue::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *, CRetrievedData *&out) {
-    CString text;
-    float value = 0.0f;
-    bool dontKnow = false;
-    if (!FindNodeField(table, node, text) || !ValueFromText(text, value, dontKnow)) return 2;
-    out = new CRetrievedDataValue(value, node->prior, dontKnow);
-    return 0;
-}
-
-int32_t CDRDBValue::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbvalue", "value");
-}
-
-int32_t CDRDBS::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbs", "value");
-}
-
-int32_t CDRDBValueEx::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbvaluex", "valuex");
-}
-
-int32_t CDRDBSX::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbx", "valuex");
-}
-
-int32_t CDRDBChoice::Retrieve(CNode *node, CInferenceNet *, CTable *table, CParamRecord *data, CRetrievedData *&out) {
-    const auto *options = dynamic_cast<const CChoiceList *>(data);
-    CString text;
-    int32_t index = 0;
-    bool dontKnow = false;
-    if (!FindNodeField(table, node, text) || !ChoiceFromText(text, options ? options->count : -1, index, dontKnow))
-        return 2;
-    out = new CRetrievedDataChoice(index, node->prior, dontKnow);
-    return 0;
-}
-
-int32_t CDRDBChoice::GetNames(CString &retrieverName, CString &translatorName) {
-    return DeliverNames(retrieverName, translatorName, "dbchoice", "choice");
 }

@@ -6,69 +6,33 @@
 // retriever fails (2, no record, no message) when there is no input table,
 // no such field, or the field's text is unusable, so that the node's next
 // retriever is asked. The text "?" is the don't-know answer.
+//
+// One class serves them all; its row (retrieval/registry_rows.h) names the
+// retriever and its translator and gives the kind of answer the field holds:
 //   "dbprob"    a number in [0, 1]
 //   "dbcf"      a certainty factor in [-5, 5], or a word read by its first
 //               letter: y/Y is 5, n/N is -5, ? is 0
 //   "dbvalue", "dbs", "dbvaluex", "dbx"
 //               any number (no range test)
 //   "dbchoice"  the option by number from 1 or by letter from a/A; the
-//               record holds the zero-based index
+//               record holds the zero-based index. Reads the option list
+//               like every choice retriever; a field that names an option
+//               beyond the node's list is unusable.
 // Numbers are written with digits and ",", "-", ".", "E", "e" only; a comma
 // is read as the decimal point.
 #pragma once
 
 #include <cstdint>
 
-#include "retrieval/choice_abstract.h"
-#include "retrieval/data_retriever.h"
+#include "retrieval/row_retriever.h"
 
-class CDRDBProb : public CDataRetriever {
+class CDRDatabase : public CRowRetriever {
 public:
-    void Cancel() override {}
+    using CRowRetriever::CRowRetriever;
+
+    // A kind that no field can hold (don't know, an interval) fails with 2.
     int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
                      CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRDBCertFact : public CDataRetriever {
-public:
-    void Cancel() override {}
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRDBValue : public CDataRetriever {
-public:
-    void Cancel() override {}
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRDBS : public CDRDBValue {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRDBValueEx : public CDRDBValue {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRDBSX : public CDRDBS {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-// Reads the option list like every choice retriever. A field that names an
-// option beyond the node's list is unusable, like any out-of-range field.
-class CDRDBChoice : public CDRChoiceAbstract {
-public:
-    void Cancel() override {}
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
 };
 
 // The text of the node's field in the table's current input record: the

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "net/node.h"
+#include "retrieval/choice_abstract.h"
 #include "retrieval/number_text.h"
 #include "retrieval/retrieved_data.h"
 #include "ui/choice_question_window.h"
@@ -18,12 +19,6 @@ CString DescriptionOf(const CNode &node) { return node.description.IsEmpty() ? n
 
 void AbortQuestion(IQuestionWindow *window) {
     if (window != nullptr) window->Abort();
-}
-
-int32_t Names(IQuestionWindow *window, CString &retrieverName, CString &translatorName, const char *retriever,
-              const char *translator) {
-    if (window != nullptr) window->CentreOverMainWindow();
-    return CDataRetriever::DeliverNames(retrieverName, translatorName, retriever, translator);
 }
 
 // One of the eleven factors of the certainty buttons.
@@ -89,27 +84,24 @@ CString IntervalRejection(IIntervalQuestionWindow &window, double &from, double 
     return CString();
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- probability
-
-void CDRWinProb::Cancel() { AbortQuestion(CUserInterface::Current().probQuestion); }
-
-int32_t CDRWinProb::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
-                             CRetrievedData *&out) {
-    return RetrieveNumber<CRetrievedDataProb>(CUserInterface::Current().probQuestion, node, true, out);
-}
-
-int32_t CDRWinProb::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().probQuestion, retrieverName, translatorName, "winprob", "prob");
+// The question window of an answer kind, as the front end installed it;
+// null when there is none.
+IQuestionWindow *WindowOf(CAnswerKind answer) {
+    const CUserInterface &ui = CUserInterface::Current();
+    switch (answer) {
+    case CAnswerKind::Probability: return ui.probQuestion;
+    case CAnswerKind::CertaintyFactor: return ui.yesNoQuestion;
+    case CAnswerKind::Value: return ui.exactValue;
+    case CAnswerKind::Interval: return ui.intervalQuestion;
+    case CAnswerKind::Choice: return ui.choiceQuestion;
+    case CAnswerKind::DontKnow: break;
+    }
+    return nullptr;
 }
 
 // ---------------------------------------------------------------- certainty
 
-void CDRWinCertFact::Cancel() { AbortQuestion(CUserInterface::Current().yesNoQuestion); }
-
-int32_t CDRWinCertFact::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
-                                 CRetrievedData *&out) {
+int32_t AskCertainty(CNode *node, CRetrievedData *&out) {
     IYesNoQuestionWindow *window = CUserInterface::Current().yesNoQuestion;
     if (window == nullptr || node == nullptr) return 2;
     window->SetDescription(DescriptionOf(*node));
@@ -124,41 +116,9 @@ int32_t CDRWinCertFact::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * 
     return 0;
 }
 
-int32_t CDRWinCertFact::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().yesNoQuestion, retrieverName, translatorName, "wincf", "cf");
-}
-
-// ---------------------------------------------------------------- exact value
-
-void CDRWinValue::Cancel() { AbortQuestion(CUserInterface::Current().exactValue); }
-
-int32_t CDRWinValue::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
-                              CRetrievedData *&out) {
-    return RetrieveNumber<CRetrievedDataValue>(CUserInterface::Current().exactValue, node, false, out);
-}
-
-int32_t CDRWinValue::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "winvalue", "value");
-}
-
-int32_t CDRWinS::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "wins", "value");
-}
-
-int32_t CDRWinValueEx::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "winvaluex", "valuex");
-}
-
-int32_t CDRWinSX::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().exactValue, retrieverName, translatorName, "winsx", "valuex");
-}
-
 // ---------------------------------------------------------------- interval
 
-void CDRWinInterval::Cancel() { AbortQuestion(CUserInterface::Current().intervalQuestion); }
-
-int32_t CDRWinInterval::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord * /*data*/,
-                                 CRetrievedData *&out) {
+int32_t AskInterval(CNode *node, CRetrievedData *&out) {
     IIntervalQuestionWindow *window = CUserInterface::Current().intervalQuestion;
     if (window == nullptr || node == nullptr) return 2;
     window->SetDescription(DescriptionOf(*node));
@@ -175,21 +135,9 @@ int32_t CDRWinInterval::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * 
     return 0;
 }
 
-int32_t CDRWinInterval::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().intervalQuestion, retrieverName, translatorName, "wininterval",
-                 "interval");
-}
-
-int32_t CDRWinQ::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().intervalQuestion, retrieverName, translatorName, "winq", "interval");
-}
-
 // ---------------------------------------------------------------- choice
 
-void CDRWinChoice::Cancel() { AbortQuestion(CUserInterface::Current().choiceQuestion); }
-
-int32_t CDRWinChoice::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord *data,
-                               CRetrievedData *&out) {
+int32_t AskChoice(CNode *node, CParamRecord *data, CRetrievedData *&out) {
     IChoiceQuestionWindow *window = CUserInterface::Current().choiceQuestion;
     auto *list = dynamic_cast<CChoiceList *>(data);
     if (window == nullptr || node == nullptr || list == nullptr) return 2;
@@ -211,6 +159,26 @@ int32_t CDRWinChoice::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*
     return 0;
 }
 
-int32_t CDRWinChoice::GetNames(CString &retrieverName, CString &translatorName) {
-    return Names(CUserInterface::Current().choiceQuestion, retrieverName, translatorName, "winchoice", "choice");
+}  // namespace
+
+void CDRQuestion::Cancel() { AbortQuestion(WindowOf(row.answer)); }
+
+int32_t CDRQuestion::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord *data,
+                              CRetrievedData *&out) {
+    const CUserInterface &ui = CUserInterface::Current();
+    switch (row.answer) {
+    case CAnswerKind::Probability: return RetrieveNumber<CRetrievedDataProb>(ui.probQuestion, node, true, out);
+    case CAnswerKind::CertaintyFactor: return AskCertainty(node, out);
+    case CAnswerKind::Value: return RetrieveNumber<CRetrievedDataValue>(ui.exactValue, node, false, out);
+    case CAnswerKind::Interval: return AskInterval(node, out);
+    case CAnswerKind::Choice: return AskChoice(node, data, out);
+    case CAnswerKind::DontKnow: break;
+    }
+    return 2;
+}
+
+int32_t CDRQuestion::GetNames(CString &retrieverName, CString &translatorName) {
+    IQuestionWindow *window = WindowOf(row.answer);
+    if (window != nullptr) window->CentreOverMainWindow();
+    return CRowRetriever::GetNames(retrieverName, translatorName);
 }

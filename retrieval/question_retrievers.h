@@ -1,5 +1,7 @@
 // The question retrievers: a node's evidence asked of the user.
 //
+// One class serves them all; its row (retrieval/registry_rows.h) names the
+// retriever and its translator, and the kind of answer selects the question.
 // Each retriever asks through the one question window of its kind that the
 // front end installed (ui/user_interface.h): it fills the window with the
 // node's description (its name when the knowledge base gives none), shows it
@@ -16,15 +18,17 @@
 //   "winsx"        the same question                       -> "valuex"
 //   "wininterval"  From, To and a certainty factor         -> "interval"
 //   "winq"         the same question                       -> "interval"
-//   "winchoice"    one of the node's options, or don't know -> "choice"
+//   "winchoice"    one of the node's options, or don't know -> "choice";
+//                  reads the option list like every choice retriever
 //
 // `Cancel` aborts the question being asked: it marks the window aborted and
 // hides it, which ends the wait; the retrieval then returns 2 at once.
 // `GetNames` also centres the retriever's window over the main window.
 #pragma once
 
-#include "retrieval/choice_abstract.h"
-#include "retrieval/data_retriever.h"
+#include <cstdint>
+
+#include "retrieval/row_retriever.h"
 
 // The messages with which a refused input is asked again.
 inline constexpr const char *kProbabilityRefused = "Enter a real number from <0,1> !";
@@ -36,62 +40,12 @@ inline constexpr const char *kFromAboveTo = "\"From\" must be less then \"To\"!"
 inline constexpr const char *kCertaintyRefused = "Enter a whole number from -5 to 5!";
 inline constexpr const char *kChoiceRefused = "Enter the number of one of the choices!";
 
-class CDRWinProb : public CDataRetriever {
+// `data` is the node's option list (CChoiceList) for a choice; without one
+// that retrieval fails.
+class CDRQuestion : public CRowRetriever {
 public:
-    void Cancel() override;
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
+    using CRowRetriever::CRowRetriever;
 
-class CDRWinCertFact : public CDataRetriever {
-public:
-    void Cancel() override;
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRWinValue : public CDataRetriever {
-public:
-    void Cancel() override;
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRWinS : public CDRWinValue {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRWinValueEx : public CDRWinValue {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRWinSX : public CDRWinS {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRWinInterval : public CDataRetriever {
-public:
-    void Cancel() override;
-    int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
-                     CRetrievedData *&out) override;
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-class CDRWinQ : public CDRWinInterval {
-public:
-    int32_t GetNames(CString &retrieverName, CString &translatorName) override;
-};
-
-// `data` is the node's option list (CChoiceList); without one the retrieval
-// fails.
-class CDRWinChoice : public CDRChoiceAbstract {
-public:
     void Cancel() override;
     int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
                      CRetrievedData *&out) override;

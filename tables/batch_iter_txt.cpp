@@ -5,35 +5,32 @@
 #include "tables/table_params.h"
 #include "tables/text_file.h"
 
-int32_t CBatchIterDBTxtTab::Open(CParameters *parameters) {
-    return OpenFrom(parameters, "batchidbtxtreltab", "idbtxtreltab");
-}
+CBatchIterDBTxt::CBatchIterDBTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment)
+    : CBatchIteratorDB(tableEnvironment), format(tableFormat) {}
 
-char CBatchIterDBTxtTab::GetSeparator() { return '\t'; }
-
-int32_t CBatchIterDBTxtTab::OpenFrom(CParameters *parameters, const char *switchName, const char *sourceName) {
+int32_t CBatchIterDBTxt::Open(CParameters *parameters) {
     Close();
-    if (!parameters->HasParam(switchName) || !parameters->HasParam(sourceName)) return 0;
+    if (!parameters->HasParam(format.batch) || !parameters->HasParam(format.input)) return 0;
     keyColumnName = KeyColumnName(parameters, kInputParams);
     CTextFile file;
-    if (!file.Open(environment.ResolvePath(parameters->GetParam(sourceName)))) return 2;
+    if (!file.Open(environment.ResolvePath(parameters->GetParam(format.input)))) return 2;
     return ReadKeys(file);
 }
 
-bool CBatchIterDBTxtTab::ReadRow(CTextFile &file, CStringVector &fields) {
+bool CBatchIterDBTxt::ReadRow(CTextFile &file, CStringVector &fields) {
     fields.Reset();
     CString text;
-    bool rowEnded = ReadRelField(file, GetSeparator(), text);
+    bool rowEnded = ReadRelField(file, format.separator, text);
     if (rowEnded && text.IsEmpty()) return false;
     fields.Add(text);
     while (!rowEnded) {
-        rowEnded = ReadRelField(file, GetSeparator(), text);
+        rowEnded = ReadRelField(file, format.separator, text);
         fields.Add(text);
     }
     return true;
 }
 
-int32_t CBatchIterDBTxtTab::ReadKeys(CTextFile &file) {
+int32_t CBatchIterDBTxt::ReadKeys(CTextFile &file) {
     StartKeys();
     CStringVector fields;
     int32_t keyPosition = -1;
@@ -50,9 +47,3 @@ int32_t CBatchIterDBTxtTab::ReadKeys(CTextFile &file) {
     }
     return FinishKeys();
 }
-
-int32_t CBatchIterDBTxtComma::Open(CParameters *parameters) {
-    return OpenFrom(parameters, "batchidbtxtrelcomma", "idbtxtrelcomma");
-}
-
-char CBatchIterDBTxtComma::GetSeparator() { return ','; }

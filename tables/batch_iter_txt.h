@@ -1,6 +1,7 @@
 // Batch iterators over relational text files: "batchidbtxtreltab" over the
 // tab-separated input file ("idbtxtreltab"), "batchidbtxtrelcomma" over the
-// comma-separated one ("idbtxtrelcomma").
+// comma-separated one ("idbtxtrelcomma"); one class, configured by the row of
+// its format (tables/table_formats.h), which also names the input kind.
 //
 // The keys are the fields in the key column of every data row, in file
 // order. Here an empty field counts as a position, so a row "p17, , 0.5"
@@ -13,33 +14,29 @@
 #include <cstdint>
 
 #include "tables/batch_iterator_db.h"
+#include "tables/table_format.h"
 
 class CTextFile;
 
-class CBatchIterDBTxtTab : public CBatchIteratorDB {
+class CBatchIterDBTxt : public CBatchIteratorDB {
 public:
-    using CBatchIteratorDB::CBatchIteratorDB;
+    explicit CBatchIterDBTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
 
     // 0 and inactive unless both the switch and the source parameter exist;
     // 2 when the file cannot be read or its header lacks the key column.
     int32_t Open(CParameters *parameters) override;
-    const char *SourceKind() const override { return "idbtxtreltab"; }
-    virtual char GetSeparator();
+    const char *SourceKind() const override { return format.input; }
     // Collects the keys of an open file; 2 without a key column.
-    virtual int32_t ReadKeys(CTextFile &file);
+    int32_t ReadKeys(CTextFile &file);
 
-protected:
-    int32_t OpenFrom(CParameters *parameters, const char *switchName, const char *sourceName);
+    const CTableFormat format;
+
+private:
     // Reads one row, empty fields included; false for a blank line or the
     // end of the file.
     bool ReadRow(CTextFile &file, CStringVector &fields);
 };
 
-class CBatchIterDBTxtComma : public CBatchIterDBTxtTab {
-public:
-    using CBatchIterDBTxtTab::CBatchIterDBTxtTab;
-
-    int32_t Open(CParameters *parameters) override;
-    const char *SourceKind() const override { return "idbtxtrelcomma"; }
-    char GetSeparator() override;
-};
+// The names under which the two kinds' classes were known.
+using CBatchIterDBTxtTab = CBatchIterDBTxt;
+using CBatchIterDBTxtComma = CBatchIterDBTxt;

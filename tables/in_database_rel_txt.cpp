@@ -5,35 +5,25 @@
 #include "tables/table_params.h"
 #include "tables/text_file.h"
 
-CInDatabaseRelTxtTab::CInDatabaseRelTxtTab(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
-
-int32_t CInDatabaseRelTxtTab::GetName(CString &kindName) {
-    kindName = "idbtxtreltab";
-    return 0;
-}
-
-int32_t CInDatabaseRelTxtTab::Open(CParameters *parameters) {
+int32_t CInDatabaseRelTxt::Open(CParameters *parameters) {
     active = false;
-    CString kind, key;
-    GetName(kind);
-    if (!parameters->HasParam(kind) || !KeyValue(parameters, kInputParams, key)) {
+    CString key;
+    if (!parameters->HasParam(format.input) || !KeyValue(parameters, kInputParams, key)) {
         ClearRecord();
         return 0;
     }
-    int32_t status = Load(parameters->GetParam(kind), KeyColumnName(parameters, kInputParams), key);
+    int32_t status = Load(parameters->GetParam(format.input), KeyColumnName(parameters, kInputParams), key);
     active = status == 0;
     return status;
 }
 
-bool CInDatabaseRelTxtTab::ReadField(CTextFile &file, CString &text) { return ReadRelField(file, '\t', text); }
-
-int32_t CInDatabaseRelTxtTab::ReadIndex(const std::string &path, const CFileStamp &stamp,
-                                        const CString &keyColumnName) {
+int32_t CInDatabaseRelTxt::ReadIndex(const std::string &path, const CFileStamp &stamp,
+                                     const CString &keyColumnName) {
     index.Clear();
     CTextFile file;
     if (!file.Open(path)) return 2;
     index.Start(stamp, keyColumnName);
-    auto readField = [this](CTextFile &source, CString &text) { return ReadField(source, text); };
+    auto readField = [this](CTextFile &source, CString &text) { return ReadRelField(source, format.separator, text); };
     CStringVector fields;
     ReadRelRow(file, readField, fields);
     index.SetHeader(fields);
@@ -44,7 +34,7 @@ int32_t CInDatabaseRelTxtTab::ReadIndex(const std::string &path, const CFileStam
     return 0;
 }
 
-int32_t CInDatabaseRelTxtTab::Load(const CString &path, const CString &keyColumnName, const CString &keyValue) {
+int32_t CInDatabaseRelTxt::Load(const CString &path, const CString &keyColumnName, const CString &keyValue) {
     NewRecord();
     std::string resolved = environment.ResolvePath(path);
     CFileStamp stamp = CFileStamp::Of(resolved);
@@ -56,10 +46,3 @@ int32_t CInDatabaseRelTxtTab::Load(const CString &path, const CString &keyColumn
         InsertField(index.headerNames[i], (*row)[i]);
     return 0;
 }
-
-int32_t CInDatabaseRelTxtComma::GetName(CString &kindName) {
-    kindName = "idbtxtrelcomma";
-    return 0;
-}
-
-bool CInDatabaseRelTxtComma::ReadField(CTextFile &file, CString &text) { return ReadRelField(file, ',', text); }

@@ -1,6 +1,7 @@
 // Relational input files: a header row of column names and data rows, the
 // row of the consultation selected by its key; tab-separated
-// ("idbtxtreltab") or comma-separated ("idbtxtrelcomma").
+// ("idbtxtreltab") or comma-separated ("idbtxtrelcomma"); one class,
+// configured by the row of its format (tables/table_formats.h).
 //
 // The file path is the value of the parameter named like the kind; the key
 // value and the key column name come from the input key parameters. The key
@@ -13,41 +14,26 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "tables/in_database.h"
-#include "tables/input_record.h"
+#include "tables/in_database_text.h"
 #include "tables/rel_text_index.h"
-#include "tables/table_environment.h"
 
-class CTextFile;
-
-class CInDatabaseRelTxtTab : public CInDatabase, public CInputRecord {
+class CInDatabaseRelTxt : public CInDatabaseText {
 public:
-    explicit CInDatabaseRelTxtTab(CTableEnvironment &tableEnvironment = TableEnvironment());
+    using CInDatabaseText::CInDatabaseText;
 
-    int32_t GetName(CString &kindName) override;
     int32_t Open(CParameters *parameters) override;
 
-    // Reads one field of a row (see rel_text_row.h); true when the row ended.
-    virtual bool ReadField(CTextFile &file, CString &text);
     // Replaces the record by the row of `keyValue`; 2 when the file cannot be
     // read, has no key column, or has no row for the key.
-    virtual int32_t Load(const CString &path, const CString &keyColumnName, const CString &keyValue);
+    int32_t Load(const CString &path, const CString &keyColumnName, const CString &keyValue);
 
     int32_t keyColumn = -1;  // of the last file read; -1 when not found
 
-protected:
+private:
     // Reads the file into the index; 2 when it cannot be opened.
     int32_t ReadIndex(const std::string &path, const CFileStamp &stamp, const CString &keyColumnName);
 
-    CTableEnvironment &environment;
     CRelTextIndex index;
-};
-
-class CInDatabaseRelTxtComma : public CInDatabaseRelTxtTab {
-public:
-    using CInDatabaseRelTxtTab::CInDatabaseRelTxtTab;
-
-    int32_t GetName(CString &kindName) override;
-    bool ReadField(CTextFile &file, CString &text) override;
 };

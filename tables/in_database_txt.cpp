@@ -3,35 +3,27 @@
 #include "net/params.h"
 #include "tables/text_file.h"
 
-CInDatabaseTxtTab::CInDatabaseTxtTab(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
-
-int32_t CInDatabaseTxtTab::GetName(CString &kindName) {
-    kindName = "idbtxttab";
-    return 0;
-}
-
-int32_t CInDatabaseTxtTab::Open(CParameters *parameters) {
+int32_t CInDatabaseTxt::Open(CParameters *parameters) {
     active = false;
-    CString kind;
-    GetName(kind);
-    if (!parameters->HasParam(kind)) {
+    if (!parameters->HasParam(format.input)) {
         ClearRecord();
         return 0;
     }
-    int32_t status = Load(parameters->GetParam(kind));
+    int32_t status = Load(parameters->GetParam(format.input));
     active = status == 0;
     return status;
 }
 
-bool CInDatabaseTxtTab::ReadName(CTextFile &file, CString &name) {
-    return file.ReadUntil('\t', CTextFile::kEnd, kTextLimit, name) == '\t';
+bool CInDatabaseTxt::ReadName(CTextFile &file, CString &name) {
+    const auto separator = static_cast<unsigned char>(format.separator);
+    return file.ReadUntil(separator, CTextFile::kEnd, kTextLimit, name) == separator;
 }
 
-void CInDatabaseTxtTab::ReadLine(CTextFile &file, CString &value) {
+void CInDatabaseTxt::ReadLine(CTextFile &file, CString &value) {
     file.ReadUntil('\n', CTextFile::kEnd, kTextLimit, value);
 }
 
-int32_t CInDatabaseTxtTab::Load(const CString &path) {
+int32_t CInDatabaseTxt::Load(const CString &path) {
     NewRecord();
     CTextFile file;
     if (!file.Open(environment.ResolvePath(path))) return 2;
@@ -42,13 +34,4 @@ int32_t CInDatabaseTxtTab::Load(const CString &path) {
         if (!name.IsEmpty() && !value.IsEmpty()) InsertField(name, value);
     }
     return 0;
-}
-
-int32_t CInDatabaseTxtComma::GetName(CString &kindName) {
-    kindName = "idbtxtcomma";
-    return 0;
-}
-
-bool CInDatabaseTxtComma::ReadName(CTextFile &file, CString &name) {
-    return file.ReadUntil(',', CTextFile::kEnd, kTextLimit, name) == ',';
 }

@@ -1,6 +1,7 @@
 // Name-value input files: one field per line, its name, a separator and its
 // value ("Fever<TAB>0.8"), tab-separated ("idbtxttab") or comma-separated
-// ("idbtxtcomma").
+// ("idbtxtcomma"); one class, configured by the row of its
+// format (tables/table_formats.h).
 //
 // The file path is the value of the parameter named like the kind. There is
 // no header and no quoting: the name runs to the first separator (across line
@@ -13,37 +14,25 @@
 
 #include <cstdint>
 
-#include "tables/in_database.h"
-#include "tables/input_record.h"
-#include "tables/table_environment.h"
+#include "tables/in_database_text.h"
 
 class CTextFile;
 
-class CInDatabaseTxtTab : public CInDatabase, public CInputRecord {
+class CInDatabaseTxt : public CInDatabaseText {
 public:
-    explicit CInDatabaseTxtTab(CTableEnvironment &tableEnvironment = TableEnvironment());
+    using CInDatabaseText::CInDatabaseText;
 
-    int32_t GetName(CString &kindName) override;
     int32_t Open(CParameters *parameters) override;
 
-    // Reads a name up to the separator (consumed) or the end of the file;
-    // true when the separator was found.
-    virtual bool ReadName(CTextFile &file, CString &name);
-    // Reads a value up to the line end (consumed) or the end of the file.
-    virtual void ReadLine(CTextFile &file, CString &value);
     // Replaces the record by the pairs of the file; 2 when it cannot be read.
-    virtual int32_t Load(const CString &path);
+    int32_t Load(const CString &path);
 
     static constexpr int32_t kTextLimit = 254;
 
-protected:
-    CTableEnvironment &environment;
-};
-
-class CInDatabaseTxtComma : public CInDatabaseTxtTab {
-public:
-    using CInDatabaseTxtTab::CInDatabaseTxtTab;
-
-    int32_t GetName(CString &kindName) override;
-    bool ReadName(CTextFile &file, CString &name) override;
+private:
+    // Reads a name up to the separator (consumed) or the end of the file;
+    // true when the separator was found.
+    bool ReadName(CTextFile &file, CString &name);
+    // Reads a value up to the line end (consumed) or the end of the file.
+    void ReadLine(CTextFile &file, CString &value);
 };

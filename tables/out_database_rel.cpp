@@ -11,9 +11,15 @@
 #include "tables/table_params.h"
 #include "tables/text_file.h"
 
-COutDatabaseRel::COutDatabaseRel(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
+COutDatabaseRel::COutDatabaseRel(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment)
+    : format(tableFormat), environment(tableEnvironment) {}
 
 COutDatabaseRel::~COutDatabaseRel() { CloseFile(); }
+
+int32_t COutDatabaseRel::GetName(CString &kindName) {
+    kindName = format.output;
+    return 0;
+}
 
 int32_t COutDatabaseRel::Fail(const CString &name, const std::string &why) {
     failure = OutputFileFailure(name, why);
@@ -22,10 +28,8 @@ int32_t COutDatabaseRel::Fail(const CString &name, const std::string &why) {
 
 int32_t COutDatabaseRel::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
     failure.clear();
-    CString kind;
-    GetName(kind);
-    if (!parameters->HasParam(kind) || !KeyValue(parameters, kOutputParams, keyValue)) return 0;
-    const CString name = parameters->GetParam(kind);
+    if (!parameters->HasParam(format.output) || !KeyValue(parameters, kOutputParams, keyValue)) return 0;
+    const CString name = parameters->GetParam(format.output);
     if (!IsWritableFileName(name.Text())) return Fail(name, kOutsideFolderReason);
     // A key holding the separator or a line end would shift the values into
     // the wrong columns or start a row of its own: no row is written.
@@ -95,14 +99,4 @@ int32_t COutDatabaseRel::WriteRow(CInferenceNet *net) {
     }
     row += '\n';
     return file.Append(row, reason) ? 0 : 2;
-}
-
-int32_t COutDatabaseRelTxtTab::GetName(CString &kindName) {
-    kindName = "odbtxtreltab";
-    return 0;
-}
-
-int32_t COutDatabaseRelTxtComma::GetName(CString &kindName) {
-    kindName = "odbtxtrelcomma";
-    return 0;
 }

@@ -1,6 +1,7 @@
 // Relational output files: one row per consultation appended under the
 // file's header row; tab-separated ("odbtxtreltab") or comma-separated
-// ("odbtxtrelcomma").
+// ("odbtxtrelcomma"); one class, configured by the row of its
+// format (tables/table_formats.h).
 //
 // The file must exist with a header naming the key column and the nodes of
 // interest; it is never created. The header is read with the rules of the
@@ -26,29 +27,32 @@
 #include "foundation/string_collections.h"
 #include "tables/out_database.h"
 #include "tables/table_environment.h"
+#include "tables/table_format.h"
 
 class CTextFile;
 
 class COutDatabaseRel : public COutDatabase {
 public:
-    explicit COutDatabaseRel(CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit COutDatabaseRel(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
     ~COutDatabaseRel() override;
 
+    int32_t GetName(CString &kindName) override;
     // 0 without the kind's parameter or a key (nothing to write); 2 when
     // the name is refused or the file cannot be read or appended to.
     int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
 
     // Reads one header field with the separator of the kind; true when the
     // row ended.
-    virtual bool ReadField(CTextFile &source, CString &text);
-    virtual void CloseFile();
+    bool ReadField(CTextFile &source, CString &text);
+    void CloseFile();
     // Opens and locks the file `name` below the knowledge base's directory
     // and reads its header row into `headerNames`; 2 when it cannot.
-    virtual int32_t ReadHeader(const std::string &name);
+    int32_t ReadHeader(const std::string &name);
     // Appends the row of the consultation; 2 when writing fails.
-    virtual int32_t WriteRow(CInferenceNet *net);
-    virtual char GetSeparator() = 0;
+    int32_t WriteRow(CInferenceNet *net);
+    char GetSeparator() const { return format.separator; }
 
+    const CTableFormat format;
     CStringVector headerNames;
     CString keyColumnName;
     CString keyValue;
@@ -65,20 +69,4 @@ private:
     bool EndLastLine(std::string &prefix);
     // The row's text for one column.
     CString ColumnText(const CString &column, CInferenceNet *net) const;
-};
-
-class COutDatabaseRelTxtTab : public COutDatabaseRel {
-public:
-    using COutDatabaseRel::COutDatabaseRel;
-
-    int32_t GetName(CString &kindName) override;
-    char GetSeparator() override { return '\t'; }
-};
-
-class COutDatabaseRelTxtComma : public COutDatabaseRelTxtTab {
-public:
-    using COutDatabaseRelTxtTab::COutDatabaseRelTxtTab;
-
-    int32_t GetName(CString &kindName) override;
-    char GetSeparator() override { return ','; }
 };

@@ -8,7 +8,7 @@
 #include "net/inference_net.h"
 #include "net/node.h"
 
-std::string GoalsFileText(CInferenceNet *net, char separator) {
+static std::string GoalsFileText(CInferenceNet *net, char separator) {
     // The net's goal list is re-sorted during a consultation; its node list
     // keeps the order of declaration.
     std::string text;
@@ -36,28 +36,14 @@ int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, 
     return 2;
 }
 
-COutDatabaseTxtTab::COutDatabaseTxtTab(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
+COutDatabaseTxt::COutDatabaseTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment)
+    : format(tableFormat), environment(tableEnvironment) {}
 
-int32_t COutDatabaseTxtTab::GetName(CString &kindName) {
-    kindName = "odbtxttab";
+int32_t COutDatabaseTxt::GetName(CString &kindName) {
+    kindName = format.output;
     return 0;
 }
 
-int32_t COutDatabaseTxtTab::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
-    CString kind;
-    GetName(kind);
-    return WriteGoalsFile(environment, parameters, kind, '\t', net, failure);
-}
-
-COutDatabaseTxtComma::COutDatabaseTxtComma(CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
-
-int32_t COutDatabaseTxtComma::GetName(CString &kindName) {
-    kindName = "odbtxtcomma";
-    return 0;
-}
-
-int32_t COutDatabaseTxtComma::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
-    CString kind;
-    GetName(kind);
-    return WriteGoalsFile(environment, parameters, kind, ',', net, failure);
+int32_t COutDatabaseTxt::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+    return WriteGoalsFile(environment, parameters, format.output, format.separator, net, failure);
 }

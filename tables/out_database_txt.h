@@ -1,6 +1,7 @@
 // Name-value output files: every goal of the net with its value, one per
 // line ("Flu<TAB>0.734000"), tab-separated ("odbtxttab") or comma-separated
-// ("odbtxtcomma").
+// ("odbtxtcomma"); one class, configured by the row of its
+// format (tables/table_formats.h).
 //
 // The file path is the value of the parameter named like the kind. Each
 // consultation replaces the file's content, so it holds the goals of the
@@ -13,34 +14,24 @@
 
 #include "tables/out_database.h"
 #include "tables/table_environment.h"
+#include "tables/table_format.h"
 
-class COutDatabaseTxtTab : public COutDatabase {
+class COutDatabaseTxt : public COutDatabase {
 public:
-    explicit COutDatabaseTxtTab(CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit COutDatabaseTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
 
     int32_t GetName(CString &kindName) override;
     // 0 when written or not asked for; 2 when the file cannot be written.
     int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
 
-protected:
+    const CTableFormat format;
+
+private:
     CTableEnvironment &environment;
 };
 
-class COutDatabaseTxtComma : public COutDatabase {
-public:
-    explicit COutDatabaseTxtComma(CTableEnvironment &tableEnvironment = TableEnvironment());
-
-    int32_t GetName(CString &kindName) override;
-    int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
-
-protected:
-    CTableEnvironment &environment;
-};
-
-// Writes the goals of the net in declaration order as name, separator,
-// value ("%f") and a line end into the file of the kind's parameter.
-// Replaces the file of the kind's parameter with every goal and its value,
-// in declaration order; 0 when the parameter is absent, 2 with the reason
-// in `failure`.
+// Replaces the file named by the kind's parameter with every goal of the
+// net, in declaration order, as name, separator, value ("%f") and a line
+// end; 0 when the parameter is absent, 2 with the reason in `failure`.
 int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, const CString &kind,
                        char separator, CInferenceNet *net, std::string &failure);

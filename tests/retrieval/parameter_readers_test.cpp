@@ -8,6 +8,8 @@
 
 #include "retrieval/choice_abstract.h"
 #include "retrieval/choice_translator.h"
+#include "retrieval/default_retrievers.h"
+#include "retrieval/registry_rows.h"
 #include "retrieval/value_translators.h"
 #include "tests/retrieval/token_source.h"
 
@@ -53,18 +55,10 @@ std::vector<float> Probabilities(const Reading &reading) {
     return {};
 }
 
-// A choice retriever that only reads its options.
-class OptionReader : public CDRChoiceAbstract {
-public:
-    void Cancel() override {}
-    int32_t Retrieve(CNode *, CInferenceNet *, CTable *, CParamRecord *, CRetrievedData *&) override { return 2; }
-    int32_t GetNames(CString &, CString &) override { return 0; }
-};
-
-// Runs the option reader with the retriever's name current: `clause` starts
-// with that name.
+// Runs a choice retriever's reader with the retriever's name current:
+// `clause` starts with that name.
 Reading ReadOptions(const std::string &clause) {
-    OptionReader reader;
+    CDRDefault reader(*FindRetrieverRow("dnchoice"));
     return ReadWith(clause, [&](ITokenReader *source, CParamRecord *&data) { return reader.ReadParameters(source, data); });
 }
 

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "net/bayes_node.h"
+#include "retrieval/choice_abstract.h"
 #include "retrieval/question_retrievers.h"
+#include "retrieval/registry_rows.h"
 #include "retrieval/retrieved_data.h"
 #include "tests/retrieval/fake_windows.h"
 
@@ -57,7 +59,7 @@ TEST(QuestionRetrievers, ProbabilityIsAskedUntilItLiesInTheUnitRange) {
     window.Type("abc").Type("1.0001").Type("-0.1").Type(" 0,5 ");
 
     auto node = Fever();
-    CDRWinProb retriever;
+    CDRQuestion retriever(*FindRetrieverRow("winprob"));
     int32_t status = -1;
     auto record = Ask<CRetrievedDataProb>(retriever, node.get(), status);
     ASSERT_EQ(status, 0);
@@ -91,7 +93,7 @@ TEST(QuestionRetrievers, DontKnowAndTheNodesName) {
     // A node whose knowledge base gives no description shows its name.
     auto node = Fever();
     node->description.Clear();
-    CDRWinProb retriever;
+    CDRQuestion retriever(*FindRetrieverRow("winprob"));
     int32_t status = -1;
     // An empty accepted text is no number; closing the window is don't know.
     auto record = Ask<CRetrievedDataProb>(retriever, node.get(), status);
@@ -110,7 +112,7 @@ TEST(QuestionRetrievers, ExactValueAcceptsAnyNumber) {
     window.Type("12 kg").Type("1e39").Type("inf").Type("0x10").Type("-12.5e1");
 
     auto node = Fever();
-    CDRWinValueEx retriever;  // the value question under another name asks the same
+    CDRQuestion retriever(*FindRetrieverRow("winvaluex"));  // the value question under another name asks the same
     int32_t status = -1;
     auto record = Ask<CRetrievedDataValue>(retriever, node.get(), status);
     ASSERT_EQ(status, 0);
@@ -120,7 +122,7 @@ TEST(QuestionRetrievers, ExactValueAcceptsAnyNumber) {
     EXPECT_EQ(window.rejections, (std::vector<std::string>{kNone, refused, refused, refused, refused}));
 
     window.CloseIt();
-    CDRWinSX sx;
+    CDRQuestion sx(*FindRetrieverRow("winsx"));
     record = Ask<CRetrievedDataValue>(sx, node.get(), status);
     ASSERT_EQ(status, 0);
     EXPECT_TRUE(record->dontKnow);
@@ -131,7 +133,7 @@ TEST(QuestionRetrievers, CertaintyFactorIsTheButtonPressed) {
     FakeYesNoWindow window;
     installed.ui().yesNoQuestion = &window;
     auto node = Fever();
-    CDRWinCertFact retriever;
+    CDRQuestion retriever(*FindRetrieverRow("wincf"));
     int32_t status = -1;
 
     window.Press(2);
@@ -171,7 +173,7 @@ TEST(QuestionRetrievers, IntervalNeedsTwoOrderedNumbers) {
         .Enter(" 5", "5", 4);      // equal ends are an interval
 
     auto node = Fever();
-    CDRWinQ retriever;
+    CDRQuestion retriever(*FindRetrieverRow("winq"));
     int32_t status = -1;
     auto record = Ask<CRetrievedDataInterval>(retriever, node.get(), status);
     ASSERT_EQ(status, 0);
@@ -190,7 +192,7 @@ TEST(QuestionRetrievers, IntervalNeedsTwoOrderedNumbers) {
     // From is tested first; a console's unreadable factor is refused last.
     window.rejections.clear();
     window.Enter("a", "b", 0).Enter("1", "2", std::numeric_limits<float>::quiet_NaN()).Enter("1,5", "2.5e1", -5);
-    CDRWinInterval interval;
+    CDRQuestion interval(*FindRetrieverRow("wininterval"));
     record = Ask<CRetrievedDataInterval>(interval, node.get(), status);
     ASSERT_EQ(status, 0);
     EXPECT_FLOAT_EQ(record->from, 1.5f);
@@ -206,7 +208,7 @@ TEST(QuestionRetrievers, ChoiceIsThePositionOfTheSelectedOption) {
     installed.ui().choiceQuestion = &window;
     auto node = Fever();
     auto options = Colours();
-    CDRWinChoice retriever;
+    CDRQuestion retriever(*FindRetrieverRow("winchoice"));
     int32_t status = -1;
 
     // Showing selects the first option, so accepting at once answers 0.
@@ -256,11 +258,11 @@ TEST(QuestionRetrievers, CancelWhileWaitingFailsTheRetrieval) {
     installed.ui().intervalQuestion = &interval;
     installed.ui().choiceQuestion = &choice;
 
-    CDRWinProb winprob;
-    CDRWinValue winvalue;
-    CDRWinCertFact wincf;
-    CDRWinInterval wininterval;
-    CDRWinChoice winchoice;
+    CDRQuestion winprob(*FindRetrieverRow("winprob"));
+    CDRQuestion winvalue(*FindRetrieverRow("winvalue"));
+    CDRQuestion wincf(*FindRetrieverRow("wincf"));
+    CDRQuestion wininterval(*FindRetrieverRow("wininterval"));
+    CDRQuestion winchoice(*FindRetrieverRow("winchoice"));
     // Abort arrives while the window waits; the retriever's Cancel ends the wait.
     prob.Then([&](auto &) { winprob.Cancel(); });
     value.Type("abc").Then([&](auto &) { winvalue.Cancel(); });
@@ -293,11 +295,11 @@ TEST(QuestionRetrievers, WithoutAWindowNothingIsAsked) {
     installed.ui() = CUserInterface();
     auto node = Fever();
     auto options = Colours();
-    CDRWinProb winprob;
-    CDRWinValue winvalue;
-    CDRWinCertFact wincf;
-    CDRWinInterval wininterval;
-    CDRWinChoice winchoice;
+    CDRQuestion winprob(*FindRetrieverRow("winprob"));
+    CDRQuestion winvalue(*FindRetrieverRow("winvalue"));
+    CDRQuestion wincf(*FindRetrieverRow("wincf"));
+    CDRQuestion wininterval(*FindRetrieverRow("wininterval"));
+    CDRQuestion winchoice(*FindRetrieverRow("winchoice"));
     CDataRetriever *all[] = {&winprob, &winvalue, &wincf, &wininterval, &winchoice};
     for (CDataRetriever *retriever : all) {
         CRetrievedData *out = nullptr;
@@ -311,15 +313,15 @@ TEST(QuestionRetrievers, NamesAndCentring) {
     InstalledWindows installed;
     FakeValueWindow value;
     installed.ui().exactValue = &value;
-    CDRWinProb winprob;
-    CDRWinCertFact wincf;
-    CDRWinValue winvalue;
-    CDRWinS wins;
-    CDRWinValueEx winvaluex;
-    CDRWinSX winsx;
-    CDRWinInterval wininterval;
-    CDRWinQ winq;
-    CDRWinChoice winchoice;
+    CDRQuestion winprob(*FindRetrieverRow("winprob"));
+    CDRQuestion wincf(*FindRetrieverRow("wincf"));
+    CDRQuestion winvalue(*FindRetrieverRow("winvalue"));
+    CDRQuestion wins(*FindRetrieverRow("wins"));
+    CDRQuestion winvaluex(*FindRetrieverRow("winvaluex"));
+    CDRQuestion winsx(*FindRetrieverRow("winsx"));
+    CDRQuestion wininterval(*FindRetrieverRow("wininterval"));
+    CDRQuestion winq(*FindRetrieverRow("winq"));
+    CDRQuestion winchoice(*FindRetrieverRow("winchoice"));
     struct Expected {
         CDataRetriever *retriever;
         const char *name;

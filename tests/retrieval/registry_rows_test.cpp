@@ -16,6 +16,7 @@
 #include "retrieval/retriever_info.h"
 #include "retrieval/value_translators.h"
 #include "tables/in_database_txt.h"
+#include "tables/table_formats.h"
 #include "tests/retrieval/fake_windows.h"
 #include "tests/retrieval/knowledge_base.h"
 
@@ -212,7 +213,7 @@ TEST(RegistryRows, NegativeZeroIsStoredAsZero) {
         "  G { (bayesian, 0.5, goal) }\n"
         "}\n");
     ASSERT_EQ(kb.compiled, 0) << kb.Error();
-    CInDatabaseTxtTab row;
+    CInDatabaseTxt row(*FindTableFormat("idbtxttab"));
     kb.table.currentInDatabase = &row;
     for (const char *field : {"-0", "-0.0", "-0e5"}) {
         row.NewRecord();

@@ -8,9 +8,11 @@
 #include "net/bayes_node.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"
+#include "retrieval/choice_abstract.h"
 #include "retrieval/choice_translator.h"
 #include "retrieval/db_retrievers.h"
 #include "retrieval/default_retrievers.h"
+#include "retrieval/registry_rows.h"
 #include "retrieval/retrieved_data.h"
 #include "retrieval/simple_translators.h"
 #include "retrieval/value_translators.h"
@@ -18,12 +20,13 @@
 #include "tables/batch_iter_bde.h"
 #include "tables/batch_iter_txt.h"
 #include "tables/in_database_txt.h"
+#include "tables/table_formats.h"
 
 namespace {
 
 class TableRetrieverTest : public ::testing::Test {
 protected:
-    TableRetrieverTest() : input(environment), node("Fever", 0.3f, true, false) {
+    TableRetrieverTest() : input(*FindTableFormat("idbtxttab"), environment), node("Fever", 0.3f, true, false) {
         input.NewRecord();
         table.currentInDatabase = &input;
     }
@@ -50,13 +53,13 @@ protected:
     }
 
     CTableEnvironment environment;
-    CInDatabaseTxtTab input;
+    CInDatabaseTxt input;
     CTable table;
     CBayesNode node;
 };
 
 TEST_F(TableRetrieverTest, TheFieldIsTheNodesNameAsWrittenInUpperOrInLowerCase) {
-    CDRDBProb prob;
+    CDRDatabase prob(*FindRetrieverRow("dbprob"));
     input.InsertField("FEVER", "0.8");
     input.InsertField("Fever ", "0.1");
     auto record = RetrieveAsIs<CRetrievedDataProb>(prob);
@@ -84,9 +87,9 @@ TEST_F(TableRetrieverTest, TheFieldIsTheNodesNameAsWrittenInUpperOrInLowerCase) 
     // Without an input table every database retriever fails.
     table.currentInDatabase = nullptr;
     input.InsertField("Fever", "0.5");
-    CDRDBValue value;
-    CDRDBCertFact cf;
-    CDRDBChoice choice;
+    CDRDatabase value(*FindRetrieverRow("dbvalue"));
+    CDRDatabase cf(*FindRetrieverRow("dbcf"));
+    CDRDatabase choice(*FindRetrieverRow("dbchoice"));
     EXPECT_EQ(RetrieveAsIs<CRetrievedDataProb>(prob), nullptr);
     EXPECT_EQ(RetrieveAsIs<CRetrievedDataValue>(value), nullptr);
     EXPECT_EQ(RetrieveAsIs<CRetrievedDataCertFact>(cf), nullptr);
@@ -94,7 +97,7 @@ TEST_F(TableRetrieverTest, TheFieldIsTheNodesNameAsWrittenInUpperOrInLowerCase) 
 }
 
 TEST_F(TableRetrieverTest, ProbabilitiesAreNumbersInTheUnitIntervalOrDontKnow) {
-    CDRDBProb prob;
+    CDRDatabase prob(*FindRetrieverRow("dbprob"));
     auto record = Retrieve<CRetrievedDataProb>(prob, "?");
     ASSERT_NE(record, nullptr);
     EXPECT_TRUE(record->dontKnow);
@@ -113,8 +116,19 @@ TEST_F(TableRetrieverTest, ProbabilitiesAreNumbersInTheUnitIntervalOrDontKnow) {
         EXPECT_EQ(Retrieve<CRetrievedDataProb>(prob, text), nullptr) << "'" << text << "'";
 }
 
+// A field is tested in double precision, before it is rounded to the
+// node's 32-bit value: 1.00000001 would round to 1.
+TEST_F(TableRetrieverTest, AProbabilityIsTestedBeforeItIsRounded) {
+    CDRDatabase prob(*FindRetrieverRow("dbprob"));
+    CDRDatabase value(*FindRetrieverRow("dbvalue"));
+    EXPECT_EQ(Retrieve<CRetrievedDataProb>(prob, "1.00000001"), nullptr);
+    auto record = Retrieve<CRetrievedDataValue>(value, "1.00000001");
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->value, 1.0f);
+}
+
 TEST_F(TableRetrieverTest, CertaintyFactorsAreNumbersOrWordsReadByTheirFirstLetter) {
-    CDRDBCertFact cf;
+    CDRDatabase cf(*FindRetrieverRow("dbcf"));
     const std::pair<const char *, float> accepted[] = {{"yes", 5.0f}, {"Y", 5.0f}, {"No", -5.0f}, {"N", -5.0f},
                                                        {"?", 0.0f},   {"?!", 0.0f}, {"3", 3.0f},   {"-2,5", -2.5f},
                                                        {"-5", -5.0f}, {"5.0", 5.0f}};
@@ -129,8 +143,8 @@ TEST_F(TableRetrieverTest, CertaintyFactorsAreNumbersOrWordsReadByTheirFirstLett
 }
 
 TEST_F(TableRetrieverTest, ValuesAreAnyNumberOrDontKnow) {
-    CDRDBValue value;
-    CDRDBSX sx;
+    CDRDatabase value(*FindRetrieverRow("dbvalue"));
+    CDRDatabase sx(*FindRetrieverRow("dbx"));
     auto record = Retrieve<CRetrievedDataValue>(value, "-12.5e1");
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->value, -125.0f);
@@ -150,7 +164,7 @@ TEST_F(TableRetrieverTest, ValuesAreAnyNumberOrDontKnow) {
 }
 
 TEST_F(TableRetrieverTest, ChoicesCountFromOneByNumberAndFromAByLetter) {
-    CDRDBChoice choice;
+    CDRDatabase choice(*FindRetrieverRow("dbchoice"));
     const std::pair<const char *, int32_t> accepted[] = {{"1", 0}, {"2", 1}, {"2.7", 1}, {"a", 0},
                                                          {"A", 0}, {"c", 2}, {"Z", 25}, {"e", 4}, {"E", 4}};
     for (auto &[text, expected] : accepted) {
@@ -180,10 +194,10 @@ TEST_F(TableRetrieverTest, ChoicesCountFromOneByNumberAndFromAByLetter) {
 
 TEST_F(TableRetrieverTest, DefaultRetrieversAnswerDontKnowWhichTranslatesToTheAprioriValue) {
     table.currentInDatabase = nullptr;
-    CDRDNProb dnProb;
-    CDRDNCertFact dnCf;
-    CDRDontKnow notKnown;
-    CDRDNChoice dnChoice;
+    CDRDefault dnProb(*FindRetrieverRow("dnprob"));
+    CDRDefault dnCf(*FindRetrieverRow("dncf"));
+    CDRDefault notKnown(*FindRetrieverRow("notknown"));
+    CDRDefault dnChoice(*FindRetrieverRow("dnchoice"));
     CDTProb prob;
     CDTCertFactor cf;
     CDTDontKnow dontKnow;
@@ -198,10 +212,9 @@ TEST_F(TableRetrieverTest, DefaultRetrieversAnswerDontKnowWhichTranslatesToTheAp
         EXPECT_EQ(translator->Translate(nullptr, out, value), 0);
         EXPECT_FLOAT_EQ(value, 0.3f);
     }
-    for (CDataRetriever *retriever :
-         std::initializer_list<CDataRetriever *>{new CDRDNValue, new CDRDNS, new CDRDNValueEx, new CDRDNSX}) {
-        std::unique_ptr<CDataRetriever> owned(retriever);
-        auto record = RetrieveAsIs<CRetrievedDataValue>(*retriever);
+    for (const char *name : {"dnvalue", "dns", "dnvaluex", "dnsx"}) {
+        CDRDefault retriever(*FindRetrieverRow(name));
+        auto record = RetrieveAsIs<CRetrievedDataValue>(retriever);
         ASSERT_NE(record, nullptr);
         EXPECT_TRUE(record->dontKnow);
         EXPECT_FLOAT_EQ(record->apriori, 0.3f);
@@ -213,6 +226,30 @@ TEST_F(TableRetrieverTest, DefaultRetrieversAnswerDontKnowWhichTranslatesToTheAp
     ASSERT_NE(choiceRecord, nullptr);
     EXPECT_TRUE(choiceRecord->dontKnow);
     EXPECT_EQ(RetrieveAsIs<CRetrievedDataDontKnow>(notKnown)->ToText().Equals("dn"), true);
+}
+
+// A row whose source cannot give its kind of answer makes a retriever that
+// always fails, rather than one that hands the translator a wrong record.
+TEST_F(TableRetrieverTest, ASourceFailsForAKindItCannotAnswer) {
+    input.InsertField(node.name, "?");
+    const CRetrieverRow defaultInterval{"dninterval", "interval", CAnswerSource::Default, CAnswerKind::Interval};
+    const CRetrieverRow fieldDontKnow{"dbnotknown", "notknown", CAnswerSource::Database, CAnswerKind::DontKnow};
+    const CRetrieverRow fieldInterval{"dbinterval", "interval", CAnswerSource::Database, CAnswerKind::Interval};
+    const CRetrieverRow askDontKnow{"winnotknown", "notknown", CAnswerSource::Question, CAnswerKind::DontKnow};
+    for (const CRetrieverRow &row : {defaultInterval, fieldDontKnow, fieldInterval, askDontKnow}) {
+        std::unique_ptr<CDataRetriever> retriever(NewRetriever(row));
+        ASSERT_NE(retriever, nullptr) << row.name;
+        CRetrievedData *out = nullptr;
+        EXPECT_EQ(retriever->Retrieve(&node, nullptr, &table, nullptr, out), 2) << row.name;
+        EXPECT_EQ(out, nullptr) << row.name;
+        CString name, translator;
+        retriever->GetNames(name, translator);
+        EXPECT_STREQ(name.Text(), row.name);
+        EXPECT_STREQ(translator.Text(), row.translator);
+    }
+    EXPECT_EQ(FindRetrieverRow("dninterval"), nullptr);
+    EXPECT_EQ(FindRetrieverRow(""), nullptr);
+    EXPECT_EQ(NewTranslator("dninterval"), nullptr);
 }
 
 // The registry's rows of the database and default retrievers and of the
@@ -245,6 +282,9 @@ TEST(TableRetrieverRegistry, RowsFollowTheRegistryOrderAndNameTheirTranslators) 
     ASSERT_EQ(registry.batchIterators.Count(), 3);
     EXPECT_NE(dynamic_cast<CBatchIterDBTxtTab *>(registry.batchIterators.At(0)), nullptr);
     EXPECT_NE(dynamic_cast<CBatchIterDBTxtComma *>(registry.batchIterators.At(1)), nullptr);
+    // Both text iterators are one class: their rows tell them apart.
+    EXPECT_STREQ(registry.batchIterators.At(0)->SourceKind(), "idbtxtreltab");
+    EXPECT_STREQ(registry.batchIterators.At(1)->SourceKind(), "idbtxtrelcomma");
     EXPECT_NE(dynamic_cast<CBatchIterDBBDE *>(registry.batchIterators.At(2)), nullptr);
 
     CTable table;

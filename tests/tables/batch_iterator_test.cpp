@@ -7,6 +7,7 @@
 #include "net/params.h"
 #include "recording_engine.h"
 #include "table_test_support.h"
+#include "tables/table_formats.h"
 #include "tables/batch_iter_bde.h"
 #include "tables/batch_iter_txt.h"
 
@@ -38,7 +39,7 @@ protected:
         parameters.SetParam("batchidbtxtreltab", "");
         parameters.SetParam("idbtxtreltab", "cases.txt");
         parameters.SetParam("dbheadername", keyColumn);
-        CBatchIterDBTxtTab iterator(environment);
+        CBatchIterDBTxt iterator(*FindTableFormat("batchidbtxtreltab"), environment);
         return Run(iterator, parameters);
     }
 
@@ -77,7 +78,7 @@ TEST_F(BatchIteratorTest, OpeningFailsOrStaysInactiveAsTheSourceDictates) {
     EXPECT_EQ(RunTab(""), Keys{"status 2"});           // no header
     EXPECT_EQ(RunTab("ID\tFever\np1\t1\n"), Keys{"status 2"});  // case matters
 
-    CBatchIterDBTxtTab iterator(environment);
+    CBatchIterDBTxt iterator(*FindTableFormat("batchidbtxtreltab"), environment);
     CParameters onlySource;
     onlySource.SetParam("idbtxtreltab", "cases.txt");
     EXPECT_EQ(iterator.Open(&onlySource), 0);
@@ -103,10 +104,10 @@ TEST_F(BatchIteratorTest, TheCommaKindReadsItsOwnParametersAndHeaderName) {
     parameters.SetParam("batchidbtxtreltab", "");  // the tab kind's source is absent
     parameters.SetParam("dbheadername", "header");
     parameters.SetParam("idbheadername", "patient");
-    CBatchIterDBTxtComma comma(environment);
+    CBatchIterDBTxt comma(*FindTableFormat("batchidbtxtrelcomma"), environment);
     EXPECT_EQ(Run(comma, parameters), (Keys{"c1", "c2"}));
     EXPECT_STREQ(comma.keyColumnName.Text(), "patient");
-    CBatchIterDBTxtTab tab(environment);
+    CBatchIterDBTxt tab(*FindTableFormat("batchidbtxtreltab"), environment);
     EXPECT_EQ(tab.Open(&parameters), 0);
     EXPECT_FALSE(tab.active);
     // The parameters keep the last key.

@@ -12,6 +12,7 @@
 #include "net/node.h"
 #include "net/table.h"
 #include "table_test_support.h"
+#include "tables/table_formats.h"
 #include "tables/batch_iter_bde.h"
 #include "tables/batch_iter_txt.h"
 #include "tables/in_database_bde.h"
@@ -23,10 +24,14 @@ namespace {
 
 class BatchRunTest : public ::testing::Test {
 protected:
+    static const CTableFormat &Kind(const char *name) { return *FindTableFormat(name); }
+
     BatchRunTest()
-        : nameValueTab(environment), nameValueComma(environment), relationalTab(environment),
-          relationalComma(environment), engineInput(environment), output(environment), tabKeys(environment),
-          commaKeys(environment), engineKeys(environment) {
+        : nameValueTab(Kind("idbtxttab"), environment), nameValueComma(Kind("idbtxtcomma"), environment),
+          relationalTab(Kind("idbtxtreltab"), environment), relationalComma(Kind("idbtxtrelcomma"), environment),
+          engineInput(environment), output(Kind("odbtxtreltab"), environment),
+          tabKeys(Kind("batchidbtxtreltab"), environment), commaKeys(Kind("batchidbtxtrelcomma"), environment),
+          engineKeys(environment) {
         environment.baseDirectory = dir.Dir().c_str();
         // The registry's order.
         for (CInDatabase *input : std::vector<CInDatabase *>{&nameValueTab, &nameValueComma, &relationalTab,
@@ -69,14 +74,14 @@ protected:
 
     CScratchDir dir;
     CTableEnvironment environment;
-    CInDatabaseTxtTab nameValueTab;
-    CInDatabaseTxtComma nameValueComma;
-    CInDatabaseRelTxtTab relationalTab;
-    CInDatabaseRelTxtComma relationalComma;
+    CInDatabaseTxt nameValueTab;
+    CInDatabaseTxt nameValueComma;
+    CInDatabaseRelTxt relationalTab;
+    CInDatabaseRelTxt relationalComma;
     CInDatabaseBDE engineInput;
-    COutDatabaseRelTxtTab output;
-    CBatchIterDBTxtTab tabKeys;
-    CBatchIterDBTxtComma commaKeys;
+    COutDatabaseRel output;
+    CBatchIterDBTxt tabKeys;
+    CBatchIterDBTxt commaKeys;
     CBatchIterDBBDE engineKeys;
     CTable table;
     CInferenceNet net;

@@ -8,6 +8,7 @@
 
 #include "net/params.h"
 #include "table_test_support.h"
+#include "tables/table_formats.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ protected:
     CScratchDir dir;
     CTableEnvironment environment;
     CParameters params;
-    CInDatabaseRelTxtTab table{environment};
+    CInDatabaseRelTxt table{*FindTableFormat("idbtxtreltab"), environment};
 };
 
 TEST_F(RelationalInputTest, TheRowOfTheKeyPairsEveryColumnWithItsField) {
@@ -127,7 +128,7 @@ TEST_F(RelationalInputTest, TheTableIsInactiveWithoutItsParametersOrFile) {
 }
 
 TEST_F(RelationalInputTest, TheCommaKindSplitsAtCommas) {
-    CInDatabaseRelTxtComma comma(environment);
+    CInDatabaseRelTxt comma(*FindTableFormat("idbtxtrelcomma"), environment);
     dir.Write("cases.csv", "id,Fever,Note\np17,0.8,a\tb\n");
     CParameters commaParams;
     commaParams.SetParam("idbtxtrelcomma", "cases.csv");

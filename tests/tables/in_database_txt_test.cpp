@@ -7,6 +7,7 @@
 
 #include "net/params.h"
 #include "table_test_support.h"
+#include "tables/table_formats.h"
 
 namespace {
 
@@ -16,10 +17,9 @@ protected:
 
     // Opens a table of the kind over a file with the given bytes; the
     // record as "name=value;" pairs in insertion order of the file.
-    template <typename Table>
-    std::string Read(const std::string &bytes) {
+    std::string Read(const char *kindName, const std::string &bytes) {
         dir.Write("input.txt", bytes);
-        Table table(environment);
+        CInDatabaseTxt table(*FindTableFormat(kindName), environment);
         CString kind;
         table.GetName(kind);
         CParameters params;
@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(NameValueInputTest, PairsAreReadUpToTheLastLineWithOrWithoutANewline) {
-    CInDatabaseTxtTab table(environment);
+    CInDatabaseTxt table(*FindTableFormat("idbtxttab"), environment);
     dir.Write("input.txt", "Fever\t0.8\nCough\tn");
     CParameters params;
     params.SetParam("idbtxttab", "input.txt");
@@ -63,7 +63,7 @@ TEST_F(NameValueInputTest, PairsAreReadUpToTheLastLineWithOrWithoutANewline) {
 }
 
 TEST_F(NameValueInputTest, EmptyNamesAndValuesAreSkippedAndTheFirstPairOfANameWins) {
-    CInDatabaseTxtTab table(environment);
+    CInDatabaseTxt table(*FindTableFormat("idbtxttab"), environment);
     dir.Write("input.txt", "Fever\t\nFever\t0.8\nFever\t0.1\n\tlost\n");
     CParameters params;
     params.SetParam("idbtxttab", "input.txt");
@@ -73,23 +73,23 @@ TEST_F(NameValueInputTest, EmptyNamesAndValuesAreSkippedAndTheFirstPairOfANameWi
 }
 
 TEST_F(NameValueInputTest, TextsAreTakenAsWrittenAndANameMaySpanLines) {
-    EXPECT_EQ(Read<CInDatabaseTxtTab>(" Fever \t 0.8 \n"), "[ Fever = 0.8 ]");
+    EXPECT_EQ(Read("idbtxttab", " Fever \t 0.8 \n"), "[ Fever = 0.8 ]");
     // A line without a separator becomes the start of the next name.
-    EXPECT_EQ(Read<CInDatabaseTxtTab>("Cough\nFlu\t0.3\n"), "[Cough\nFlu=0.3]");
+    EXPECT_EQ(Read("idbtxttab", "Cough\nFlu\t0.3\n"), "[Cough\nFlu=0.3]");
     // The value runs to the end of the line, separators included.
-    EXPECT_EQ(Read<CInDatabaseTxtTab>("a\tb\tc\n"), "[a=b\tc]");
-    EXPECT_EQ(Read<CInDatabaseTxtComma>("a,b,c\n"), "[a=b,c]");
-    EXPECT_EQ(Read<CInDatabaseTxtTab>("a,b\tc\n"), "[a,b=c]");
-    EXPECT_EQ(Read<CInDatabaseTxtComma>(",lost\nx,1"), "[x=1]");
-    EXPECT_EQ(Read<CInDatabaseTxtTab>(""), "");
-    EXPECT_EQ(Read<CInDatabaseTxtTab>("name only"), "");
+    EXPECT_EQ(Read("idbtxttab", "a\tb\tc\n"), "[a=b\tc]");
+    EXPECT_EQ(Read("idbtxtcomma", "a,b,c\n"), "[a=b,c]");
+    EXPECT_EQ(Read("idbtxttab", "a,b\tc\n"), "[a,b=c]");
+    EXPECT_EQ(Read("idbtxtcomma", ",lost\nx,1"), "[x=1]");
+    EXPECT_EQ(Read("idbtxttab", ""), "");
+    EXPECT_EQ(Read("idbtxttab", "name only"), "");
 }
 
 TEST_F(NameValueInputTest, CrLfReadsAsLfAndALoneCrIsKept) {
-    std::string plain = Read<CInDatabaseTxtTab>("Fever\t0.8\nCough\tn\n");
-    EXPECT_EQ(Read<CInDatabaseTxtTab>("Fever\t0.8\r\nCough\tn\r\n"), plain);
+    std::string plain = Read("idbtxttab", "Fever\t0.8\nCough\tn\n");
+    EXPECT_EQ(Read("idbtxttab", "Fever\t0.8\r\nCough\tn\r\n"), plain);
     EXPECT_NE(plain.find("[Fever=0.8]"), std::string::npos);
-    CInDatabaseTxtComma table(environment);
+    CInDatabaseTxt table(*FindTableFormat("idbtxtcomma"), environment);
     dir.Write("input.txt", "Fever,0.8\r\nNote,a\rb\r\n");
     CParameters params;
     params.SetParam("idbtxtcomma", "input.txt");
@@ -100,7 +100,7 @@ TEST_F(NameValueInputTest, CrLfReadsAsLfAndALoneCrIsKept) {
 
 TEST_F(NameValueInputTest, OverlongNamesAndValuesKeepTheir254FirstCharacters) {
     std::string longName(300, 'n'), longValue(400, 'v');
-    CInDatabaseTxtTab table(environment);
+    CInDatabaseTxt table(*FindTableFormat("idbtxttab"), environment);
     dir.Write("input.txt", longName + "\t" + longValue + "\nnext\t1\n" + std::string(254, 'm') + "\t2\n");
     CParameters params;
     params.SetParam("idbtxttab", "input.txt");
@@ -113,7 +113,7 @@ TEST_F(NameValueInputTest, OverlongNamesAndValuesKeepTheir254FirstCharacters) {
 }
 
 TEST_F(NameValueInputTest, AnAbsentParameterOrUnreadableFileLeavesTheTableInactive) {
-    CInDatabaseTxtTab table(environment);
+    CInDatabaseTxt table(*FindTableFormat("idbtxttab"), environment);
     CParameters none;
     EXPECT_EQ(table.Open(&none), 0);
     EXPECT_FALSE(table.active);
@@ -140,7 +140,7 @@ TEST_F(NameValueInputTest, AnAbsentParameterOrUnreadableFileLeavesTheTableInacti
     EXPECT_EQ(table.Open(&pipe), 2);
     EXPECT_FALSE(table.active);
     // The comma kind answers to its own parameter only.
-    CInDatabaseTxtComma comma(environment);
+    CInDatabaseTxt comma(*FindTableFormat("idbtxtcomma"), environment);
     EXPECT_EQ(comma.Open(&params), 0);
     EXPECT_FALSE(comma.active);
     // An absolute path is used as it is.
@@ -148,7 +148,7 @@ TEST_F(NameValueInputTest, AnAbsentParameterOrUnreadableFileLeavesTheTableInacti
     absolute.SetParam("idbtxttab", dir.Path("input.txt").c_str());
     CTableEnvironment elsewhere;
     elsewhere.baseDirectory = "/nonexistent";
-    CInDatabaseTxtTab other(elsewhere);
+    CInDatabaseTxt other(*FindTableFormat("idbtxttab"), elsewhere);
     EXPECT_EQ(other.Open(&absolute), 0);
     EXPECT_STREQ(other.FieldText("Fever").Text(), "0.8");
 }

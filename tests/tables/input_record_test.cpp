@@ -4,6 +4,7 @@
 
 #include "net/table.h"
 #include "tables/in_database_txt.h"
+#include "tables/table_formats.h"
 
 TEST(InputRecord, NumericTextsAreDigitsWithCommaPointMinusAndExponentOnly) {
     for (const char *text : {"0.8", "0,75", "-12.5e1", "1E3", "12", "1-2", ".5", "-0"})
@@ -58,7 +59,7 @@ TEST(InputRecord, TheCurrentRecordIsThatOfTheTablesCurrentInputTable) {
     EXPECT_EQ(CurrentInputRecord(&table), nullptr);
     EXPECT_EQ(CurrentInputRecord(nullptr), nullptr);
     CTableEnvironment environment;
-    CInDatabaseTxtTab input(environment);
+    CInDatabaseTxt input(*FindTableFormat("idbtxttab"), environment);
     table.currentInDatabase = &input;
     EXPECT_EQ(CurrentInputRecord(&table), &input);
 }

@@ -17,6 +17,7 @@
 #include "net/node.h"
 #include "recording_engine.h"
 #include "table_test_support.h"
+#include "tables/table_formats.h"
 #include "tables/in_database_rel_txt.h"
 #include "tables/in_database_txt.h"
 #include "tables/out_database_bde.h"
@@ -49,8 +50,8 @@ protected:
 };
 
 TEST_F(OutputTest, NameValueFilesHoldTheGoalsOfTheLastConsultationInDeclarationOrder) {
-    COutDatabaseTxtTab tab(environment);
-    COutDatabaseTxtComma comma(environment);
+    COutDatabaseTxt tab(*FindTableFormat("odbtxttab"), environment);
+    COutDatabaseTxt comma(*FindTableFormat("odbtxtcomma"), environment);
     EXPECT_EQ(tab.Write(&params, &net, nullptr), 0);  // not asked for: nothing written, no failure
     params.SetParam("odbtxttab", "goals.txt");
     params.SetParam("odbtxtcomma", "goals.csv");
@@ -65,7 +66,7 @@ TEST_F(OutputTest, NameValueFilesHoldTheGoalsOfTheLastConsultationInDeclarationO
     EXPECT_EQ(dir.Read("goals.txt"), "Flu\t0.500000\nCold\t1.000000\nZERO\t0.250000\n");
 
     // The file reads back as a name-value input file.
-    CInDatabaseTxtComma input(environment);
+    CInDatabaseTxt input(*FindTableFormat("idbtxtcomma"), environment);
     CParameters inParams;
     inParams.SetParam("idbtxtcomma", "goals.csv");
     ASSERT_EQ(input.Open(&inParams), 0);
@@ -81,7 +82,7 @@ TEST_F(OutputTest, NameValueFilesHoldTheGoalsOfTheLastConsultationInDeclarationO
 }
 
 TEST_F(OutputTest, NameValueFilesAreNotWrittenIntoPipesOrDirectories) {
-    COutDatabaseTxtTab tab(environment);
+    COutDatabaseTxt tab(*FindTableFormat("odbtxttab"), environment);
     ASSERT_EQ(mkfifo(dir.Path("pipe").c_str(), 0600), 0);
     params.SetParam("odbtxttab", "pipe");  // opening it would wait for a reader
     EXPECT_EQ(tab.Write(&params, &net, nullptr), 2);
@@ -91,8 +92,8 @@ TEST_F(OutputTest, NameValueFilesAreNotWrittenIntoPipesOrDirectories) {
 }
 
 TEST_F(OutputTest, OutputFilesOutsideTheKnowledgeBasesDirectoryAreNotWritten) {
-    COutDatabaseTxtTab tab(environment);
-    COutDatabaseRelTxtTab rel(environment);
+    COutDatabaseTxt tab(*FindTableFormat("odbtxttab"), environment);
+    COutDatabaseRel rel(*FindTableFormat("odbtxtreltab"), environment);
     std::filesystem::create_directory(dir.Path("kb"));
     environment.baseDirectory = dir.Path("kb").c_str();
     dir.Write("victim.txt", "id\tFlu\n");
@@ -113,7 +114,7 @@ TEST_F(OutputTest, OutputFilesOutsideTheKnowledgeBasesDirectoryAreNotWritten) {
 }
 
 TEST_F(OutputTest, AKeyHoldingTheSeparatorOrALineEndWritesNoRow) {
-    COutDatabaseRelTxtComma comma(environment);
+    COutDatabaseRel comma(*FindTableFormat("odbtxtrelcomma"), environment);
     params.SetParam("odbtxtrelcomma", "cases.csv");
     params.SetParam("dbheadername", "id");
     dir.Write("cases.csv", "id,Fever\n");
@@ -131,7 +132,7 @@ TEST_F(OutputTest, AKeyHoldingTheSeparatorOrALineEndWritesNoRow) {
 }
 
 TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
-    COutDatabaseRelTxtTab table(environment);
+    COutDatabaseRel table(*FindTableFormat("odbtxtreltab"), environment);
     params.SetParam("odbtxtreltab", "cases.txt");
     params.SetParam("dbheadername", "id");
     params.SetParam("dbrecord", "p17");
@@ -145,7 +146,7 @@ TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
               "id\tFever\tFlu\tCough\np17\t0.500000\t0.734000\t?\np18\t0.250000\t0.734000\t?\n");
 
     // The rows read back as a relational input file with the same key.
-    CInDatabaseRelTxtTab input(environment);
+    CInDatabaseRelTxt input(*FindTableFormat("idbtxtreltab"), environment);
     CParameters inParams;
     inParams.SetParam("idbtxtreltab", "cases.txt");
     inParams.SetParam("dbheadername", "id");
@@ -156,7 +157,7 @@ TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
 }
 
 TEST_F(OutputTest, RelationalHeadersDecideTheColumnsAndTheKeyColumnWins) {
-    COutDatabaseRelTxtComma table(environment);
+    COutDatabaseRel table(*FindTableFormat("odbtxtrelcomma"), environment);
     params.SetParam("odbtxtrelcomma", "cases.csv");
     params.SetParam("dbheadername", "id");
     params.SetParam("odbheadername", "Flu");  // a node of that name exists
@@ -169,7 +170,7 @@ TEST_F(OutputTest, RelationalHeadersDecideTheColumnsAndTheKeyColumnWins) {
 }
 
 TEST_F(OutputTest, RelationalFilesAreNeverCreatedAndAMissingLineEndIsSupplied) {
-    COutDatabaseRelTxtTab table(environment);
+    COutDatabaseRel table(*FindTableFormat("odbtxtreltab"), environment);
     params.SetParam("odbtxtreltab", "cases.txt");
     EXPECT_EQ(table.Write(&params, &net, nullptr), 0);  // no key: no row to write
     params.SetParam("dbrecord", "p17");
@@ -274,7 +275,7 @@ TEST_F(OutputTest, ConcurrentRunsAppendWholeRowsAndAnInterruptedRowIsCut) {
     const int kRows = 150;
     auto run = [&](const char *prefix) {
         return [&, prefix] {
-            COutDatabaseRelTxtTab table(environment);
+            COutDatabaseRel table(*FindTableFormat("odbtxtreltab"), environment);
             for (int i = 0; i < kRows; ++i) {
                 params.SetParam("dbrecord", (prefix + std::to_string(i)).c_str());
                 if (table.Write(&params, &net, nullptr) != 0) return 1;
@@ -306,8 +307,8 @@ TEST_F(OutputTest, ConcurrentRunsAppendWholeRowsAndAnInterruptedRowIsCut) {
 }
 
 TEST_F(OutputTest, FailuresNameTheFileAndLeaveEarlierContentWhole) {
-    COutDatabaseTxtTab tab(environment);
-    COutDatabaseRelTxtTab rel(environment);
+    COutDatabaseTxt tab(*FindTableFormat("odbtxttab"), environment);
+    COutDatabaseRel rel(*FindTableFormat("odbtxtreltab"), environment);
     dir.Write("cases.txt", "id\tFlu\n");
     dir.Write("goals.txt", "Flu\t0.100000\n");
     params.SetParam("odbtxttab", "goals.txt");
