@@ -20,6 +20,7 @@
 
 #include "net/params.h"
 #include "scratch_file.h"
+#include "tables/table_formats.h"
 #include "tables/batch_iter_txt.h"
 #include "tables/rel_text_row.h"
 #include "tables/table_environment.h"
@@ -59,7 +60,7 @@ int32_t LinesOf(const std::string &text) {
     return lines + (!text.empty() && text.back() != '\n' ? 1 : 0);
 }
 
-void IterateAs(CBatchIterDBTxtTab &iterator, const char *switchName, const char *sourceName, char separator,
+void IterateAs(CBatchIterDBTxt &iterator, const char *switchName, const char *sourceName, char separator,
                const std::string &column, const std::string &text) {
     CParameters parameters;
     parameters.SetParam(switchName, "");
@@ -107,9 +108,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (column.find('\0') != std::string::npos) return 0;
     file.Write(data + lineEnd + 1, size - lineEnd - 1);
     const std::string text = WithLineFeeds(input.substr(lineEnd + 1));
-    CBatchIterDBTxtTab tab(*environment);
+    CBatchIterDBTxt tab(*FindTableFormat("idbtxtreltab"), *environment);
     IterateAs(tab, "batchidbtxtreltab", "idbtxtreltab", '\t', column, text);
-    CBatchIterDBTxtComma comma(*environment);
+    CBatchIterDBTxt comma(*FindTableFormat("idbtxtrelcomma"), *environment);
     IterateAs(comma, "batchidbtxtrelcomma", "idbtxtrelcomma", ',', column, text);
     return 0;
 }

@@ -31,6 +31,7 @@
 #include "console_session.h"
 #include "net/params.h"
 #include "net/bayes_node.h"
+#include "retrieval/registry_rows.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/param_retriever_win.h"
 #include "retrieval/question_retrievers.h"
@@ -91,11 +92,11 @@ struct ConsoleWindows {
 // Asks one node question through its retriever and checks what it hands on.
 void AskNode(Question question, int32_t optionCount, const ConsoleSession &session) {
     CBayesNode node(kName, 0.25f, true, false);
-    CDRWinProb prob;
-    CDRWinCertFact certainty;
-    CDRWinValue value;
-    CDRWinInterval interval;
-    CDRWinChoice choice;
+    CDRQuestion prob(*FindRetrieverRow("winprob"));
+    CDRQuestion certainty(*FindRetrieverRow("wincf"));
+    CDRQuestion value(*FindRetrieverRow("winvalue"));
+    CDRQuestion interval(*FindRetrieverRow("wininterval"));
+    CDRQuestion choice(*FindRetrieverRow("winchoice"));
     CDataRetriever *retrievers[] = {&prob, &certainty, &value, &interval, &choice};
     CStringVector texts;
     for (int32_t i = 0; i < optionCount; ++i) texts.Add(kOptions[i]);

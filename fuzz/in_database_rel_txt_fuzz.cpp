@@ -18,6 +18,7 @@
 
 #include "net/params.h"
 #include "scratch_file.h"
+#include "tables/table_formats.h"
 #include "tables/in_database_rel_txt.h"
 #include "tables/rel_text_row.h"
 #include "tables/table_environment.h"
@@ -53,7 +54,7 @@ bool FieldIsWithinLimits(const CString &text, char separator) {
 }
 
 // The fields of a loaded record, each checked against the limits.
-Record Loaded(CInDatabaseRelTxtTab &table, char separator) {
+Record Loaded(CInDatabaseRelTxt &table, char separator) {
     Record record;
     Require(table.record != nullptr);
     CStringHTable &fields = *table.record;
@@ -69,7 +70,7 @@ Record Loaded(CInDatabaseRelTxtTab &table, char separator) {
 }
 
 // Opens the table; the record when one was loaded, checked, else nothing.
-std::pair<int32_t, Record> OpenOnce(CInDatabaseRelTxtTab &table, CParameters &parameters, const Wanted &wanted,
+std::pair<int32_t, Record> OpenOnce(CInDatabaseRelTxt &table, CParameters &parameters, const Wanted &wanted,
                                     char separator) {
     const int32_t status = table.Open(&parameters);
     Require(status == 0 || status == 2);
@@ -83,7 +84,7 @@ std::pair<int32_t, Record> OpenOnce(CInDatabaseRelTxtTab &table, CParameters &pa
     return {status, record};
 }
 
-void ReadAs(CInDatabaseRelTxtTab &table, const char *kind, char separator, const Wanted &wanted) {
+void ReadAs(CInDatabaseRelTxt &table, const char *kind, char separator, const Wanted &wanted) {
     CParameters parameters;
     parameters.SetParam(kind, "cases.txt");
     if (wanted.ownParams) {
@@ -114,9 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (line.find('\0') != std::string::npos) return 0;
     const Wanted wanted = ReadWanted(line);
     file.Write(data + lineEnd + 1, size - lineEnd - 1);
-    CInDatabaseRelTxtTab tab(*environment);
+    CInDatabaseRelTxt tab(*FindTableFormat("idbtxtreltab"), *environment);
     ReadAs(tab, "idbtxtreltab", '\t', wanted);
-    CInDatabaseRelTxtComma comma(*environment);
+    CInDatabaseRelTxt comma(*FindTableFormat("idbtxtrelcomma"), *environment);
     ReadAs(comma, "idbtxtrelcomma", ',', wanted);
     return 0;
 }

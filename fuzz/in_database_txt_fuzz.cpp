@@ -18,6 +18,7 @@
 
 #include "net/params.h"
 #include "scratch_file.h"
+#include "tables/table_formats.h"
 #include "tables/in_database_txt.h"
 #include "tables/table_environment.h"
 
@@ -47,7 +48,7 @@ std::string Until(const std::string &text, size_t &at, char stop, size_t limit) 
 
 // The pairs the file holds, read the plain way.
 Record Expected(const std::string &text, char separator) {
-    const size_t limit = CInDatabaseTxtTab::kTextLimit;
+    const size_t limit = CInDatabaseTxt::kTextLimit;
     Record record;
     size_t at = 0;
     while (at < text.size()) {
@@ -59,7 +60,7 @@ Record Expected(const std::string &text, char separator) {
 }
 
 // The fields of a loaded record, each checked against the limits.
-Record Loaded(CInDatabaseTxtTab &table, char separator) {
+Record Loaded(CInDatabaseTxt &table, char separator) {
     Record record;
     Require(table.record != nullptr);
     CStringHTable &fields = *table.record;
@@ -67,8 +68,8 @@ Record Loaded(CInDatabaseTxtTab &table, char separator) {
         const CString &name = fields.KeyAt(slot);
         if (name.IsEmpty()) continue;
         const CString value = fields.ValueAt(slot);
-        Require(name.Length() <= CInDatabaseTxtTab::kTextLimit);
-        Require(value.Length() >= 1 && value.Length() <= CInDatabaseTxtTab::kTextLimit);
+        Require(name.Length() <= CInDatabaseTxt::kTextLimit);
+        Require(value.Length() >= 1 && value.Length() <= CInDatabaseTxt::kTextLimit);
         const std::string nameText(name.Text(), static_cast<size_t>(name.Length()));
         const std::string valueText(value.Text(), static_cast<size_t>(value.Length()));
         Require(nameText.find(separator) == std::string::npos);
@@ -80,7 +81,7 @@ Record Loaded(CInDatabaseTxtTab &table, char separator) {
     return record;
 }
 
-void ReadAs(CInDatabaseTxtTab &table, const char *kind, char separator, const std::string &text) {
+void ReadAs(CInDatabaseTxt &table, const char *kind, char separator, const std::string &text) {
     CParameters parameters;
     parameters.SetParam(kind, "cases.txt");
     Require(table.Open(&parameters) == 0);
@@ -99,9 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }();
     file.Write(data, size);
     const std::string text = WithLineFeeds(data, size);
-    CInDatabaseTxtTab tab(*environment);
+    CInDatabaseTxt tab(*FindTableFormat("idbtxttab"), *environment);
     ReadAs(tab, "idbtxttab", '\t', text);
-    CInDatabaseTxtComma comma(*environment);
+    CInDatabaseTxt comma(*FindTableFormat("idbtxtcomma"), *environment);
     ReadAs(comma, "idbtxtcomma", ',', text);
     return 0;
 }
