@@ -27,9 +27,10 @@ struct CVectorGrowth {
     static constexpr int32_t kGeometricFrom = 1024;
 
     // The capacity a full array of `capacity` slots grows to; an array
-    // without slots (a moved-from one) gets those of a new vector.
+    // without slots (a moved-from one) gets those of a new vector. A
+    // compacted queue may have fewer than 5 slots and grows by 8 as well.
     static int32_t Next(int32_t capacity) {
-        if (capacity < kInitialCapacity) return kInitialCapacity;
+        if (capacity == 0) return kInitialCapacity;
         const int64_t next = capacity < kGeometricFrom ? capacity + kGrowth : int64_t{capacity} + capacity / 2;
         return static_cast<int32_t>(std::min<int64_t>(next, std::numeric_limits<int32_t>::max()));
     }

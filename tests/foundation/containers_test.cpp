@@ -282,6 +282,22 @@ TEST(CQueue, CompactsInsteadOfGrowingWhenTheFrontIsFree) {
     EXPECT_TRUE(q.IsEmpty());
 }
 
+TEST(CQueue, ACompactedQueueGrowsByEightFromItsNewSize) {
+    CQueue<int32_t> q;
+    for (int32_t i = 0; i < 5; ++i) q.Put(i);
+    int32_t out = -1;
+    for (int i = 0; i < 4; ++i) q.Take(out);
+    q.Put(5);  // compacts to 5 - 4 + 2 = 3 slots
+    EXPECT_EQ(q.Capacity(), 3);
+    q.Put(6);
+    q.Put(7);  // full with the head at the front: grows to 3 + 8
+    EXPECT_EQ(q.Capacity(), 11);
+    for (int32_t expected : {4, 5, 6, 7}) {
+        ASSERT_TRUE(q.Take(out));
+        EXPECT_EQ(out, expected);
+    }
+}
+
 TEST(CQueue, ALongQueueTakenFromAndPutToInTurnRarelyCompacts) {
     CQueue<int32_t> q;
     for (int32_t i = 0; i < 20000; ++i) q.Put(i);
