@@ -58,6 +58,8 @@ CString::CString(const char *text) : ICS(&emptyBody) {
 
 CString::CString(const CString &other) : ICS(other.ICS) { ++ICS->refCount; }
 
+CString::CString(CString &&other) noexcept : ICS(other.ICS) { other.Share(&emptyBody); }
+
 CString::CString(float value) : ICS(&emptyBody) {
     ++emptyBody.refCount;
     SetText(FormatInScratch("%f", value));
@@ -83,6 +85,15 @@ CString &CString::operator=(const CString &other) {
         ++body->refCount;  // before releasing: the two may be the only holders
         Release();
         ICS = body;
+    }
+    return *this;
+}
+
+CString &CString::operator=(CString &&other) noexcept {
+    if (this != &other) {
+        Release();
+        ICS = other.ICS;
+        other.Share(&emptyBody);
     }
     return *this;
 }
@@ -176,6 +187,11 @@ void CString::Erase(int32_t pos, int32_t count) {
 char &CString::CharAt(int32_t i) {
     QV_ASSERT((ICS->len)&&(i>=0)&&(i<=ICS->len), "cstring");
     MakePrivate();
+    return ICS->str[i];
+}
+
+char CString::CharAt(int32_t i) const {
+    QV_ASSERT((ICS->len)&&(i>=0)&&(i<=ICS->len), "cstring");
     return ICS->str[i];
 }
 

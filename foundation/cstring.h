@@ -5,7 +5,7 @@
 // ToLower, CharAt) take a private copy first. All text is single bytes; no
 // code page conversion is done. Every empty string shares one static empty
 // body, and an empty string equals nothing - not even another empty string -
-// so a lookup by an empty name always fails.
+// so a lookup by an empty name always fails. A moved-from string is empty.
 #pragma once
 
 #include <cstdint>
@@ -23,12 +23,14 @@ public:
     CString();
     CString(const char *text);
     CString(const CString &other);
+    CString(CString &&other) noexcept;
     explicit CString(float value);    // "%f"
     explicit CString(int32_t value);  // "%i"
     ~CString();
 
     CString &operator=(const char *text);
     CString &operator=(const CString &other);
+    CString &operator=(CString &&other) noexcept;
 
     // Releases the body and takes the shared empty one; returns that body.
     ICString *Clear();
@@ -41,6 +43,11 @@ public:
     double ToReal() const;   // leading real part; 0.0 if none
     bool Equals(const CString &other) const;
     bool Equals(const char *text) const;
+    char CharAt(int32_t i) const;  // i may be Length(): the terminator
+
+    // The characters, for range-for and the standard algorithms.
+    const char *begin() const { return Text(); }
+    const char *end() const { return Text() + Length(); }
 
     // Changes
     void ToUpper();

@@ -1,7 +1,5 @@
 #include "foundation/hash_table.h"
 
-#include <cstring>
-
 namespace {
 
 // Every byte of the text folded into one word (FNV-1a). Node names of a
@@ -9,10 +7,9 @@ namespace {
 // "has_symptom_cough"); a word made of the first bytes only would give all
 // of them one probe sequence, and building the net would turn quadratic.
 uint32_t KeyWord(const CString &key) {
-    const unsigned char *text = reinterpret_cast<const unsigned char *>(key.Text());
     uint32_t k = 2166136261u;
-    for (int32_t b = 0; b < key.Length(); ++b) {
-        k ^= text[b];
+    for (char c : key) {
+        k ^= static_cast<unsigned char>(c);
         k *= 16777619u;
     }
     return k;
@@ -22,13 +19,16 @@ double Fraction(double x) { return x - static_cast<double>(static_cast<int64_t>(
 
 }  // namespace
 
-int32_t HashProbe(const CString &key, int32_t i, int32_t size) {
+CHashProbe::CHashProbe(const CString &key, int32_t size) {
     int32_t signedWord = static_cast<int32_t>(KeyWord(key));
     // The absolute value as a signed word; the most negative word stays as it is.
     uint32_t k = signedWord < 0 ? 0u - static_cast<uint32_t>(signedWord) : static_cast<uint32_t>(signedWord);
     int64_t h1 = static_cast<int64_t>(size * Fraction(k * 0.6180339887));
     int64_t h2 = static_cast<int64_t>(size * Fraction(k * 0.87380339887));
     // size is a power of two, so the remainder is the low bits of the sum.
-    uint64_t slot = static_cast<uint64_t>(h1) + static_cast<uint64_t>(i) * static_cast<uint64_t>(2 * h2 + 1);
-    return static_cast<int32_t>(slot & static_cast<uint64_t>(size - 1));
+    start = static_cast<uint64_t>(h1);
+    step = static_cast<uint64_t>(2 * h2 + 1);
+    mask = static_cast<uint64_t>(size - 1);
 }
+
+int32_t HashProbe(const CString &key, int32_t i, int32_t size) { return CHashProbe(key, size).Slot(i); }

@@ -1,96 +1,126 @@
 // CHashTable: an open-addressing table of values keyed by CString.
 //
 // The table starts with 16 slots and doubles when an insertion finds it more
-// than 90% full. Slots are probed by double hashing (see HashProbe), so the
+// than 90% full. Slots are probed by double hashing (see CHashProbe), so the
 // probes 0 .. size-1 of a key visit every slot once. An empty key marks a free
 // slot; there is no removal of a single entry. A failed lookup yields the
 // table's `none` value, given at construction. `lastFound` remembers the slot
-// of the last successful search, so looking up the same name again costs one
-// comparison.
+// of the last successful search through a non-const table, so looking up the
+// same name again costs one comparison; a const lookup leaves it alone. A
+// moved-from table is empty and has no slots; its first insertion gives it 16.
 #pragma once
 
 #include <cstdint>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "foundation/cstring.h"
+#include "foundation/hash_table_iterator.h"
 
-// Slot of probe number i for a key in a table of `size` slots (a power of
-// two): the key's bytes are folded into a word k, and the probes step from
+// The probe sequence of one key in a table of `size` slots (a power of two):
+// the key's bytes are folded into a word k, and the probes step from
 // size x frac(k x 0.6180339887) by the odd step 2 x size x frac(k x
-// 0.87380339887) + 1.
+// 0.87380339887) + 1. The key is read once, not at every probe.
+class CHashProbe {
+public:
+    CHashProbe(const CString &key, int32_t size);
+    int32_t Slot(int32_t i) const { return static_cast<int32_t>((start + static_cast<uint64_t>(i) * step) & mask); }
+
+private:
+    uint64_t start;
+    uint64_t step;
+    uint64_t mask;
+};
+
+// Slot of probe number i for key in a table of `size` slots.
 int32_t HashProbe(const CString &key, int32_t i, int32_t size);
 
 template <typename T>
 class CHashTable {
 public:
+    using iterator = CHashTableIterator<T, false>;
+    using const_iterator = CHashTableIterator<T, true>;
+
+    // Construction and moves; a table is never copied by accident.
     explicit CHashTable(T noneValue = T())
-        : probe(0), lastFound(-1), size(kInitialSize), count(0),
-          keys(new CString[kInitialSize]), values(NewValues(kInitialSize, noneValue)), none(noneValue) {}
+        : lastFound(-1), count(0), keys(kInitialSize), values(kInitialSize, noneValue), none(noneValue) {}
     CHashTable(const CHashTable &) = delete;
     CHashTable &operator=(const CHashTable &) = delete;
-    ~CHashTable() {
-        delete[] keys;
-        delete[] values;
+    CHashTable(CHashTable &&other) noexcept
+        : lastFound(std::exchange(other.lastFound, -1)), count(std::exchange(other.count, 0)),
+          keys(std::move(other.keys)), values(std::move(other.values)), none(other.none) {
+        other.keys.clear();
+        other.values.clear();
+    }
+    CHashTable &operator=(CHashTable &&other) noexcept {
+        if (this != &other) {
+            lastFound = std::exchange(other.lastFound, -1);
+            count = std::exchange(other.count, 0);
+            keys = std::move(other.keys);
+            values = std::move(other.values);
+            none = other.none;
+            other.keys.clear();
+            other.values.clear();
+        }
+        return *this;
     }
 
-    // The value stored under key, or none. Stops at the first free slot.
+    // Lookups. The value stored under key, or none; a search stops at the
+    // first free slot.
     T Find(const CString &key) {
         int32_t slot = Search(key, true);
+        return slot < 0 ? none : values[slot];
+    }
+    T Find(const CString &key) const {
+        int32_t slot = Locate(key, true);
         return slot < 0 ? none : values[slot];
     }
 
     // The slot index of key, or -1. Tries every probe before giving up.
     int32_t FindIndex(const CString &key) { return Search(key, false); }
+    int32_t FindIndex(const CString &key) const { return Locate(key, false); }
 
     // Stores a copy of key with value; returns the address of the value slot,
     // or null when the key is empty or already present.
     T *Insert(const CString &key, const T &value) {
         if (key.IsEmpty() || Search(key, true) >= 0) return nullptr;
-        if (static_cast<double>(count) / size > kMaxLoad) Grow();
-        for (int32_t i = 0;; ++i) {
-            if (i >= size) {
-                if (Grow() < 0) return nullptr;
-            }
-            probe = HashProbe(key, i, size);
-            if (keys[probe].IsEmpty()) break;
-        }
-        keys[probe] = key;
-        values[probe] = value;
+        if (Size() == 0 || static_cast<double>(count) / Size() > kMaxLoad) Grow();
+        int32_t slot = FreeSlot(key);
+        if (slot < 0) return nullptr;
+        keys[slot] = key;
+        values[slot] = value;
         ++count;
-        lastFound = probe;
-        return &values[probe];
+        lastFound = slot;
+        return &values[slot];
     }
 
     // Doubles the table and re-inserts the entries in their old slot order.
     // Returns 0, or -1 (table unchanged) when memory is short.
     int32_t Grow() {
-        int32_t oldSize = size;
-        CString *oldKeys = keys;
-        T *oldValues = values;
-        CString *newKeys = nullptr;
-        T *newValues = nullptr;
+        const int64_t newSize = Size() == 0 ? kInitialSize : 2 * int64_t{Size()};
+        std::vector<CString> oldKeys;
+        std::vector<T> oldValues;
         try {
-            newKeys = new CString[2 * static_cast<int64_t>(oldSize)];
-            newValues = NewValues(2 * oldSize, none);
-        } catch (...) {
-            delete[] newKeys;
+            std::vector<CString> newKeys(static_cast<size_t>(newSize));
+            std::vector<T> newValues(static_cast<size_t>(newSize), none);
+            oldKeys.swap(keys);
+            oldValues.swap(values);
+            keys.swap(newKeys);
+            values.swap(newValues);
+        } catch (...) {  // memory is short: the table stays as it was
             return -1;
         }
-        keys = newKeys;
-        values = newValues;
         lastFound = -1;
         count = 0;
-        size = 2 * oldSize;
-        for (int32_t s = 0; s < oldSize; ++s)
+        for (size_t s = 0; s < oldKeys.size(); ++s)
             if (!oldKeys[s].IsEmpty()) Insert(oldKeys[s], oldValues[s]);
-        delete[] oldKeys;
-        delete[] oldValues;
         return 0;
     }
 
     // Empties every slot; the values are not deleted.
     void Clear() {
-        for (int32_t s = 0; s < size; ++s) {
+        for (int32_t s = 0; s < Size(); ++s) {
             keys[s].Clear();
             values[s] = none;
         }
@@ -101,21 +131,23 @@ public:
     // For tables that own their values: deletes every value, then clears.
     void ClearAndDelete() {
         static_assert(std::is_pointer_v<T>, "only tables of owned objects delete their values");
-        for (int32_t s = 0; s < size; ++s) {
-            if (keys[s].IsEmpty()) continue;
-            --count;
-            keys[s].Clear();
-            if (values[s] != none) delete values[s];
-            values[s] = none;
-        }
+        for (int32_t s = 0; s < Size(); ++s)
+            if (!keys[s].IsEmpty() && values[s] != none) delete values[s];
         Clear();
     }
 
-    // Iteration over the slots, for owners that visit every entry.
-    int32_t Size() const { return size; }
+    // The entries (key and value) in slot order, for owners that visit them all.
+    iterator begin() { return iterator(keys.data(), values.data(), 0, Size()); }
+    iterator end() { return iterator(keys.data(), values.data(), Size(), Size()); }
+    const_iterator begin() const { return const_iterator(keys.data(), values.data(), 0, Size()); }
+    const_iterator end() const { return const_iterator(keys.data(), values.data(), Size(), Size()); }
+
+    // The slots one by one; a free slot has an empty key.
+    int32_t Size() const { return static_cast<int32_t>(keys.size()); }
     int32_t Count() const { return count; }
     const CString &KeyAt(int32_t slot) const { return keys[slot]; }
     T &ValueAt(int32_t slot) { return values[slot]; }
+    const T &ValueAt(int32_t slot) const { return values[slot]; }
     int32_t LastFound() const { return lastFound; }
     const T &None() const { return none; }
 
@@ -123,34 +155,42 @@ public:
     static constexpr double kMaxLoad = 0.9;
 
 private:
-    static T *NewValues(int64_t n, const T &fill) {
-        T *array = new T[n];
-        for (int64_t s = 0; s < n; ++s) array[s] = fill;
-        return array;
+    // Slot of key or -1, remembered in lastFound when found.
+    int32_t Search(const CString &key, bool stopAtFree) {
+        int32_t slot = Locate(key, stopAtFree);
+        if (slot >= 0) lastFound = slot;
+        return slot;
     }
 
     // Slot of key or -1. An insertion always fills the first free slot of its
     // probe sequence and nothing is ever removed, so a search may stop at a
     // free slot; FindIndex nevertheless goes through every probe.
-    int32_t Search(const CString &key, bool stopAtFree) {
-        if (key.IsEmpty()) return -1;
+    int32_t Locate(const CString &key, bool stopAtFree) const {
+        if (key.IsEmpty() || Size() == 0) return -1;
         if (lastFound >= 0 && keys[lastFound].Equals(key)) return lastFound;
-        for (int32_t i = 0; i < size; ++i) {
-            probe = HashProbe(key, i, size);
-            if (stopAtFree && keys[probe].IsEmpty()) return -1;
-            if (keys[probe].Equals(key)) {
-                lastFound = probe;
-                return probe;
-            }
+        const CHashProbe probe(key, Size());
+        for (int32_t i = 0; i < Size(); ++i) {
+            const int32_t slot = probe.Slot(i);
+            if (stopAtFree && keys[slot].IsEmpty()) return -1;
+            if (keys[slot].Equals(key)) return slot;
         }
         return -1;
     }
 
-    int32_t probe;
+    // The first free slot of key's probe sequence, growing a full table; -1
+    // when memory is short.
+    int32_t FreeSlot(const CString &key) {
+        for (;;) {
+            const CHashProbe probe(key, Size());
+            for (int32_t i = 0; i < Size(); ++i)
+                if (keys[probe.Slot(i)].IsEmpty()) return probe.Slot(i);
+            if (Grow() < 0) return -1;
+        }
+    }
+
     int32_t lastFound;
-    int32_t size;
     int32_t count;
-    CString *keys;
-    T *values;
+    std::vector<CString> keys;
+    std::vector<T> values;
     T none;
 };

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/queue.h"
@@ -76,6 +79,79 @@ TEST(CVector, StringSlotsHoldValues) {
     EXPECT_EQ(name.RefCount(), 2);
 }
 
+TEST(CVector, IteratesForRangeForAndTheStandardAlgorithms) {
+    CVector<int32_t> v;
+    for (int32_t x : {4, 1, 3, 2}) v.Add(x);
+    int32_t walked = 0;
+    for (int32_t &x : v) x *= 10;
+    for (int32_t x : v) walked = walked * 100 + x;
+    EXPECT_EQ(walked, 40103020);
+    std::sort(v.begin(), v.end());
+    EXPECT_EQ(v.At(0), 10);
+    EXPECT_EQ(v.At(3), 40);
+
+    const CVector<int32_t> &readOnly = v;
+    EXPECT_EQ(std::accumulate(readOnly.begin(), readOnly.end(), 0), 100);
+    EXPECT_EQ(readOnly.At(2), 30);
+    EXPECT_EQ(readOnly.IndexOf(20), 1);
+    EXPECT_EQ(readOnly.Contains(50), 0);
+    EXPECT_EQ(readOnly.Count(), 4);
+
+    CVector<int32_t> empty;
+    EXPECT_EQ(empty.begin(), empty.end());
+}
+
+TEST(CVector, AMovedFromVectorIsEmptyAndGrowsLikeANewOne) {
+    CStringVector source;
+    CString kept("kept");
+    for (int i = 0; i < 6; ++i) source.Add(kept);
+    EXPECT_EQ(kept.RefCount(), 7);
+
+    CStringVector target(std::move(source));
+    EXPECT_EQ(target.Count(), 6);
+    EXPECT_EQ(target.Capacity(), 13);
+    EXPECT_EQ(kept.RefCount(), 7);  // the strings moved, none was copied or lost
+    EXPECT_EQ(source.Count(), 0);
+    EXPECT_EQ(source.begin(), source.end());
+    for (int i = 0; i < 6; ++i) source.Add(CString("again"));
+    EXPECT_EQ(source.Capacity(), 13);  // 5, then 13, as for a new vector
+    EXPECT_STREQ(source.At(5).Text(), "again");
+
+    CStringVector assigned;
+    assigned.Add(CString("old"));
+    assigned = std::move(target);
+    EXPECT_EQ(assigned.Count(), 6);
+    EXPECT_STREQ(assigned.At(5).Text(), "kept");
+    EXPECT_EQ(target.Count(), 0);
+    target.Add(CString("usable"));
+    EXPECT_EQ(target.Count(), 1);
+
+    CStringVector &alias = assigned;
+    assigned = std::move(alias);
+    EXPECT_EQ(assigned.Count(), 6);  // moving onto itself keeps the items
+    assigned.Reset();
+    EXPECT_EQ(kept.RefCount(), 1);
+}
+
+TEST(CVector, AddingOneOfItsOwnItemsWhileGrowingCopiesIt) {
+    CStringVector v;
+    for (int i = 0; i < 5; ++i) v.Add(CString(("item" + std::to_string(i)).c_str()));
+    ASSERT_EQ(v.Count(), v.Capacity());
+    v.Add(v.At(0));  // the slot it comes from moves while the vector grows
+    EXPECT_STREQ(v.At(5).Text(), "item0");
+    EXPECT_STREQ(v.At(0).Text(), "item0");
+}
+
+TEST(CVectorDeathTest, AnIndexOutsideTheItemsStops) {
+    CVector<int32_t> v;
+    v.Add(1);
+    EXPECT_DEATH(v.At(1), "Assertion failed: index >= 0 && index < Count\\(\\), unit vector, line [0-9]+");
+    const CVector<int32_t> &readOnly = v;
+    EXPECT_DEATH(readOnly.At(-1), "unit vector");
+    CVector<int32_t> empty;
+    EXPECT_DEATH(empty.RemoveLast(), "Count\\(\\) > 0, unit vector");
+}
+
 TEST(CStack, PopsInReverseAndYieldsNoneWhenEmpty) {
     CStack<int *> s;
     int *out = reinterpret_cast<int *>(1);
@@ -92,6 +168,78 @@ TEST(CStack, PopsInReverseAndYieldsNoneWhenEmpty) {
     EXPECT_TRUE(s.Pop(out));
     EXPECT_EQ(out, &a);
     EXPECT_TRUE(s.IsEmpty());
+}
+
+// The stack and the queue show only what they mean: the vector's Add, Sort or
+// writable At would break the order of their items.
+template <typename C>
+concept ExposesVectorChanges = requires(C c, int *p) { c.Add(p); } || requires(C c) { c.At(0) = nullptr; } ||
+                               requires(C c) { c.Sort(nullptr); } || requires(C c) { c.Reset(); };
+static_assert(ExposesVectorChanges<CVector<int *>>);
+static_assert(!ExposesVectorChanges<CStack<int *>>);
+static_assert(!ExposesVectorChanges<CQueue<int *>>);
+template <typename C>
+concept ReadsByIndex = requires(const C c) { c.At(0); };
+static_assert(ReadsByIndex<CStack<int *>>);
+static_assert(!ReadsByIndex<CQueue<int *>>);  // only the head and tail have a meaning
+
+TEST(CStack, ReadsFromTheBottomUpAndMoves) {
+    CStack<int *> s;
+    int a, b, c;
+    for (int *p : {&a, &b, &c}) s.Push(p);
+    const CStack<int *> &readOnly = s;
+    EXPECT_EQ(readOnly.Count(), 3);
+    EXPECT_EQ(readOnly.At(0), &a);
+    EXPECT_EQ(readOnly.At(2), &c);
+    EXPECT_EQ(readOnly.Top(), &c);
+    std::vector<int *> bottomUp(readOnly.begin(), readOnly.end());
+    EXPECT_EQ(bottomUp, (std::vector<int *>{&a, &b, &c}));
+
+    CStack<int *> moved(std::move(s));
+    EXPECT_EQ(moved.Count(), 3);
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_EQ(s.Top(), nullptr);
+    s.Push(&b);
+    EXPECT_EQ(s.Top(), &b);
+
+    s = std::move(moved);
+    EXPECT_EQ(s.Count(), 3);
+    EXPECT_TRUE(moved.IsEmpty());
+    int *out = &a;
+    EXPECT_FALSE(moved.Pop(out));
+    EXPECT_EQ(out, nullptr);
+    ASSERT_TRUE(s.Pop(out));
+    EXPECT_EQ(out, &c);
+}
+
+TEST(CQueue, ShowsOnlyTheWaitingItemsAndMoves) {
+    CQueue<int32_t> q(-1);
+    for (int32_t i = 1; i <= 4; ++i) q.Put(i);
+    int32_t out = 0;
+    ASSERT_TRUE(q.Take(out));
+    const CQueue<int32_t> &readOnly = q;
+    EXPECT_EQ(readOnly.Count(), 3);
+    EXPECT_EQ(std::vector<int32_t>(readOnly.begin(), readOnly.end()), (std::vector<int32_t>{2, 3, 4}));
+
+    CQueue<int32_t> moved(std::move(q));
+    EXPECT_EQ(moved.Count(), 3);
+    EXPECT_EQ(moved.Head(), 1);
+    EXPECT_TRUE(q.IsEmpty());
+    EXPECT_FALSE(q.Take(out));
+    EXPECT_EQ(out, -1);  // the moved-from queue keeps its none value
+    q.Put(7);
+    EXPECT_EQ(q.Capacity(), 5);  // it grows as a new queue
+    ASSERT_TRUE(q.Take(out));
+    EXPECT_EQ(out, 7);
+
+    q = std::move(moved);
+    EXPECT_TRUE(moved.IsEmpty());
+    EXPECT_EQ(moved.begin(), moved.end());
+    for (int32_t expected : {2, 3, 4}) {
+        ASSERT_TRUE(q.Take(out));
+        EXPECT_EQ(out, expected);
+    }
+    EXPECT_TRUE(q.IsEmpty());
 }
 
 TEST(CQueue, RestartsAtTheFrontWhenEmptied) {
@@ -132,6 +280,22 @@ TEST(CQueue, CompactsInsteadOfGrowingWhenTheFrontIsFree) {
         EXPECT_EQ(out, &items[expected]);
     }
     EXPECT_TRUE(q.IsEmpty());
+}
+
+TEST(CQueue, ACompactedQueueGrowsByEightFromItsNewSize) {
+    CQueue<int32_t> q;
+    for (int32_t i = 0; i < 5; ++i) q.Put(i);
+    int32_t out = -1;
+    for (int i = 0; i < 4; ++i) q.Take(out);
+    q.Put(5);  // compacts to 5 - 4 + 2 = 3 slots
+    EXPECT_EQ(q.Capacity(), 3);
+    q.Put(6);
+    q.Put(7);  // full with the head at the front: grows to 3 + 8
+    EXPECT_EQ(q.Capacity(), 11);
+    for (int32_t expected : {4, 5, 6, 7}) {
+        ASSERT_TRUE(q.Take(out));
+        EXPECT_EQ(out, expected);
+    }
 }
 
 TEST(CQueue, ALongQueueTakenFromAndPutToInTurnRarelyCompacts) {
@@ -223,4 +387,72 @@ TEST(CHashTable, StringTablesHaveTheirOwnMissingValue) {
     EXPECT_STREQ(params.Find("never_set").Text(), "0");
     params.Clear();
     EXPECT_STREQ(params.Find("prottxt").Text(), "0");
+}
+
+TEST(CHashTable, IteratesOverTheEntriesOnly) {
+    CHashTable<int32_t> table(-1);
+    for (int32_t i = 0; i < 40; ++i) table.Insert(CString(("node" + std::to_string(i)).c_str()), i);
+    std::vector<int32_t> seen;
+    for (auto [key, value] : table) {
+        EXPECT_EQ(key.Text(), "node" + std::to_string(value));
+        seen.push_back(value);
+        value += 100;  // the entry refers to the stored value
+    }
+    std::sort(seen.begin(), seen.end());
+    std::vector<int32_t> all(40);
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(seen, all);
+    EXPECT_EQ(table.Find("node7"), 107);
+
+    const CHashTable<int32_t> &readOnly = table;
+    auto large = std::count_if(readOnly.begin(), readOnly.end(), [](auto entry) { return entry.value >= 130; });
+    EXPECT_EQ(large, 10);
+    CHashTable<int32_t> empty;
+    EXPECT_EQ(empty.begin(), empty.end());
+}
+
+TEST(CHashTable, ConstLookupsFindWithoutTouchingTheLastFoundSlot) {
+    CHashTable<int *> table(nullptr);
+    int a, b;
+    table.Insert("alpha", &a);
+    table.Insert("beta", &b);
+    const int32_t betaSlot = table.LastFound();
+    const CHashTable<int *> &readOnly = table;
+    EXPECT_EQ(readOnly.Find("alpha"), &a);
+    EXPECT_EQ(readOnly.Find("gamma"), nullptr);
+    EXPECT_EQ(readOnly.Find(CString()), nullptr);
+    const int32_t alphaSlot = readOnly.FindIndex("alpha");
+    ASSERT_GE(alphaSlot, 0);
+    EXPECT_EQ(readOnly.ValueAt(alphaSlot), &a);
+    EXPECT_EQ(readOnly.FindIndex("gamma"), -1);
+    EXPECT_EQ(readOnly.LastFound(), betaSlot);
+    EXPECT_EQ(table.FindIndex("alpha"), alphaSlot);
+    EXPECT_EQ(table.LastFound(), alphaSlot);
+}
+
+TEST(CHashTable, AMovedFromTableIsEmptyAndUsable) {
+    CStringHTable source(CString("none"));
+    CString value("value");
+    for (int i = 0; i < 20; ++i) source.Insert(CString(("p" + std::to_string(i)).c_str()), value);
+    CStringHTable target(std::move(source));
+    EXPECT_EQ(target.Count(), 20);
+    EXPECT_STREQ(target.Find("p19").Text(), "value");
+    EXPECT_EQ(source.Count(), 0);
+    EXPECT_EQ(source.Size(), 0);
+    EXPECT_STREQ(source.Find("p19").Text(), "none");
+    EXPECT_EQ(source.FindIndex("p19"), -1);
+    EXPECT_EQ(source.begin(), source.end());
+    source.Clear();
+    ASSERT_NE(source.Insert("fresh", CString("f")), nullptr);
+    EXPECT_EQ(source.Size(), 16);
+    EXPECT_STREQ(source.Find("fresh").Text(), "f");
+
+    const int32_t valueHolders = value.RefCount();
+    source = std::move(target);
+    EXPECT_EQ(value.RefCount(), valueHolders);  // the entries moved, none was copied
+    EXPECT_STREQ(source.Find("p3").Text(), "value");
+    EXPECT_STREQ(source.Find("fresh").Text(), "none");  // the old entries are gone
+    EXPECT_EQ(target.Count(), 0);
+    ASSERT_NE(target.Insert("p3", CString("again")), nullptr);
+    EXPECT_STREQ(target.Find("p3").Text(), "again");
 }

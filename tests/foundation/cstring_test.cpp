@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 
 TEST(CString, EmptyStringsShareOneBodyAndEqualNothing) {
     CString fromNull(static_cast<const char *>(nullptr));
@@ -137,9 +140,52 @@ TEST(CString, AppendHandlesNullEmptyAndItself) {
     EXPECT_TRUE(empty.SharesEmptyBody());
 }
 
+TEST(CString, MovesHandOverTheBodyAndLeaveAnEmptyString) {
+    CString original("moved text");
+    CString other(original);
+    CString moved(std::move(original));
+    EXPECT_STREQ(moved.Text(), "moved text");
+    EXPECT_EQ(other.RefCount(), 2);  // other and moved: the moved-from one let go
+    EXPECT_TRUE(original.SharesEmptyBody());
+    EXPECT_EQ(original.Length(), 0);
+    EXPECT_FALSE(original.Equals(CString()));
+    original.Append("usable");
+    EXPECT_STREQ(original.Text(), "usable");
+
+    CString target("old body");
+    CString keepOld(target);
+    target = std::move(moved);
+    EXPECT_STREQ(target.Text(), "moved text");
+    EXPECT_EQ(keepOld.RefCount(), 1);  // the old body was released
+    EXPECT_EQ(other.RefCount(), 2);
+    EXPECT_TRUE(moved.SharesEmptyBody());
+
+    CString &alias = target;
+    target = std::move(alias);
+    EXPECT_STREQ(target.Text(), "moved text");
+    EXPECT_EQ(other.RefCount(), 2);
+}
+
+TEST(CString, IteratesAndReadsCharactersWithoutCopying) {
+    CString s("banana");
+    CString shared(s);
+    EXPECT_EQ(std::count(s.begin(), s.end(), 'a'), 3);
+    std::string walked;
+    for (char c : s) walked += c;
+    EXPECT_EQ(walked, "banana");
+    const CString &readOnly = s;
+    EXPECT_EQ(readOnly.CharAt(0), 'b');
+    EXPECT_EQ(readOnly.CharAt(6), 0);
+    EXPECT_EQ(s.RefCount(), 2);  // reading did not take a private copy
+    CString empty;
+    EXPECT_EQ(empty.begin(), empty.end());
+}
+
 TEST(CStringDeathTest, CharAtOutsideTheTextStops) {
     CString s("ab");
     EXPECT_DEATH(s.CharAt(3), "\\(ICS->len\\)&&\\(i>=0\\)&&\\(i<=ICS->len\\), unit cstring, line");
     CString empty;
     EXPECT_DEATH(empty.CharAt(0), "unit cstring");
+    const CString &readOnly = s;
+    EXPECT_DEATH(readOnly.CharAt(-1), "\\(ICS->len\\)&&\\(i>=0\\)&&\\(i<=ICS->len\\), unit cstring, line");
 }
