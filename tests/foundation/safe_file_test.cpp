@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include "child_process.h"
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -47,16 +49,6 @@ protected:
     std::string kb;
     std::string reason;
 };
-
-// Runs `body` in a child process and returns its exit status.
-template <typename Body>
-int InChild(Body body) {
-    const pid_t child = fork();
-    if (child == 0) _exit(body());
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
 
 TEST_F(SafeFileTest, ReplacingWritesWholeFilesAndKeepsTheirPermissions) {
     ASSERT_TRUE(ReplaceFile(kb, "page.html", "first\n", reason)) << reason;

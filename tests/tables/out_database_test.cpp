@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "child_process.h"
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -251,16 +253,6 @@ TEST_F(OutputTest, EngineRecordsAreStoredWithNumbersInNumericFields) {
 }  // namespace
 
 namespace {
-
-// Runs `body` in a child process; its exit status.
-template <typename Body>
-int InChild(Body body) {
-    const pid_t child = fork();
-    if (child == 0) _exit(body());
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
 
 TEST_F(OutputTest, ConcurrentRunsAppendWholeRowsAndAnInterruptedRowIsCut) {
     // Rows longer than a stream buffer, so that a writer that does not
