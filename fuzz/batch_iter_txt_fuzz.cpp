@@ -19,6 +19,7 @@
 #include <string>
 
 #include "net/params.h"
+#include "scratch_environment.h"
 #include "scratch_file.h"
 #include "tables/table_formats.h"
 #include "tables/batch_iter_txt.h"
@@ -95,11 +96,7 @@ void IterateAs(CBatchIterDBTxt &iterator, const char *switchName, const char *so
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static ScratchFile file("cases.txt");
-    static CTableEnvironment *environment = [] {
-        auto *made = new CTableEnvironment;
-        made->baseDirectory = file.directory.path.string().c_str();
-        return made;
-    }();
+    static CTableEnvironment *environment = &ScratchEnvironment(file);
     const std::string input(reinterpret_cast<const char *>(data), size);
     const size_t lineEnd = input.find('\n');
     if (lineEnd == std::string::npos) return 0;

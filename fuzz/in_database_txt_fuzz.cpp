@@ -17,6 +17,7 @@
 #include <string>
 
 #include "net/params.h"
+#include "scratch_environment.h"
 #include "scratch_file.h"
 #include "tables/table_formats.h"
 #include "tables/in_database_txt.h"
@@ -93,11 +94,7 @@ void ReadAs(CInDatabaseTxt &table, const char *kind, char separator, const std::
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static ScratchFile file("cases.txt");
-    static CTableEnvironment *environment = [] {
-        auto *made = new CTableEnvironment;
-        made->baseDirectory = file.directory.path.string().c_str();
-        return made;
-    }();
+    static CTableEnvironment *environment = &ScratchEnvironment(file);
     file.Write(data, size);
     const std::string text = WithLineFeeds(data, size);
     CInDatabaseTxt tab(*FindTableFormat("idbtxttab"), *environment);
