@@ -5,6 +5,7 @@
 
 #include "app/file_type_registration.h"
 #include "app/main_form.h"
+#include "app/question_windows.h"
 #include "app/settings_option_store.h"
 #include "app/splash_window.h"
 #include "consult/global_params.h"
@@ -32,9 +33,11 @@ void TQuorvinApp::Start(const QStringList &arguments) {
     CGlobalParams &options = GlobalParams();
     if (!options.Load(*store)) options.SetDefaults();
 
-    // Engine tables find the database aliases the user defined.
-    TableEnvironment().aliasStore = store.get();
-    registry = std::make_unique<CAllRetrieversWin>();
+    // Engine tables find the database aliases the user defined; questions
+    // are asked in the main window's question windows.
+    tableEnvironment.aliasStore = store.get();
+    windows = mainForm->Questions().Record();
+    registry = std::make_unique<CAllRetrieversWin>(windows, tableEnvironment);
     mainForm->SetRegistry(registry.get());
 
     if (splash) splash->finish(mainForm.get());
@@ -49,6 +52,6 @@ bool TQuorvinApp::Shutdown() {
     mainForm.reset();
     const bool saved = GlobalParams().Save(*store) && store->Sync();
     registry.reset();
-    if (TableEnvironment().aliasStore == store.get()) TableEnvironment().aliasStore = nullptr;
+    windows = CUserInterface{};  // the windows went with the main window
     return saved;
 }

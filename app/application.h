@@ -4,7 +4,8 @@
 // Start-up: the splash window; the application's title; the main window with
 // the dialogs that live for the whole run; the file type registered when the
 // association is missing; the user's options loaded (the defaults when that
-// fails); the process's registry of retrievers; the splash window gone; the
+// fails); the registry of retrievers, bound to the main window's question
+// windows and to the application's table environment; the splash window gone; the
 // main window shown, opening every command-line argument in an editor (or one
 // new knowledge base when there is none and the options ask for it).
 // Shut-down: the main window goes, the options are saved, and the registry is
@@ -13,6 +14,9 @@
 
 #include <QStringList>
 #include <memory>
+
+#include "tables/table_environment.h"
+#include "ui/user_interface.h"
 
 class CAllRetrievers;
 class CSettingsOptionStore;
@@ -38,6 +42,9 @@ public:
 
 private:
     std::unique_ptr<CSettingsOptionStore> store;
+    // What the registry's retrievers and tables are bound to; they outlive it.
+    CUserInterface windows;
+    CTableEnvironment tableEnvironment;
     std::unique_ptr<CAllRetrievers> registry;
     std::unique_ptr<TMainForm> mainForm;
     bool showSplash;

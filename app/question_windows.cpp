@@ -4,18 +4,18 @@ TQuestionWindows::TQuestionWindows(QWidget *main)
     : probQuestion(new TfrmProbQuestion(main)), yesNoQuestion(new TfrmYesNoQuestion(main)),
       exactValue(new TfrmExactValue(main)), intervalQuestion(new TfrmOneIntervalAndCF(main)),
       choiceQuestion(new TfrmChoice(main)), paramQuestion(new TfrmParamString(main)),
-      taxonomyList(new TfrmTaxList(main)), taxonomyClass(new TfrmAskTax(main)), messages(main),
-      previous(CUserInterface::Current()) {
-    CUserInterface &ui = CUserInterface::Current();
-    ui.probQuestion = probQuestion;
-    ui.yesNoQuestion = yesNoQuestion;
-    ui.exactValue = exactValue;
-    ui.intervalQuestion = intervalQuestion;
-    ui.choiceQuestion = choiceQuestion;
-    ui.paramQuestion = paramQuestion;
-    ui.taxonomyList = taxonomyList;
-    ui.taxonomyClass = taxonomyClass;
-    ui.messages = &messages;
-}
+      taxonomyList(new TfrmTaxList(main)), taxonomyClass(new TfrmAskTax(main)), messages(main) {}
 
-TQuestionWindows::~TQuestionWindows() { CUserInterface::Current() = previous; }
+CUserInterface TQuestionWindows::Record() {
+    CUserInterface record;
+    record.probQuestion = probQuestion;
+    record.yesNoQuestion = yesNoQuestion;
+    record.exactValue = exactValue;
+    record.intervalQuestion = intervalQuestion;
+    record.choiceQuestion = choiceQuestion;
+    record.paramQuestion = paramQuestion;
+    record.taxonomyList = taxonomyList;
+    record.taxonomyClass = taxonomyClass;
+    record.messages = &messages;
+    return record;
+}

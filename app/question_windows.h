@@ -1,7 +1,7 @@
 // TQuestionWindows: the question windows and dialogs of the desktop, created
-// once at start-up over the main window and installed in the process's
-// user-interface record (ui/user_interface.h), where the retrievers find
-// them. Destroying the set puts back the record as it was before.
+// once at start-up over the main window. `Record` lists them as the
+// retrievers expect them (ui/user_interface.h); the application hands a copy
+// to the registry it makes.
 #pragma once
 
 #include <QWidget>
@@ -17,7 +17,6 @@
 class TQuestionWindows {
 public:
     explicit TQuestionWindows(QWidget *mainWindow);
-    ~TQuestionWindows();
     TQuestionWindows(const TQuestionWindows &) = delete;
     TQuestionWindows &operator=(const TQuestionWindows &) = delete;
 
@@ -32,6 +31,6 @@ public:
     TfrmAskTax *taxonomyClass;
     TMessageBoxes messages;
 
-private:
-    CUserInterface previous;
+    // The windows above, one pointer per kind of question.
+    CUserInterface Record();
 };

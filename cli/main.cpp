@@ -27,6 +27,7 @@
 #include "language/source_file.h"
 #include "net/inf_tax_net.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
 #include "terminal.h"
 #include "ui/user_interface.h"
 
@@ -107,13 +108,12 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
     return std::nullopt;
 }
 
-// The console's windows, installed for the questions while it lives.
+// The console's windows, and the record through which the retrievers ask them.
 class ConsoleUi {
 public:
     explicit ConsoleUi(ConsoleSession &session, ConsoleMessages &messages)
         : prob(session), yesNo(session), exactValue(session), interval(session), choice(session), param(session),
-          taxonomyClass(session), saved(CUserInterface::Current()) {
-        CUserInterface &ui = CUserInterface::Current();
+          taxonomyClass(session) {
         ui.probQuestion = &prob;
         ui.yesNoQuestion = &yesNo;
         ui.exactValue = &exactValue;
@@ -124,9 +124,10 @@ public:
         ui.taxonomyClass = &taxonomyClass;
         ui.messages = &messages;
     }
-    ~ConsoleUi() { CUserInterface::Current() = saved; }
     ConsoleUi(const ConsoleUi &) = delete;
     ConsoleUi &operator=(const ConsoleUi &) = delete;
+
+    const CUserInterface &Record() const { return ui; }
 
 private:
     ConsoleProbWindow prob;
@@ -137,7 +138,7 @@ private:
     ConsoleParamWindow param;
     ConsoleTaxonomyList taxonomyList;
     ConsoleTaxonomyClassDialog taxonomyClass;
-    CUserInterface saved;
+    CUserInterface ui;
 };
 
 // Writes the JSON file when one was asked for; false when it cannot be.
@@ -162,7 +163,8 @@ int Run(const Options &options) {
     ConsoleSession session(terminal, answers);
     ConsoleMessages messages(terminal);
     ConsoleUi windows(session, messages);
-    CAllRetrieversWin registry;
+    CTableEnvironment tableEnvironment;
+    CAllRetrieversWin registry(windows.Record(), tableEnvironment);
 
     // The build
     std::string reason;

@@ -9,6 +9,7 @@
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 #include "net/table.h"
+#include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 #include "ui/message_box.h"
 
@@ -53,7 +54,8 @@ int32_t CConsultationDriver::RunConsultation() {
     RefreshAllLists();
     control->StartConsultationRecord();
     // The tables' files, like the reports, live beside the knowledge base.
-    TableEnvironment().baseDirectory = control->SourceDirectory();
+    if (CAllRetrievers *registry = control->Registry(); registry != nullptr && registry->environment != nullptr)
+        registry->environment->baseDirectory = control->SourceDirectory();
     net->ResetValues(control->Table());
     view->SetStatusText("Investigating...");
     RefreshAllLists();

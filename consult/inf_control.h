@@ -47,6 +47,7 @@ public:
     void SetInput(CPInput *source) { input = source; }
     void SetOutput(CPOutput *sink) { output = sink; }
     void SetRegistry(CAllRetrievers *all) { registry = all; }
+    CAllRetrievers *Registry() const { return registry; }
     // The knowledge base file's directory; "" is the current directory.
     void SetSourceDirectory(const CString &directory) { sourceDirectory = directory; }
     void SetConsultationName(const CString &name) { consultationName = name; }

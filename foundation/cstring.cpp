@@ -11,21 +11,16 @@
 namespace {
 
 // The body every empty string shares. It is constant-initialised, so strings
-// constructed during the static initialisation of other units find it ready.
+// constructed during the static initialisation of other units find it ready,
+// and never destroyed, so strings destroyed at program end still find it. Its
+// count is never changed: empty strings on different threads share it
+// without writing to it.
 ICString emptyBody{nullptr, 0, 1};
 
-bool endOfProgram = false;
-
-// Destroyed with the string unit at program end: strings destroyed after that
-// must not release into the empty body any more.
-struct UnitEnd {
-    ~UnitEnd() { endOfProgram = true; }
-} unitEnd;
-
 // Every number is formatted here first, so a formatted number has at most
-// kScratchSize - 1 characters.
+// kScratchSize - 1 characters. One buffer per thread.
 constexpr int kScratchSize = 24;
-char scratch[kScratchSize];
+thread_local char scratch[kScratchSize];
 
 const char *FormatInScratch(const char *format, double value) {
     int needed = std::snprintf(scratch, kScratchSize, format, value);
@@ -49,30 +44,23 @@ ICString *NewBody(const char *text, int32_t length) {
 
 }  // namespace
 
-CString::CString() : ICS(&emptyBody) { ++emptyBody.refCount; }
+CString::CString() : ICS(&emptyBody) {}
 
-CString::CString(const char *text) : ICS(&emptyBody) {
-    ++emptyBody.refCount;
-    SetText(text);
-}
+CString::CString(const char *text) : ICS(&emptyBody) { SetText(text); }
 
-CString::CString(const CString &other) : ICS(other.ICS) { ++ICS->refCount; }
+CString::CString(const CString &other) : ICS(other.ICS) { Hold(ICS); }
 
 CString::CString(CString &&other) noexcept : ICS(other.ICS) { other.Share(&emptyBody); }
 
 CString::CString(float value) : ICS(&emptyBody) {
-    ++emptyBody.refCount;
     SetText(FormatInScratch("%f", value));
 }
 
 CString::CString(int32_t value) : ICS(&emptyBody) {
-    ++emptyBody.refCount;
     SetText(FormatInScratch(value));
 }
 
-CString::~CString() {
-    if (!endOfProgram) Release();
-}
+CString::~CString() { Release(); }
 
 CString &CString::operator=(const char *text) {
     SetText(text);
@@ -82,7 +70,7 @@ CString &CString::operator=(const char *text) {
 CString &CString::operator=(const CString &other) {
     if (ICS != other.ICS) {
         ICString *body = other.ICS;
-        ++body->refCount;  // before releasing: the two may be the only holders
+        Hold(body);  // before releasing: the two may be the only holders
         Release();
         ICS = body;
     }
@@ -197,15 +185,18 @@ char CString::CharAt(int32_t i) const {
 
 bool CString::SharesEmptyBody() const { return ICS == &emptyBody; }
 
-bool CString::EndOfProgram() { return endOfProgram; }
+void CString::Hold(ICString *body) {
+    if (body != &emptyBody) ++body->refCount;
+}
 
 void CString::Share(ICString *body) {
     ICS = body;
-    ++ICS->refCount;
+    Hold(body);
 }
 
 void CString::Release() {
-    if (--ICS->refCount == 0 && ICS != &emptyBody) {
+    if (ICS == &emptyBody) return;
+    if (--ICS->refCount == 0) {
         delete[] ICS->str;
         delete ICS;
     }
@@ -222,7 +213,6 @@ void CString::SetText(const char *text) {
     // The new body is made before the old one is released: the text may lie in it.
     ICString *body = &emptyBody;
     if (text != nullptr && text[0] != 0) body = NewBody(text, static_cast<int32_t>(std::strlen(text)));
-    else ++emptyBody.refCount;
     Release();
     ICS = body;
 }

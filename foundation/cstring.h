@@ -4,7 +4,10 @@
 // the body; only the operations that change characters in place (ToUpper,
 // ToLower, CharAt) take a private copy first. All text is single bytes; no
 // code page conversion is done. Every empty string shares one static empty
-// body, and an empty string equals nothing - not even another empty string -
+// body, which is never counted or written. A non-empty body is counted
+// without atomics: a string and its copies belong to one thread (a
+// consultation's strings stay on the thread that runs it), while empty
+// strings may be made anywhere. An empty string equals nothing - not even another empty string -
 // so a lookup by an empty name always fails. A moved-from string is empty.
 #pragma once
 
@@ -59,18 +62,16 @@ public:
     void Erase(int32_t pos, int32_t count);
     char &CharAt(int32_t i);
 
-    // Number of handles sharing this string's body (for tests and diagnostics).
+    // Number of handles sharing this string's body (for tests and
+    // diagnostics); the shared empty body always counts 1.
     int32_t RefCount() const { return ICS->refCount; }
     // True when this string uses the shared empty body.
     bool SharesEmptyBody() const;
 
-    // Set once the string unit has been torn down at program end; from then on
-    // destroying a CString leaves its body alone.
-    static bool EndOfProgram();
-
 private:
     ICString *ICS;  // never null
 
+    void Hold(ICString *body);  // counts one more handle, except on the empty body
     void Share(ICString *body);
     void Release();
     void MakePrivate();

@@ -21,6 +21,8 @@
 #include "net/inf_tax_net.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
+#include "ui/user_interface.h"
 #include "scratch_file.h"
 
 namespace {
@@ -50,7 +52,11 @@ constexpr uint32_t kInputsBetweenCleanups = 4096;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static CAllRetrieversWin *registry = new CAllRetrieversWin();
+    // The registry asks no question (no windows) and its tables are never
+    // opened while compiling.
+    static CUserInterface *noWindows = new CUserInterface;
+    static CTableEnvironment *environment = new CTableEnvironment;
+    static CAllRetrieversWin *registry = new CAllRetrieversWin(*noWindows, *environment);
     static ScratchDirectory directory;
     const std::filesystem::path &pages = directory.path;
     std::string source(reinterpret_cast<const char *>(data), size);

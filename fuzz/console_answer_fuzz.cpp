@@ -67,11 +67,11 @@ void FeedStandardInput(const uint8_t *data, size_t size) {
 
 bool IsWholeCertainty(float factor) { return factor >= -5.0f && factor <= 5.0f && factor == std::floor(factor); }
 
-// The windows of the console, installed for one input.
+// The windows of the console for one input, and the record the retrievers
+// ask them through.
 struct ConsoleWindows {
     explicit ConsoleWindows(ConsoleSession &session)
         : prob(session), yesNo(session), exactValue(session), interval(session), choice(session), param(session) {
-        CUserInterface &ui = CUserInterface::Current();
         ui.probQuestion = &prob;
         ui.yesNoQuestion = &yesNo;
         ui.exactValue = &exactValue;
@@ -79,7 +79,6 @@ struct ConsoleWindows {
         ui.choiceQuestion = &choice;
         ui.paramQuestion = &param;
     }
-    ~ConsoleWindows() { CUserInterface::Current() = CUserInterface(); }
 
     ConsoleProbWindow prob;
     ConsoleYesNoWindow yesNo;
@@ -87,16 +86,17 @@ struct ConsoleWindows {
     ConsoleIntervalWindow interval;
     ConsoleChoiceWindow choice;
     ConsoleParamWindow param;
+    CUserInterface ui;
 };
 
 // Asks one node question through its retriever and checks what it hands on.
-void AskNode(Question question, int32_t optionCount, const ConsoleSession &session) {
+void AskNode(const CUserInterface &ui, Question question, int32_t optionCount, const ConsoleSession &session) {
     CBayesNode node(kName, 0.25f, true, false);
-    CDRQuestion prob(*FindRetrieverRow("winprob"));
-    CDRQuestion certainty(*FindRetrieverRow("wincf"));
-    CDRQuestion value(*FindRetrieverRow("winvalue"));
-    CDRQuestion interval(*FindRetrieverRow("wininterval"));
-    CDRQuestion choice(*FindRetrieverRow("winchoice"));
+    CDRQuestion prob(*FindRetrieverRow("winprob"), ui);
+    CDRQuestion certainty(*FindRetrieverRow("wincf"), ui);
+    CDRQuestion value(*FindRetrieverRow("winvalue"), ui);
+    CDRQuestion interval(*FindRetrieverRow("wininterval"), ui);
+    CDRQuestion choice(*FindRetrieverRow("winchoice"), ui);
     CDataRetriever *retrievers[] = {&prob, &certainty, &value, &interval, &choice};
     CStringVector texts;
     for (int32_t i = 0; i < optionCount; ++i) texts.Add(kOptions[i]);
@@ -125,8 +125,8 @@ void AskNode(Question question, int32_t optionCount, const ConsoleSession &sessi
     delete out;
 }
 
-void AskParameter(const ConsoleSession &session) {
-    CParamRetrieverWin retriever;
+void AskParameter(const CUserInterface &ui, const ConsoleSession &session) {
+    CParamRetrieverWin retriever(ui);
     CParamAsk ask(kName);
     CParameters parameters;
     const int32_t status = retriever.Retrieve(&ask, &parameters);
@@ -186,11 +186,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     session.currentNode = kName;
     ConsoleWindows windows(session);
     if (question == Question::parameter) {
-        AskParameter(session);
+        AskParameter(windows.ui, session);
     } else if (question == Question::taxonomy) {
         AskTaxonomy(session);
     } else {
-        AskNode(question, optionCount, session);
+        AskNode(windows.ui, question, optionCount, session);
     }
     return 0;
 }

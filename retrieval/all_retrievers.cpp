@@ -73,17 +73,18 @@ bool EndsItsTranslator(std::span<const CRetrieverRow> rows, size_t i) {
 // registry_rows.h), then the input tables, output tables and batch
 // iterators of the table formats' rows (see tables/table_formats.h), and last
 // the taxonomy and parameter retrievers.
-CAllRetrieversWin::CAllRetrieversWin() {
+CAllRetrieversWin::CAllRetrieversWin(const CUserInterface &ui, CTableEnvironment &tableEnvironment) {
+    environment = &tableEnvironment;
     const std::span<const CRetrieverRow> rows = RegistryRetrieverRows();
     for (size_t i = 0; i < rows.size(); ++i) {
-        Add(NewRetriever(rows[i]));
+        Add(NewRetriever(rows[i], ui));
         if (EndsItsTranslator(rows, i)) Add(NewTranslator(rows[i].translator));
     }
-    for (const CTableFormat &format : kTableFormats) Add(NewInDatabase(format));
-    for (const CTableFormat &format : kTableFormats) Add(NewOutDatabase(format));
+    for (const CTableFormat &format : kTableFormats) Add(NewInDatabase(format, tableEnvironment));
+    for (const CTableFormat &format : kTableFormats) Add(NewOutDatabase(format, tableEnvironment));
     for (const CTableFormat &format : kTableFormats) {
-        if (*format.batch != '\0') Add(NewBatchIterator(format));
+        if (*format.batch != '\0') Add(NewBatchIterator(format, tableEnvironment));
     }
-    SetTaxonomyRetriever(new CWinTaxonomyRetriever);
-    SetParamRetriever(new CParamRetrieverWin);
+    SetTaxonomyRetriever(new CWinTaxonomyRetriever(ui));
+    SetParamRetriever(new CParamRetrieverWin(ui));
 }

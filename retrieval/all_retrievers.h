@@ -6,7 +6,11 @@
 // the knowledge base then binds its nodes to registry entries by those names.
 // The registry owns every object it holds. CAllRetrieversWin is the registry
 // of the interactive program; its constructor creates the objects in the
-// registry's fixed order.
+// registry's fixed order, bound to the front end's record of windows (the
+// questions ask through it) and to a table environment (the tables resolve
+// their files and aliases in it). A front end makes one registry for the
+// windows and environment it owns; two registries share nothing, so
+// consultations built from them run apart, also on two threads.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +21,8 @@
 #include "tables/out_database.h"
 
 class CTable;
+class CTableEnvironment;
+struct CUserInterface;
 class CTaxonomyRetriever;
 class CParamRetriever;
 
@@ -41,6 +47,8 @@ public:
     CTaxonomyRetriever *taxonomyRetriever;
     CParamRetriever *paramRetriever;
     CBatchIteratorArray batchIterators;
+    // The environment of the registry's tables; null when it has none.
+    CTableEnvironment *environment = nullptr;
 
 protected:
     // Filling, for the constructors of concrete registries; the registry
@@ -57,5 +65,6 @@ protected:
 // The registry of the interactive program.
 class CAllRetrieversWin : public CAllRetrievers {
 public:
-    CAllRetrieversWin();
+    // Neither is owned; both must outlive the registry.
+    CAllRetrieversWin(const CUserInterface &ui, CTableEnvironment &tableEnvironment);
 };

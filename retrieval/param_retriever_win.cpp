@@ -2,14 +2,13 @@
 
 #include "net/params.h"
 #include "ui/param_window.h"
-#include "ui/user_interface.h"
 
 void CParamRetrieverWin::Cancel() {
-    if (IParamWindow *window = CUserInterface::Current().paramQuestion) window->Abort();
+    if (IParamWindow *window = ui.paramQuestion) window->Abort();
 }
 
 int32_t CParamRetrieverWin::Retrieve(CParamAsk *ask, CParameters *parameters) {
-    IParamWindow *window = CUserInterface::Current().paramQuestion;
+    IParamWindow *window = ui.paramQuestion;
     if (window == nullptr || ask == nullptr || parameters == nullptr) return 2;
     window->SetDescription(ask->name);
     window->ShowAndWait();

@@ -1,6 +1,6 @@
 // CParamRetrieverWin: asks the user for the value of one `askparam`
-// parameter, in the parameter window (ui/param_window.h) that the front end
-// installed.
+// parameter, in the parameter window (ui/param_window.h) of the front end's record
+// of windows.
 //
 // The window shows the parameter's name and an empty field; whatever the
 // field holds when the window is hidden, also an empty text, becomes the
@@ -9,10 +9,17 @@
 #pragma once
 
 #include "retrieval/param_retriever.h"
+#include "ui/user_interface.h"
 
 class CParamRetrieverWin : public CParamRetriever {
 public:
+    // `ui` is the front end's record of windows; it must outlive the retriever.
+    explicit CParamRetrieverWin(const CUserInterface &ui) : ui(ui) {}
+
     // Marks the window aborted and hides it, ending a running question.
     void Cancel() override;
     int32_t Retrieve(CParamAsk *ask, CParameters *parameters) override;
+
+private:
+    const CUserInterface &ui;
 };

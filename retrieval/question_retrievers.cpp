@@ -86,8 +86,7 @@ CString IntervalRejection(IIntervalQuestionWindow &window, double &from, double 
 
 // The question window of an answer kind, as the front end installed it;
 // null when there is none.
-IQuestionWindow *WindowOf(CAnswerKind answer) {
-    const CUserInterface &ui = CUserInterface::Current();
+IQuestionWindow *WindowOf(const CUserInterface &ui, CAnswerKind answer) {
     switch (answer) {
     case CAnswerKind::Probability: return ui.probQuestion;
     case CAnswerKind::CertaintyFactor: return ui.yesNoQuestion;
@@ -101,8 +100,7 @@ IQuestionWindow *WindowOf(CAnswerKind answer) {
 
 // ---------------------------------------------------------------- certainty
 
-int32_t AskCertainty(CNode *node, CRetrievedData *&out) {
-    IYesNoQuestionWindow *window = CUserInterface::Current().yesNoQuestion;
+int32_t AskCertainty(IYesNoQuestionWindow *window, CNode *node, CRetrievedData *&out) {
     if (window == nullptr || node == nullptr) return 2;
     window->SetDescription(DescriptionOf(*node));
     CString rejection;
@@ -118,8 +116,7 @@ int32_t AskCertainty(CNode *node, CRetrievedData *&out) {
 
 // ---------------------------------------------------------------- interval
 
-int32_t AskInterval(CNode *node, CRetrievedData *&out) {
-    IIntervalQuestionWindow *window = CUserInterface::Current().intervalQuestion;
+int32_t AskInterval(IIntervalQuestionWindow *window, CNode *node, CRetrievedData *&out) {
     if (window == nullptr || node == nullptr) return 2;
     window->SetDescription(DescriptionOf(*node));
     window->SetFromText(CString());
@@ -137,8 +134,7 @@ int32_t AskInterval(CNode *node, CRetrievedData *&out) {
 
 // ---------------------------------------------------------------- choice
 
-int32_t AskChoice(CNode *node, CParamRecord *data, CRetrievedData *&out) {
-    IChoiceQuestionWindow *window = CUserInterface::Current().choiceQuestion;
+int32_t AskChoice(IChoiceQuestionWindow *window, CNode *node, CParamRecord *data, CRetrievedData *&out) {
     auto *list = dynamic_cast<CChoiceList *>(data);
     if (window == nullptr || node == nullptr || list == nullptr) return 2;
     window->SetOptions(list->options);
@@ -161,24 +157,23 @@ int32_t AskChoice(CNode *node, CParamRecord *data, CRetrievedData *&out) {
 
 }  // namespace
 
-void CDRQuestion::Cancel() { AbortQuestion(WindowOf(row.answer)); }
+void CDRQuestion::Cancel() { AbortQuestion(WindowOf(ui, row.answer)); }
 
 int32_t CDRQuestion::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord *data,
                               CRetrievedData *&out) {
-    const CUserInterface &ui = CUserInterface::Current();
     switch (row.answer) {
     case CAnswerKind::Probability: return RetrieveNumber<CRetrievedDataProb>(ui.probQuestion, node, true, out);
-    case CAnswerKind::CertaintyFactor: return AskCertainty(node, out);
+    case CAnswerKind::CertaintyFactor: return AskCertainty(ui.yesNoQuestion, node, out);
     case CAnswerKind::Value: return RetrieveNumber<CRetrievedDataValue>(ui.exactValue, node, false, out);
-    case CAnswerKind::Interval: return AskInterval(node, out);
-    case CAnswerKind::Choice: return AskChoice(node, data, out);
+    case CAnswerKind::Interval: return AskInterval(ui.intervalQuestion, node, out);
+    case CAnswerKind::Choice: return AskChoice(ui.choiceQuestion, node, data, out);
     case CAnswerKind::DontKnow: break;
     }
     return 2;
 }
 
 int32_t CDRQuestion::GetNames(CString &retrieverName, CString &translatorName) {
-    IQuestionWindow *window = WindowOf(row.answer);
+    IQuestionWindow *window = WindowOf(ui, row.answer);
     if (window != nullptr) window->CentreOverMainWindow();
     return CRowRetriever::GetNames(retrieverName, translatorName);
 }

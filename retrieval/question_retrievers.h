@@ -2,8 +2,8 @@
 //
 // One class serves them all; its row (retrieval/registry_rows.h) names the
 // retriever and its translator, and the kind of answer selects the question.
-// Each retriever asks through the one question window of its kind that the
-// front end installed (ui/user_interface.h): it fills the window with the
+// Each retriever asks through the one question window of its kind in the
+// front end's record of windows (ui/user_interface.h), given at construction: it fills the window with the
 // node's description (its name when the knowledge base gives none), shows it
 // and waits, checks what the user entered and asks again with a message until
 // the input is acceptable, and returns a retrieved-data record for the node's
@@ -29,6 +29,7 @@
 #include <cstdint>
 
 #include "retrieval/row_retriever.h"
+#include "ui/user_interface.h"
 
 // The messages with which a refused input is asked again.
 inline constexpr const char *kProbabilityRefused = "Enter a real number from <0,1> !";
@@ -44,10 +45,14 @@ inline constexpr const char *kChoiceRefused = "Enter the number of one of the ch
 // that retrieval fails.
 class CDRQuestion : public CRowRetriever {
 public:
-    using CRowRetriever::CRowRetriever;
+    // `ui` is the front end's record of windows; it must outlive the retriever.
+    CDRQuestion(const CRetrieverRow &retrieverRow, const CUserInterface &ui) : CRowRetriever(retrieverRow), ui(ui) {}
 
     void Cancel() override;
     int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
                      CRetrievedData *&out) override;
     int32_t GetNames(CString &retrieverName, CString &translatorName) override;
+
+private:
+    const CUserInterface &ui;
 };

@@ -73,10 +73,10 @@ const CRetrieverRow *FindRetrieverRow(const char *name) {
     return nullptr;
 }
 
-CDataRetriever *NewRetriever(const CRetrieverRow &row) {
+CDataRetriever *NewRetriever(const CRetrieverRow &row, const CUserInterface &ui) {
     switch (row.source) {
     case Default: return new CDRDefault(row);
-    case Question: return new CDRQuestion(row);
+    case Question: return new CDRQuestion(row, ui);
     case Database: return new CDRDatabase(row);
     }
     return nullptr;

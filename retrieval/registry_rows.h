@@ -15,6 +15,7 @@
 
 class CDataRetriever;
 class CDataTranslator;
+struct CUserInterface;
 
 // The retriever rows in the registry's order.
 std::span<const CRetrieverRow> RegistryRetrieverRows();
@@ -25,7 +26,8 @@ const CRetrieverRow *FindRetrieverRow(const char *name);
 // A new retriever of the row's source, configured by the row. A source that
 // cannot give the row's kind of answer (a question for "don't know", a
 // default for an interval) makes a retriever that always fails.
-CDataRetriever *NewRetriever(const CRetrieverRow &row);
+// A question asks through the windows of `ui`, which must outlive it.
+CDataRetriever *NewRetriever(const CRetrieverRow &row, const CUserInterface &ui);
 
 // A new translator of the given name; null for an unknown name.
 CDataTranslator *NewTranslator(const char *name);

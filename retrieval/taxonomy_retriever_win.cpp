@@ -1,9 +1,6 @@
 #include "retrieval/taxonomy_retriever_win.h"
 
-#include "ui/user_interface.h"
-
 int32_t CWinTaxonomyRetriever::Retrieve(CInfTaxNet *net) {
-    const CUserInterface &ui = CUserInterface::Current();
     list.Fill(net, ui.taxonomyList, ui.taxonomyClass);
     if (!list.hasItems) {
         list.Forget();
@@ -21,5 +18,5 @@ int32_t CWinTaxonomyRetriever::Retrieve(CInfTaxNet *net) {
 
 void CWinTaxonomyRetriever::Cancel() {
     list.cancelled = true;
-    if (ITaxonomyListWindow *window = CUserInterface::Current().taxonomyList) window->Hide();
+    if (ITaxonomyListWindow *window = ui.taxonomyList) window->Hide();
 }

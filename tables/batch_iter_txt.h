@@ -20,7 +20,7 @@ class CTextFile;
 
 class CBatchIterDBTxt : public CBatchIteratorDB {
 public:
-    explicit CBatchIterDBTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit CBatchIterDBTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment);
 
     // 0 and inactive unless both the switch and the source parameter exist;
     // 2 when the file cannot be read or its header lacks the key column.

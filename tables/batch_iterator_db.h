@@ -16,7 +16,7 @@
 
 class CBatchIteratorDB : public CBatchIterator {
 public:
-    explicit CBatchIteratorDB(CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit CBatchIteratorDB(CTableEnvironment &tableEnvironment);
     ~CBatchIteratorDB() override;
 
     // 0; 2 (and nothing written) when no key is left.

@@ -14,7 +14,7 @@
 
 class CInDatabaseBDE : public CInDatabase, public CInputRecord {
 public:
-    explicit CInDatabaseBDE(CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit CInDatabaseBDE(CTableEnvironment &tableEnvironment);
 
     int32_t GetName(CString &kindName) override;
     int32_t Open(CParameters *parameters) override;

@@ -17,7 +17,7 @@
 
 class CInDatabaseText : public CInDatabase, public CInputRecord {
 public:
-    explicit CInDatabaseText(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit CInDatabaseText(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment);
 
     int32_t GetName(CString &kindName) override;
 

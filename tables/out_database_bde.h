@@ -18,7 +18,7 @@ class CNode;
 
 class COutDatabaseBDE : public COutDatabase {
 public:
-    explicit COutDatabaseBDE(CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit COutDatabaseBDE(CTableEnvironment &tableEnvironment);
 
     int32_t GetName(CString &kindName) override;
     // 0 when written or not asked for (a parameter missing); 2 when the

@@ -33,7 +33,7 @@ class CTextFile;
 
 class COutDatabaseRel : public COutDatabase {
 public:
-    explicit COutDatabaseRel(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit COutDatabaseRel(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment);
     ~COutDatabaseRel() override;
 
     int32_t GetName(CString &kindName) override;

@@ -18,7 +18,7 @@
 
 class COutDatabaseTxt : public COutDatabase {
 public:
-    explicit COutDatabaseTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment = TableEnvironment());
+    explicit COutDatabaseTxt(const CTableFormat &tableFormat, CTableEnvironment &tableEnvironment);
 
     int32_t GetName(CString &kindName) override;
     // 0 when written or not asked for; 2 when the file cannot be written.

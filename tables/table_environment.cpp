@@ -19,8 +19,3 @@ CDatabaseEngine &CTableEnvironment::Engine() {
     if (!ownEngine) ownEngine = std::make_unique<CSqliteEngine>(*this);
     return *ownEngine;
 }
-
-CTableEnvironment &TableEnvironment() {
-    static CTableEnvironment environment;
-    return environment;
-}

@@ -6,8 +6,9 @@
 // never against the process's current directory, so the front end sets
 // `baseDirectory` before it consults. Aliases are defined in the option store
 // (alias name to database file); `engine` is the database engine the engine
-// kinds talk to. One environment serves the whole process; tests build their
-// own and hand it to the tables they create.
+// kinds talk to. The front end owns the environment and hands it to the
+// registry that makes its tables (retrieval/all_retrievers.h); tests build
+// their own and hand it to the tables they create.
 #pragma once
 
 #include <memory>
@@ -44,6 +45,3 @@ public:
 private:
     std::unique_ptr<CDatabaseEngine> ownEngine;
 };
-
-// The environment of the process, used by the registry's tables.
-CTableEnvironment &TableEnvironment();

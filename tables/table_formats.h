@@ -31,7 +31,7 @@ inline constexpr std::array<CTableFormat, 5> kTableFormats = {{
 const CTableFormat *FindTableFormat(const char *kindName);
 
 // New tables of the format's kinds, working in the environment.
-CInDatabase *NewInDatabase(const CTableFormat &format, CTableEnvironment &environment = TableEnvironment());
-COutDatabase *NewOutDatabase(const CTableFormat &format, CTableEnvironment &environment = TableEnvironment());
+CInDatabase *NewInDatabase(const CTableFormat &format, CTableEnvironment &environment);
+COutDatabase *NewOutDatabase(const CTableFormat &format, CTableEnvironment &environment);
 // Null for a format without a batch iterator.
-CBatchIterator *NewBatchIterator(const CTableFormat &format, CTableEnvironment &environment = TableEnvironment());
+CBatchIterator *NewBatchIterator(const CTableFormat &format, CTableEnvironment &environment);

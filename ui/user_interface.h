@@ -1,18 +1,20 @@
 // CUserInterface: the windows through which the logic reaches the user.
 //
-// A front end (the desktop application, the console) creates its question
-// windows and dialogs once at start-up and installs them here, before the
-// first consultation; they stay installed until it exits:
+// A front end (the desktop application, the console) owns one record, fills
+// in its question windows and dialogs, and hands the record to the registry
+// of retrievers it makes (retrieval/all_retrievers.h):
 //
-//     CUserInterface &ui = CUserInterface::Current();
+//     CUserInterface ui;
 //     ui.probQuestion = &myProbWindow;   // ... one pointer per window
+//     CAllRetrieversWin registry(ui, tableEnvironment);
 //
-// The question, taxonomy and parameter retrievers look their window up here
-// each time they ask, so the registry of retrievers can be created before or
-// after the windows are installed. A retriever whose window is not installed
-// cannot ask: its retrieval fails (2), so the next retriever of the node is
-// tried. Nothing here is owned. Tests install fakes and restore the record
-// afterwards.
+// The question, taxonomy and parameter retrievers keep a reference to the
+// record and look their window up each time they ask, so a window may be
+// installed after the registry was made. A retriever whose window is not
+// installed cannot ask: its retrieval fails (2), so the next retriever of the
+// node is tried. Nothing here is owned, and nothing is shared between two
+// records: two front ends in one process (two threads, two tests) each have
+// their own.
 #pragma once
 
 class IProbQuestionWindow;
@@ -38,7 +40,4 @@ struct CUserInterface {
     ITaxonomyClassDialog *taxonomyClass = nullptr;
     // Message boxes
     IMessageBox *messages = nullptr;
-
-    // The record of the process.
-    static CUserInterface &Current();
 };

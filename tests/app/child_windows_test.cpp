@@ -22,6 +22,7 @@
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 #include "ui/message_box.h"
+#include "ui/user_interface.h"
 
 namespace {
 
@@ -59,7 +60,9 @@ public:
         QString caption;
         TAbstractMDIChild *source;
     };
-    std::unique_ptr<CAllRetrievers> registry = std::make_unique<CAllRetrieversWin>();
+    CUserInterface noWindows;
+    CTableEnvironment environment;
+    std::unique_ptr<CAllRetrievers> registry = std::make_unique<CAllRetrieversWin>(noWindows, environment);
     std::unique_ptr<CSettingsOptionStore> store;
     QString fileToChoose;
     QStringList suggestedFiles;

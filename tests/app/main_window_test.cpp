@@ -26,6 +26,7 @@
 #include "app_fixture.h"
 #include "consult/global_params.h"
 #include "scripted_user.h"
+#include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 
 namespace {
@@ -363,7 +364,7 @@ void MainWindowTest::DatabaseBrowserListsAliases() {
     QCOMPARE(browser->lvAliases->topLevelItem(0)->text(0), QString("clinic"));
     QCOMPARE(browser->lvAliases->topLevelItem(1)->text(1), QString("/data/garage.sqlite"));
     // The engine tables look their aliases up in the same store.
-    QCOMPARE(TableEnvironment().aliasStore, static_cast<IOptionStore *>(main.Store()));
+    QCOMPARE(fixture.App().Registry()->environment->aliasStore, static_cast<IOptionStore *>(main.Store()));
 }
 
 void MainWindowTest::WindowArrangements() {

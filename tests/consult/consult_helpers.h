@@ -55,6 +55,12 @@ inline std::string ReadText(const std::string &path) {
     return all.str();
 }
 
+inline void WriteText(const std::string &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    EXPECT_TRUE(out.good()) << path;
+}
+
 inline bool FileExists(const std::string &path) { return std::filesystem::exists(path); }
 
 // A control over a knowledge-base text; the text and the sink live as long

@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include "consult/global_params.h"
 #include "net/params.h"
 #include "consult_helpers.h"
 #include "fake_registry.h"
+#include "consultation_run.h"
 #include "fake_ui.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
 
 namespace {
 
@@ -30,41 +35,6 @@ const char *const kTwoGoals =
     "}\n"
     "rules { { a, h1, 0.9, 0.1 } { c, h2, 0.9, 0.2 } }\n"
     "links { { b, a } }\n";
-
-// A built knowledge base in a temporary directory, with a driver over it and
-// the fake windows installed.
-struct Consultation {
-    explicit Consultation(const std::string &text, CAllRetrievers *registry = nullptr) {
-        if (registry == nullptr) {
-            own = std::make_unique<CAllRetrieversWin>();
-            registry = own.get();
-        }
-        auto control = std::make_unique<CInfControl>(registry);
-        CPInputChar input(text.c_str());
-        RecordingOutput output;
-        control->SetInput(&input);
-        control->SetOutput(&output);
-        control->SetSourceDirectory(dir.path.c_str());
-        control->SetConsultationName("kb.qvb");
-        built = control->BuildNet();
-        buildLines = output.lines;
-        control->SetInput(nullptr);
-        control->SetOutput(nullptr);
-        driver = std::make_unique<CConsultationDriver>(std::move(control), &ui.view, &ui.messages);
-        ui.script.abort = [this] { driver->AbortConsultation(); };
-    }
-
-    void Answer(std::initializer_list<::Answer> answers) { ui.script.answers.assign(answers); }
-    CInfTaxNet &Net() { return *driver->Control().Net(); }
-    std::string Report() { return ReadText(dir.File("r.txt")); }
-
-    TempDir dir;
-    FakeUi ui;
-    std::unique_ptr<CAllRetrieversWin> own;
-    std::unique_ptr<CConsultationDriver> driver;
-    int32_t built = -1;
-    std::vector<std::string> buildLines;
-};
 
 size_t Count(const std::string &text, const std::string &part) {
     size_t count = 0;
@@ -159,20 +129,25 @@ TEST(ConsultationDriver, AnAbortNeverEndsAsASuccess) {
     // and the net could finish its goals: the consultation still counts as
     // aborted.
     struct Registry : CAllRetrieversWin {
-        Registry() {
+        Registry(const CUserInterface &ui, CTableEnvironment &environment) : CAllRetrieversWin(ui, environment) {
             retriever = new ScriptedRetriever();
             retriever->answers["a"] = {0.8f};
             Add(retriever);
         }
         ScriptedRetriever *retriever;
-    } registry;
+    };
+    Registry *registry = nullptr;
     Consultation run("nodes { a { (bayesian, 0.5) retriever (winprob, ask) } h { (bayesian, 0.5, goal) } }\n"
                      "rules { { a, h, 0.9, 0.1 } }\n",
-                     &registry);
+                     [&registry](const CUserInterface &ui, CTableEnvironment &environment) {
+                         auto made = std::make_unique<Registry>(ui, environment);
+                         registry = made.get();
+                         return made;
+                     });
     ASSERT_EQ(run.built, 0) << run.buildLines.back();
     run.Answer({AbortNow()});
     EXPECT_NE(run.driver->RunConsultation(), 0);
-    EXPECT_EQ(registry.retriever->asked, (Strings{"a"}));
+    EXPECT_EQ(registry->retriever->asked, (Strings{"a"}));
     EXPECT_TRUE(run.Net().FindNode("h")->finished);
     EXPECT_EQ(run.ui.view.statuses.back(), "Consultation aborted.");
     EXPECT_EQ(run.ui.view.results, 0);
@@ -219,7 +194,7 @@ TEST(ConsultationDriver, ReportsAreWrittenOnlyInsideTheKnowledgeBasesDirectory) 
 
 TEST(ConsultationDriver, ANodeThatCannotBeAnsweredFailsWithoutAText) {
     Consultation run(kTwoGoals);
-    CUserInterface::Current().yesNoQuestion = nullptr;  // the question cannot be asked
+    run.ui.ui.yesNoQuestion = nullptr;  // the question cannot be asked
     run.Answer({Typed("Ann")});
     EXPECT_NE(run.driver->RunConsultation(), 0);
     EXPECT_EQ(run.ui.messages.shown, (Strings{"Error during consultation !"}));

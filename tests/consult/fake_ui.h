@@ -1,8 +1,7 @@
 // Scripted windows for the consultation tests: every question takes the
 // next answer of one shared script and writes what it was asked into a log;
-// the view and the message boxes record what the driver showed. The windows
-// are installed in the process's user-interface record for the lifetime of
-// a FakeUi and the old record is restored afterwards.
+// the view and the message boxes record what the driver showed. `ui` lists
+// the windows for the registry that is to ask them.
 #pragma once
 
 #include <deque>
@@ -214,14 +213,12 @@ public:
     TYesNoCancel reply = TYesNoCancel::cancel;
 };
 
-// The windows, installed while the object lives.
+// The windows, and the record through which a registry asks them.
 class FakeUi {
 public:
     FakeUi()
         : prob(script, "prob"), value(script, "value"), yesNo(script, "cf"), choice(script, "choice"),
-          param(script, "param"), taxonomy(script), saved(CUserInterface::Current()) {
-        CUserInterface &ui = CUserInterface::Current();
-        ui = CUserInterface();
+          param(script, "param"), taxonomy(script) {
         ui.probQuestion = &prob;
         ui.exactValue = &value;
         ui.yesNoQuestion = &yesNo;
@@ -231,7 +228,6 @@ public:
         ui.taxonomyClass = &taxonomy;
         ui.messages = &messages;
     }
-    ~FakeUi() { CUserInterface::Current() = saved; }
     FakeUi(const FakeUi &) = delete;
     FakeUi &operator=(const FakeUi &) = delete;
 
@@ -244,7 +240,6 @@ public:
     FakeTaxonomyList taxonomy;
     FakeView view;
     FakeMessages messages;
-
-private:
-    CUserInterface saved;
+    // The windows above; a test may take one out to make its question fail.
+    CUserInterface ui;
 };

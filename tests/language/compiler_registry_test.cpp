@@ -7,6 +7,8 @@
 #include "language/inf_net_compiler.h"
 #include "language/input_char.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
+#include "ui/user_interface.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/choice_translator.h"
 #include "retrieval/retriever_info.h"
@@ -17,7 +19,9 @@ using namespace compiler_test;
 namespace {
 
 CAllRetrieversWin &Registry() {
-    static CAllRetrieversWin *registry = new CAllRetrieversWin();
+    static CUserInterface *noWindows = new CUserInterface;
+    static CTableEnvironment *environment = new CTableEnvironment;
+    static CAllRetrieversWin *registry = new CAllRetrieversWin(*noWindows, *environment);
     return *registry;
 }
 

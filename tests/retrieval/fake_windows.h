@@ -175,19 +175,4 @@ public:
     int32_t selection = -5;
 };
 
-// Installs windows in the process's record for one test and restores the
-// record afterwards.
-class InstalledWindows {
-public:
-    InstalledWindows() : saved(CUserInterface::Current()) {}
-    ~InstalledWindows() { CUserInterface::Current() = saved; }
-    InstalledWindows(const InstalledWindows &) = delete;
-    InstalledWindows &operator=(const InstalledWindows &) = delete;
-
-    CUserInterface &ui() { return CUserInterface::Current(); }
-
-private:
-    CUserInterface saved;
-};
-
 }  // namespace retrieval_test

@@ -2,6 +2,7 @@
 // and translators, for tests that go through the run-time table.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,17 @@
 #include "net/inf_tax_net.h"
 #include "net/table.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
+#include "ui/user_interface.h"
 
 namespace retrieval_test {
 
-// The registry, shared by every build as in the program.
+// A registry shared by the builds of tests that ask no question: its record
+// of windows is empty, and its tables resolve names as given.
 inline CAllRetrieversWin &Registry() {
-    static CAllRetrieversWin registry;
+    static CUserInterface noWindows;
+    static CTableEnvironment environment;
+    static CAllRetrieversWin registry(noWindows, environment);
     return registry;
 }
 
@@ -29,8 +35,16 @@ public:
 };
 
 struct KnowledgeBase {
-    explicit KnowledgeBase(const std::string &text) {
-        copied = Registry().CopyIntoTable(&table);
+    // Built with the shared registry, which asks no question.
+    explicit KnowledgeBase(const std::string &text) { Build(text, Registry()); }
+    // Built with a registry of its own whose questions go to `ui`'s windows.
+    KnowledgeBase(const std::string &text, const CUserInterface &ui)
+        : own(std::make_unique<CAllRetrieversWin>(ui, environment)) {
+        Build(text, *own);
+    }
+
+    void Build(const std::string &text, const CAllRetrievers &registry) {
+        copied = registry.CopyIntoTable(&table);
         CPInputChar source(text.data(), static_cast<int32_t>(text.size()));
         CInfNetCompiler compiler(&source, &log);
         compiler.SetTargets(&net, &table, &parameters);
@@ -44,6 +58,8 @@ struct KnowledgeBase {
     // in `value`.
     int32_t Retrieve(const char *name, float &value) { return table.RetrieveNodeValue(Node(name), value, &net); }
 
+    CTableEnvironment environment;  // of the registry's tables: names as given
+    std::unique_ptr<CAllRetrieversWin> own;
     CInfTaxNet net;
     CTable table;
     CParameters parameters;

@@ -20,9 +20,9 @@ const char *const kTwoAsked = "net { askparam (prottxt) setparam (idbtxttab, cas
 }  // namespace
 
 TEST(ParamQuestion, EveryAskedParameterIsAskedWithAnEmptyField) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeParamWindow window;
-    installed.ui().paramQuestion = &window;
+    ui.paramQuestion = &window;
     std::vector<std::string> shown;
     window.onShow = [&] { shown.push_back(window.description + "=" + window.text); };
     window.SetText("left over");
@@ -36,7 +36,7 @@ TEST(ParamQuestion, EveryAskedParameterIsAskedWithAnEmptyField) {
         w.Hide();
     });
 
-    KnowledgeBase kb(kTwoAsked);
+    KnowledgeBase kb(kTwoAsked, ui);
     ASSERT_EQ(kb.compiled, 0) << kb.Error();
     ASSERT_EQ(kb.parameters.AskParameters(&kb.table), 0);
     EXPECT_EQ(shown, (std::vector<std::string>{"prottxt=", "patient="}));
@@ -55,10 +55,10 @@ TEST(ParamQuestion, EveryAskedParameterIsAskedWithAnEmptyField) {
 }
 
 TEST(ParamQuestion, CancelStoresNothingAndFails) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeParamWindow window;
-    installed.ui().paramQuestion = &window;
-    CParamRetrieverWin retriever;
+    ui.paramQuestion = &window;
+    CParamRetrieverWin retriever(ui);
     window.Then([&](auto &w) {
         w.SetText("typed but aborted");
         retriever.Cancel();
@@ -77,7 +77,7 @@ TEST(ParamQuestion, CancelStoresNothingAndFails) {
     EXPECT_STREQ(parameters.GetParam(CString("patient")).Text(), "new");
 
     // Without a window nothing can be asked.
-    installed.ui().paramQuestion = nullptr;
+    ui.paramQuestion = nullptr;
     EXPECT_EQ(retriever.Retrieve(&ask, &parameters), 2);
     retriever.Cancel();
 }

@@ -50,16 +50,16 @@ const std::string kNone;
 }  // namespace
 
 TEST(QuestionRetrievers, ProbabilityIsAskedUntilItLiesInTheUnitRange) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeProbWindow window;
-    installed.ui().probQuestion = &window;
+    ui.probQuestion = &window;
     std::vector<std::string> fieldAtShowing;
     window.onShow = [&] { fieldAtShowing.push_back(window.text); };
     window.SetText("left over");
     window.Type("abc").Type("1.0001").Type("-0.1").Type(" 0,5 ");
 
     auto node = Fever();
-    CDRQuestion retriever(*FindRetrieverRow("winprob"));
+    CDRQuestion retriever(*FindRetrieverRow("winprob"), ui);
     int32_t status = -1;
     auto record = Ask<CRetrievedDataProb>(retriever, node.get(), status);
     ASSERT_EQ(status, 0);
@@ -85,15 +85,15 @@ TEST(QuestionRetrievers, ProbabilityIsAskedUntilItLiesInTheUnitRange) {
 }
 
 TEST(QuestionRetrievers, DontKnowAndTheNodesName) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeProbWindow window;
-    installed.ui().probQuestion = &window;
+    ui.probQuestion = &window;
     window.Type("").CloseIt();
 
     // A node whose knowledge base gives no description shows its name.
     auto node = Fever();
     node->description.Clear();
-    CDRQuestion retriever(*FindRetrieverRow("winprob"));
+    CDRQuestion retriever(*FindRetrieverRow("winprob"), ui);
     int32_t status = -1;
     // An empty accepted text is no number; closing the window is don't know.
     auto record = Ask<CRetrievedDataProb>(retriever, node.get(), status);
@@ -106,13 +106,13 @@ TEST(QuestionRetrievers, DontKnowAndTheNodesName) {
 }
 
 TEST(QuestionRetrievers, ExactValueAcceptsAnyNumber) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeValueWindow window;
-    installed.ui().exactValue = &window;
+    ui.exactValue = &window;
     window.Type("12 kg").Type("1e39").Type("inf").Type("0x10").Type("-12.5e1");
 
     auto node = Fever();
-    CDRQuestion retriever(*FindRetrieverRow("winvaluex"));  // the value question under another name asks the same
+    CDRQuestion retriever(*FindRetrieverRow("winvaluex"), ui);  // the value question under another name asks the same
     int32_t status = -1;
     auto record = Ask<CRetrievedDataValue>(retriever, node.get(), status);
     ASSERT_EQ(status, 0);
@@ -122,18 +122,18 @@ TEST(QuestionRetrievers, ExactValueAcceptsAnyNumber) {
     EXPECT_EQ(window.rejections, (std::vector<std::string>{kNone, refused, refused, refused, refused}));
 
     window.CloseIt();
-    CDRQuestion sx(*FindRetrieverRow("winsx"));
+    CDRQuestion sx(*FindRetrieverRow("winsx"), ui);
     record = Ask<CRetrievedDataValue>(sx, node.get(), status);
     ASSERT_EQ(status, 0);
     EXPECT_TRUE(record->dontKnow);
 }
 
 TEST(QuestionRetrievers, CertaintyFactorIsTheButtonPressed) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeYesNoWindow window;
-    installed.ui().yesNoQuestion = &window;
+    ui.yesNoQuestion = &window;
     auto node = Fever();
-    CDRQuestion retriever(*FindRetrieverRow("wincf"));
+    CDRQuestion retriever(*FindRetrieverRow("wincf"), ui);
     int32_t status = -1;
 
     window.Press(2);
@@ -160,9 +160,9 @@ TEST(QuestionRetrievers, CertaintyFactorIsTheButtonPressed) {
 }
 
 TEST(QuestionRetrievers, IntervalNeedsTwoOrderedNumbers) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeIntervalWindow window;
-    installed.ui().intervalQuestion = &window;
+    ui.intervalQuestion = &window;
     window.from = "old";
     window.to = "old";
     std::vector<std::string> fieldsAtShowing;
@@ -173,7 +173,7 @@ TEST(QuestionRetrievers, IntervalNeedsTwoOrderedNumbers) {
         .Enter(" 5", "5", 4);      // equal ends are an interval
 
     auto node = Fever();
-    CDRQuestion retriever(*FindRetrieverRow("winq"));
+    CDRQuestion retriever(*FindRetrieverRow("winq"), ui);
     int32_t status = -1;
     auto record = Ask<CRetrievedDataInterval>(retriever, node.get(), status);
     ASSERT_EQ(status, 0);
@@ -192,7 +192,7 @@ TEST(QuestionRetrievers, IntervalNeedsTwoOrderedNumbers) {
     // From is tested first; a console's unreadable factor is refused last.
     window.rejections.clear();
     window.Enter("a", "b", 0).Enter("1", "2", std::numeric_limits<float>::quiet_NaN()).Enter("1,5", "2.5e1", -5);
-    CDRQuestion interval(*FindRetrieverRow("wininterval"));
+    CDRQuestion interval(*FindRetrieverRow("wininterval"), ui);
     record = Ask<CRetrievedDataInterval>(interval, node.get(), status);
     ASSERT_EQ(status, 0);
     EXPECT_FLOAT_EQ(record->from, 1.5f);
@@ -203,12 +203,12 @@ TEST(QuestionRetrievers, IntervalNeedsTwoOrderedNumbers) {
 }
 
 TEST(QuestionRetrievers, ChoiceIsThePositionOfTheSelectedOption) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeChoiceWindow window;
-    installed.ui().choiceQuestion = &window;
+    ui.choiceQuestion = &window;
     auto node = Fever();
     auto options = Colours();
-    CDRQuestion retriever(*FindRetrieverRow("winchoice"));
+    CDRQuestion retriever(*FindRetrieverRow("winchoice"), ui);
     int32_t status = -1;
 
     // Showing selects the first option, so accepting at once answers 0.
@@ -246,23 +246,23 @@ TEST(QuestionRetrievers, ChoiceIsThePositionOfTheSelectedOption) {
 }
 
 TEST(QuestionRetrievers, CancelWhileWaitingFailsTheRetrieval) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeProbWindow prob;
     FakeValueWindow value;
     FakeYesNoWindow yesNo;
     FakeIntervalWindow interval;
     FakeChoiceWindow choice;
-    installed.ui().probQuestion = &prob;
-    installed.ui().exactValue = &value;
-    installed.ui().yesNoQuestion = &yesNo;
-    installed.ui().intervalQuestion = &interval;
-    installed.ui().choiceQuestion = &choice;
+    ui.probQuestion = &prob;
+    ui.exactValue = &value;
+    ui.yesNoQuestion = &yesNo;
+    ui.intervalQuestion = &interval;
+    ui.choiceQuestion = &choice;
 
-    CDRQuestion winprob(*FindRetrieverRow("winprob"));
-    CDRQuestion winvalue(*FindRetrieverRow("winvalue"));
-    CDRQuestion wincf(*FindRetrieverRow("wincf"));
-    CDRQuestion wininterval(*FindRetrieverRow("wininterval"));
-    CDRQuestion winchoice(*FindRetrieverRow("winchoice"));
+    CDRQuestion winprob(*FindRetrieverRow("winprob"), ui);
+    CDRQuestion winvalue(*FindRetrieverRow("winvalue"), ui);
+    CDRQuestion wincf(*FindRetrieverRow("wincf"), ui);
+    CDRQuestion wininterval(*FindRetrieverRow("wininterval"), ui);
+    CDRQuestion winchoice(*FindRetrieverRow("winchoice"), ui);
     // Abort arrives while the window waits; the retriever's Cancel ends the wait.
     prob.Then([&](auto &) { winprob.Cancel(); });
     value.Type("abc").Then([&](auto &) { winvalue.Cancel(); });
@@ -291,15 +291,15 @@ TEST(QuestionRetrievers, CancelWhileWaitingFailsTheRetrieval) {
 }
 
 TEST(QuestionRetrievers, WithoutAWindowNothingIsAsked) {
-    InstalledWindows installed;
-    installed.ui() = CUserInterface();
+    CUserInterface ui;
+    ui = CUserInterface();
     auto node = Fever();
     auto options = Colours();
-    CDRQuestion winprob(*FindRetrieverRow("winprob"));
-    CDRQuestion winvalue(*FindRetrieverRow("winvalue"));
-    CDRQuestion wincf(*FindRetrieverRow("wincf"));
-    CDRQuestion wininterval(*FindRetrieverRow("wininterval"));
-    CDRQuestion winchoice(*FindRetrieverRow("winchoice"));
+    CDRQuestion winprob(*FindRetrieverRow("winprob"), ui);
+    CDRQuestion winvalue(*FindRetrieverRow("winvalue"), ui);
+    CDRQuestion wincf(*FindRetrieverRow("wincf"), ui);
+    CDRQuestion wininterval(*FindRetrieverRow("wininterval"), ui);
+    CDRQuestion winchoice(*FindRetrieverRow("winchoice"), ui);
     CDataRetriever *all[] = {&winprob, &winvalue, &wincf, &wininterval, &winchoice};
     for (CDataRetriever *retriever : all) {
         CRetrievedData *out = nullptr;
@@ -310,18 +310,18 @@ TEST(QuestionRetrievers, WithoutAWindowNothingIsAsked) {
 }
 
 TEST(QuestionRetrievers, NamesAndCentring) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeValueWindow value;
-    installed.ui().exactValue = &value;
-    CDRQuestion winprob(*FindRetrieverRow("winprob"));
-    CDRQuestion wincf(*FindRetrieverRow("wincf"));
-    CDRQuestion winvalue(*FindRetrieverRow("winvalue"));
-    CDRQuestion wins(*FindRetrieverRow("wins"));
-    CDRQuestion winvaluex(*FindRetrieverRow("winvaluex"));
-    CDRQuestion winsx(*FindRetrieverRow("winsx"));
-    CDRQuestion wininterval(*FindRetrieverRow("wininterval"));
-    CDRQuestion winq(*FindRetrieverRow("winq"));
-    CDRQuestion winchoice(*FindRetrieverRow("winchoice"));
+    ui.exactValue = &value;
+    CDRQuestion winprob(*FindRetrieverRow("winprob"), ui);
+    CDRQuestion wincf(*FindRetrieverRow("wincf"), ui);
+    CDRQuestion winvalue(*FindRetrieverRow("winvalue"), ui);
+    CDRQuestion wins(*FindRetrieverRow("wins"), ui);
+    CDRQuestion winvaluex(*FindRetrieverRow("winvaluex"), ui);
+    CDRQuestion winsx(*FindRetrieverRow("winsx"), ui);
+    CDRQuestion wininterval(*FindRetrieverRow("wininterval"), ui);
+    CDRQuestion winq(*FindRetrieverRow("winq"), ui);
+    CDRQuestion winchoice(*FindRetrieverRow("winchoice"), ui);
     struct Expected {
         CDataRetriever *retriever;
         const char *name;

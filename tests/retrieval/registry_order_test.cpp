@@ -5,13 +5,14 @@
 #include <string>
 
 #include "net/table.h"
+#include "knowledge_base.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
 #include "retrieval/retriever_info.h"
 
 TEST(RegistryOrder, EveryRetrieverInItsRowWithItsTranslator) {
-    CAllRetrieversWin registry;
+    const CAllRetrieversWin &registry = retrieval_test::Registry();
     std::string rows;
     for (int32_t i = 0; i < registry.retrievers.Count(); ++i) {
         CString retriever, translator;

@@ -127,17 +127,18 @@ TEST(RegistryRows, FaultyClausesAreCompileErrors) {
 }
 
 TEST(RegistryRows, QuestionsThroughTheRunTimeTable) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeValueWindow value;
     FakeChoiceWindow choice;
-    installed.ui().exactValue = &value;
-    installed.ui().choiceQuestion = &choice;
+    ui.exactValue = &value;
+    ui.choiceQuestion = &choice;
     KnowledgeBase kb(
         "nodes {\n"
         "  Temp { (bayesian, 0.4) retriever (winvalue, wins) translator ((36, 40) (0, 1)) }\n"
         "  Colour { (bayesian, 0.3) retriever (winchoice (red, green)) translator (0.9) }\n"
         "  G { (bayesian, 0.5, goal) }\n"
-        "}\n");
+        "}\n",
+        ui);
     ASSERT_EQ(kb.compiled, 0) << kb.Error();
     CDataRetriever *winvalue = kb.table.FindRetrieverInfo(CString("winvalue"))->retriever;
 
@@ -172,11 +173,11 @@ TEST(RegistryRows, QuestionsThroughTheRunTimeTable) {
 }
 
 TEST(RegistryRows, AConsultationAsksTheUser) {
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeProbWindow prob;
     FakeYesNoWindow yesNo;
-    installed.ui().probQuestion = &prob;
-    installed.ui().yesNoQuestion = &yesNo;
+    ui.probQuestion = &prob;
+    ui.yesNoQuestion = &yesNo;
     KnowledgeBase kb(
         "nodes {\n"
         "  Cough { 'Does the patient cough?' (bayesian, 0.2) retriever (winprob) }\n"
@@ -186,7 +187,8 @@ TEST(RegistryRows, AConsultationAsksTheUser) {
         "rules {\n"
         "  { Cough, Flu, 0.6, 0.05 }\n"
         "  { Fever, Flu, 0.7, 0.02 }\n"
-        "}\n");
+        "}\n",
+        ui);
     ASSERT_EQ(kb.compiled, 0) << kb.Error();
     prob.Type("maybe").Type("1");
     yesNo.Press(5);
@@ -204,16 +206,17 @@ TEST(RegistryRows, AConsultationAsksTheUser) {
 TEST(RegistryRows, NegativeZeroIsStoredAsZero) {
     // "-0" is a probability of zero wherever it comes from, and the node
     // must hold +0: reports and tables would print the sign.
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeProbWindow prob;
-    installed.ui().probQuestion = &prob;
+    ui.probQuestion = &prob;
     KnowledgeBase kb(
         "nodes {\n"
         "  P { (bayesian, 0.4) retriever (dbprob, winprob) }\n"
         "  G { (bayesian, 0.5, goal) }\n"
-        "}\n");
+        "}\n",
+        ui);
     ASSERT_EQ(kb.compiled, 0) << kb.Error();
-    CInDatabaseTxt row(*FindTableFormat("idbtxttab"));
+    CInDatabaseTxt row(*FindTableFormat("idbtxttab"), kb.environment);
     kb.table.currentInDatabase = &row;
     for (const char *field : {"-0", "-0.0", "-0e5"}) {
         row.NewRecord();

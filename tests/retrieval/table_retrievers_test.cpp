@@ -7,6 +7,7 @@
 
 #include "net/bayes_node.h"
 #include "net/table.h"
+#include "knowledge_base.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/choice_translator.h"
@@ -236,8 +237,9 @@ TEST_F(TableRetrieverTest, ASourceFailsForAKindItCannotAnswer) {
     const CRetrieverRow fieldDontKnow{"dbnotknown", "notknown", CAnswerSource::Database, CAnswerKind::DontKnow};
     const CRetrieverRow fieldInterval{"dbinterval", "interval", CAnswerSource::Database, CAnswerKind::Interval};
     const CRetrieverRow askDontKnow{"winnotknown", "notknown", CAnswerSource::Question, CAnswerKind::DontKnow};
+    const CUserInterface noWindows;
     for (const CRetrieverRow &row : {defaultInterval, fieldDontKnow, fieldInterval, askDontKnow}) {
-        std::unique_ptr<CDataRetriever> retriever(NewRetriever(row));
+        std::unique_ptr<CDataRetriever> retriever(NewRetriever(row, noWindows));
         ASSERT_NE(retriever, nullptr) << row.name;
         CRetrievedData *out = nullptr;
         EXPECT_EQ(retriever->Retrieve(&node, nullptr, &table, nullptr, out), 2) << row.name;
@@ -255,7 +257,7 @@ TEST_F(TableRetrieverTest, ASourceFailsForAKindItCannotAnswer) {
 // The registry's rows of the database and default retrievers and of the
 // tables, in the registry's order (question retrievers left aside).
 TEST(TableRetrieverRegistry, RowsFollowTheRegistryOrderAndNameTheirTranslators) {
-    CAllRetrieversWin registry;
+    const CAllRetrieversWin &registry = retrieval_test::Registry();
     std::string names;
     for (int32_t i = 0; i < registry.retrievers.Count(); ++i) {
         CString retriever, translator;

@@ -113,8 +113,8 @@ protected:
         Member("Digestive", "Ulcer");
         Member("North", "Cold");
         for (const char *goal : {"Flu", "Cold", "Ulcer"}) Member("Spread", goal);
-        installed.ui().taxonomyList = &list;
-        installed.ui().taxonomyClass = &dialog;
+        ui.taxonomyList = &list;
+        ui.taxonomyClass = &dialog;
     }
 
     void Member(const char *cls, const char *node) { ASSERT_EQ(net.AddNodeToClass(CString(cls), CString(node)), 0); }
@@ -131,11 +131,11 @@ protected:
 
     static std::string Selected(const CTaxonomyListRow &row) { return row.hasSelectedCell ? row.selected.Text() : "<none>"; }
 
-    InstalledWindows installed;
+    CUserInterface ui;
     FakeListWindow list;
     FakeClassDialog dialog;
     CInfTaxNet net;
-    CWinTaxonomyRetriever retriever;
+    CWinTaxonomyRetriever retriever{ui};
 };
 
 const std::vector<std::string> kAllGoals{"Flu", "Cold", "Ulcer"};
@@ -293,6 +293,6 @@ TEST_F(TaxonomyQuestion, OnlyHiddenTaxonomiesAskNothing) {
     EXPECT_FALSE(hidden.FindNode(CString("Flu"))->enabled);
 
     // Something to ask but no window to ask it in: the question fails.
-    installed.ui().taxonomyList = nullptr;
+    ui.taxonomyList = nullptr;
     EXPECT_EQ(retriever.Retrieve(&net), 2);
 }

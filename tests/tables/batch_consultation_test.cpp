@@ -15,6 +15,7 @@
 #include "retrieval/all_retrievers.h"
 #include "table_test_support.h"
 #include "tables/table_environment.h"
+#include "ui/user_interface.h"
 
 namespace {
 
@@ -40,11 +41,8 @@ rules {
 
 class BatchConsultationTest : public ::testing::Test {
 protected:
-    BatchConsultationTest() : savedDirectory(TableEnvironment().baseDirectory) {
-        // The registry's tables live in the process environment.
-        TableEnvironment().baseDirectory = dir.Dir().c_str();
-    }
-    ~BatchConsultationTest() override { TableEnvironment().baseDirectory = savedDirectory; }
+    // The registry's tables name their files relative to the scratch folder.
+    BatchConsultationTest() { environment.baseDirectory = dir.Dir().c_str(); }
 
     int32_t BuildAndConsult(const char *source) {
         CPInputChar input(source);
@@ -60,8 +58,9 @@ protected:
     }
 
     CScratchDir dir;
-    CString savedDirectory;
-    CAllRetrieversWin registry;
+    CUserInterface noWindows;
+    CTableEnvironment environment;
+    CAllRetrieversWin registry{noWindows, environment};
     CTable table;
     CInfTaxNet net;
     CParameters params;
