@@ -8,7 +8,7 @@
 #include "language/help_builder.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 #include "ui/message_box.h"
@@ -134,7 +134,7 @@ void CConsultationDriver::AbortConsultation() {
     SetRunning(false);
 }
 
-void CConsultationDriver::OnInvestigate(CInferenceNet *net, CTable * /*table*/, CNode *node) {
+void CConsultationDriver::OnInvestigate(CInferenceNet *net, IEvidenceSource * /*evidence*/, CNode *node) {
     RefreshAllLists();
     investigatedGoal = net->callStack.Count() > 0 ? net->callStack.At(0)->name : CString(kNothingInvestigated);
     investigatedNode = node->name;

@@ -31,7 +31,7 @@
 
 class CInfControl;
 class CInferenceNet;
-class CTable;
+class IEvidenceSource;
 class CNode;
 class IMessageBox;
 
@@ -54,7 +54,7 @@ public:
     // The Abort command; does nothing unless a consultation is running.
     void AbortConsultation();
     // The net's observer: about to obtain evidence for `node`.
-    void OnInvestigate(CInferenceNet *net, CTable *table, CNode *node) override;
+    void OnInvestigate(CInferenceNet *net, IEvidenceSource *evidence, CNode *node) override;
 
     // The window's other commands
     // A close request: true when the window may close now. While a

@@ -14,7 +14,7 @@
 #include "language/output.h"
 #include "foundation/written_file_name.h"
 #include "net/inf_tax_net.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 
 namespace {

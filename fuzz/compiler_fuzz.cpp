@@ -19,7 +19,7 @@
 #include "language/input_char.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 #include "ui/user_interface.h"

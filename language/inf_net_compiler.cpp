@@ -11,7 +11,7 @@
 #include "language/output.h"
 #include "net/inf_tax_net.h"
 #include "net/logical_node.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "net/taxonomy_class.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "net/net_constants.h"
 #include "net/node.h"
 #include "net/rule.h"
-#include "net/table.h"
+#include "net/evidence_source.h"
 
 CInfTaxNet::CInfTaxNet()
     : selectedCount(0), yesThreshold(quorvin::kYesThreshold), noThreshold(quorvin::kNoThreshold) {}
@@ -155,8 +155,8 @@ CString CInfTaxNet::CheckIICG() {
 
 // ---------------------------------------------------------------- consulting
 
-int32_t CInfTaxNet::RetrieveValue(CTable *table, CNode *node, float &value) {
-    const int32_t code = CInferenceNet::RetrieveValue(table, node, value);
+int32_t CInfTaxNet::RetrieveValue(IEvidenceSource *evidence, CNode *node, float &value) {
+    const int32_t code = CInferenceNet::RetrieveValue(evidence, node, value);
     if (code != 0) return code;
     if (noThreshold < value && value < yesThreshold) return 0;
     const bool isNo = value <= noThreshold;
@@ -190,13 +190,13 @@ void CInfTaxNet::SpreadTo(CTaxCl *taxClass, CNode *answered, float value) {
     }
 }
 
-int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
-    if (table == nullptr || parameters == nullptr) return 2;
-    table->context->abortRequested = false;
-    table->currentBatchIterator = nullptr;
-    table->context->faults.Clear();
+int32_t CInfTaxNet::Consult(IEvidenceSource *evidence, CParameters *parameters) {
+    if (evidence == nullptr || parameters == nullptr) return 2;
+    evidence->Context().abortRequested = false;
+    evidence->StartRun();
+    evidence->Context().faults.Clear();
     if (!parameters->asked) {
-        const int32_t code = parameters->AskParameters(table);
+        const int32_t code = parameters->AskParameters(evidence);
         if (code != 0) return code;
     }
     // One consultation, or one per batch record; a failed record does not
@@ -205,20 +205,20 @@ int32_t CInfTaxNet::Consult(CTable *table, CParameters *parameters) {
     bool first = true;
     int32_t result = 0;
     do {
-        if (table->BatchActive()) {
-            if (!first) ResetValues(table);
-            const int32_t code = table->NextBatchRecord(parameters);
+        if (evidence->BatchActive()) {
+            if (!first) ResetValues(evidence);
+            const int32_t code = evidence->NextBatchRecord(parameters);
             if (code != 0) return code;
             first = false;
         }
         if (allClasses.Count() > 0) {
-            const int32_t code = table->AskTaxonomy(this);
+            const int32_t code = evidence->AskTaxonomy(this);
             if (code != 0) return code;
         }
-        result = CInferenceNet::Consult(table, parameters);
-    } while (table->BatchActive() && !table->context->abortRequested);
+        result = CInferenceNet::Consult(evidence, parameters);
+    } while (evidence->BatchActive() && !evidence->Context().abortRequested);
     // Outputs that could not be written and cases that could not be read do
     // not stop the run, but it did not succeed.
-    if (result == 0 && table->context->faults.Any()) result = 2;
+    if (result == 0 && evidence->Context().faults.Any()) result = 2;
     return result;
 }

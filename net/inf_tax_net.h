@@ -45,10 +45,10 @@ public:
     // Consulting
     // Retrieves as the base net does, then spreads a definite answer along
     // the hidden taxonomies.
-    int32_t RetrieveValue(CTable *table, CNode *node, float &value) override;
+    int32_t RetrieveValue(IEvidenceSource *evidence, CNode *node, float &value) override;
     // Asks the parameters, then consults once, or once per batch record,
     // with the taxonomy question before each consultation.
-    int32_t Consult(CTable *table, CParameters *parameters) override;
+    int32_t Consult(IEvidenceSource *evidence, CParameters *parameters) override;
 
     CTaxRootArray roots;       // the roots, in creation order
     CTaxClArray allClasses;    // every class including roots, in creation order; owning

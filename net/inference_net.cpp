@@ -8,7 +8,7 @@
 #include "net/logical_node.h"
 #include "net/net_constants.h"
 #include "net/rule.h"
-#include "net/table.h"
+#include "net/evidence_source.h"
 
 namespace {
 
@@ -174,7 +174,7 @@ CString CInferenceNet::CheckMessage() {
 
 // ---------------------------------------------------------------- consulting
 
-int32_t CInferenceNet::ResetValues(CTable * /*table*/) {
+int32_t CInferenceNet::ResetValues(IEvidenceSource * /*evidence*/) {
     for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->InitOdds();
     for (int32_t i = 0; i < nodes.Count(); ++i) nodes.At(i)->initialized = false;
     for (int32_t i = 0; i < nodes.Count(); ++i)
@@ -209,16 +209,16 @@ int32_t CInferenceNet::SelectGoal(CNode *&goal) {
     return 2;
 }
 
-int32_t CInferenceNet::RunGoals(CTable *table) {
+int32_t CInferenceNet::RunGoals(IEvidenceSource *evidence) {
     CNode *goal = nullptr;
     while (SelectGoal(goal) == 0) {
-        const int32_t code = InvestigateGoal(goal, table);
+        const int32_t code = InvestigateGoal(goal, evidence);
         if (code != 0) return code;
     }
-    return Finish(table);
+    return Finish(evidence);
 }
 
-int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
+int32_t CInferenceNet::InvestigateGoal(CNode *goal, IEvidenceSource *evidence) {
     ClearCallStack();
     PushCall(goal);
     CNode *node = goal;
@@ -226,7 +226,7 @@ int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
         CNode *first = nullptr;
         if (node->CheckLinks(first)) {
             if (first != nullptr) {
-                if (first->callStackCount > 0) return CycleError(table, "link", first);
+                if (first->callStackCount > 0) return CycleError(evidence, "link", first);
                 PushCall(first);
                 node = first;
                 continue;
@@ -235,13 +235,13 @@ int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
         } else {
             CNode *source = node->ChooseSource();
             if (source != nullptr) {
-                if (source->callStackCount > 0) return CycleError(table, "rule", source);
+                if (source->callStackCount > 0) return CycleError(evidence, "rule", source);
                 PushCall(source);
                 node = source;
                 continue;
             }
             if (!node->askable || node->asked) return 2;
-            const int32_t code = AskNode(node, table);
+            const int32_t code = AskNode(node, evidence);
             if (code != 0) return code;
         }
         Propagate();
@@ -251,9 +251,9 @@ int32_t CInferenceNet::InvestigateGoal(CNode *goal, CTable *table) {
     }
 }
 
-int32_t CInferenceNet::AskNode(CNode *node, CTable *table) {
+int32_t CInferenceNet::AskNode(CNode *node, IEvidenceSource *evidence) {
     float value = 0.5f;
-    const int32_t code = RetrieveValue(table, node, value);
+    const int32_t code = RetrieveValue(evidence, node, value);
     if (code != 0) return code;
     node->current = value;
     node->asked = true;
@@ -261,10 +261,10 @@ int32_t CInferenceNet::AskNode(CNode *node, CTable *table) {
     return 0;
 }
 
-int32_t CInferenceNet::RetrieveValue(CTable *table, CNode *node, float &value) {
-    if (observer != nullptr) observer->OnInvestigate(this, table, node);
-    if (table == nullptr) return 2;
-    return table->RetrieveNodeValue(node, value, this);
+int32_t CInferenceNet::RetrieveValue(IEvidenceSource *evidence, CNode *node, float &value) {
+    if (observer != nullptr) observer->OnInvestigate(this, evidence, node);
+    if (evidence == nullptr) return 2;
+    return evidence->RetrieveNodeValue(node, value, this);
 }
 
 int32_t CInferenceNet::Propagate() {
@@ -288,32 +288,32 @@ int32_t CInferenceNet::Propagate() {
     return 0;
 }
 
-int32_t CInferenceNet::Consult(CTable *table, CParameters *parameters) {
-    if (table == nullptr || parameters == nullptr) return 2;
-    table->context->errorText.Clear();
+int32_t CInferenceNet::Consult(IEvidenceSource *evidence, CParameters *parameters) {
+    if (evidence == nullptr || parameters == nullptr) return 2;
+    evidence->Context().errorText.Clear();
     ClearCallStack();
     ClearPropagationQueue();
     if (!parameters->asked) {
-        const int32_t code = parameters->AskParameters(table);
+        const int32_t code = parameters->AskParameters(evidence);
         if (code != 0) return code;
     }
-    const int32_t code = table->StartConsultation(this, parameters);
+    const int32_t code = evidence->StartConsultation(this, parameters);
     if (code != 0) return code;
-    return RunGoals(table);
+    return RunGoals(evidence);
 }
 
-int32_t CInferenceNet::Finish(CTable *table) {
-    if (table != nullptr) table->WriteOutputs(this);
+int32_t CInferenceNet::Finish(IEvidenceSource *evidence) {
+    if (evidence != nullptr) evidence->WriteOutputs(this);
     return 0;
 }
 
-int32_t CInferenceNet::CycleError(CTable *table, const char *what, const CNode *node) {
+int32_t CInferenceNet::CycleError(IEvidenceSource *evidence, const char *what, const CNode *node) {
     CString message("Cycle detected in ");
     message.Append(what);
     message.Append(" - see node ");
     message.Append(node->name);
     message.Append(" and its links and rules.");
-    if (table != nullptr) table->context->errorText = message;
+    if (evidence != nullptr) evidence->Context().errorText = message;
     return 2;
 }
 

@@ -6,8 +6,8 @@
 // leave the net unchanged. `Check` finds the first of a fixed sequence of
 // problems. A consultation resets the net to its a-priori values, then picks
 // the most probable unfinished goal, descends from it through links and rule
-// sources to the node whose evidence is worth most, asks that node through the
-// run-time table, and propagates the answer forward along the rules, until no
+// sources to the node whose evidence is worth most, asks its evidence source
+// (net/evidence_source.h) for that node's value, and propagates the answer forward along the rules, until no
 // goal is left. The net owns every node, rule and link.
 #pragma once
 
@@ -19,7 +19,7 @@
 #include "foundation/cstring.h"
 #include "net/node_collections.h"
 
-class CTable;
+class IEvidenceSource;
 class CParameters;
 class CInferenceNet;
 
@@ -31,17 +31,17 @@ public:
     CInferenceNet &operator=(const CInferenceNet &) = delete;
 
     // Consulting: the virtual steps (in the order of their slots)
-    // Calls the observer, then the table's RetrieveNodeValue for the node.
-    virtual int32_t RetrieveValue(CTable *table, CNode *node, float &value);
+    // Calls the observer, then the source's RetrieveNodeValue for the node.
+    virtual int32_t RetrieveValue(IEvidenceSource *evidence, CNode *node, float &value);
     // Destroys every node, rule and link.
     virtual ~CInferenceNet();
     // Runs CheckMessage into `checkMessage`; 2 when it found a problem.
     virtual int32_t Check();
-    // Asks the parameters unless already asked, starts the table's
+    // Asks the parameters unless already asked, starts the source's
     // consultation and runs the goals. The caller resets the net first.
-    virtual int32_t Consult(CTable *table, CParameters *parameters);
+    virtual int32_t Consult(IEvidenceSource *evidence, CParameters *parameters);
     // Writes the consultation to the output tables; 0.
-    virtual int32_t Finish(CTable *table);
+    virtual int32_t Finish(IEvidenceSource *evidence);
 
     // Building; 0 on success, 2 when refused (the net is then unchanged)
     int32_t AddBayesNode(const CString &nodeName, float prior, bool askable, bool goal);
@@ -58,18 +58,18 @@ public:
 
     // Consulting: the steps
     // Puts every rule and node into its a-priori state; always 0.
-    int32_t ResetValues(CTable *table);
+    int32_t ResetValues(IEvidenceSource *evidence);
     // Sorts `goals`, highest current value first; false when there is none.
     bool SortGoals();
     // 0 and the first selectable goal in sorted order, or 2 and null.
     int32_t SelectGoal(CNode *&goal);
     // Investigates goals until none is selectable, then Finish.
-    int32_t RunGoals(CTable *table);
+    int32_t RunGoals(IEvidenceSource *evidence);
     // Descends and asks until the goal is finished; 0, or an error code.
-    int32_t InvestigateGoal(CNode *goal, CTable *table);
+    int32_t InvestigateGoal(CNode *goal, IEvidenceSource *evidence);
     // Retrieves a value for the node, sets it and puts the node on top of
     // the call stack for the following Propagate.
-    int32_t AskNode(CNode *node, CTable *table);
+    int32_t AskNode(CNode *node, IEvidenceSource *evidence);
     // Pushes the change of the node on top of the call stack forward along
     // the rules, then empties the call stack; always 0.
     int32_t Propagate();
@@ -95,8 +95,8 @@ protected:
 private:
     int32_t AddNode(CNode *node);
     // Fails the consultation with a cycle message naming the node.
-    // Leaves the cycle's text in the table's context for the driver to show.
-    int32_t CycleError(CTable *table, const char *what, const CNode *node);
+    // Leaves the cycle's text in the source's context for the driver to show.
+    int32_t CycleError(IEvidenceSource *evidence, const char *what, const CNode *node);
 
     // Source-target pairs that already have a rule, and those that already
     // have a link, so that the duplicate tests take constant time.

@@ -4,11 +4,11 @@
 #pragma once
 
 class CInferenceNet;
-class CTable;
+class IEvidenceSource;
 class CNode;
 
 class INetObserver {
 public:
     virtual ~INetObserver() = default;
-    virtual void OnInvestigate(CInferenceNet *net, CTable *table, CNode *node) = 0;
+    virtual void OnInvestigate(CInferenceNet *net, IEvidenceSource *evidence, CNode *node) = 0;
 };

@@ -1,6 +1,6 @@
 #include "net/params.h"
 
-#include "net/table.h"
+#include "net/evidence_source.h"
 
 namespace {
 const char *const kAbsent = "0";
@@ -42,13 +42,13 @@ void CParameters::RemoveParam(const CString &name) {
         if (!kept.KeyAt(slot).IsEmpty()) values.Insert(kept.KeyAt(slot), kept.ValueAt(slot));
 }
 
-int CParameters::AskParameters(CTable *table) {
+int CParameters::AskParameters(IEvidenceSource *evidence) {
     for (int32_t i = 0; i < asks.Count(); ++i) RemoveParam(asks.At(i)->name);
     for (int32_t i = 0; i < asks.Count(); ++i) {
-        int code = table->AskParams(asks.At(i), this);
+        int code = evidence->AskParams(asks.At(i), this);
         if (code != 0) return code;
     }
-    int code = table->OpenBatch(this);
+    int code = evidence->OpenBatch(this);
     if (code != 0) return code;
     asked = true;
     return 0;

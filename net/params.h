@@ -10,7 +10,7 @@
 #include "foundation/string_collections.h"
 #include "foundation/vector.h"
 
-class CTable;
+class IEvidenceSource;
 
 // One parameter to ask at the start of a consultation.
 struct CParamAsk {
@@ -40,10 +40,10 @@ public:
     CString GetParam(const CString &name);  // "0" when absent
     void RemoveParam(const CString &name);
 
-    // Asks every `askparam` parameter anew through the table's parameter
-    // retriever, in statement order, then lets the table's batch iterators
-    // initialise themselves from the parameters. The first non-zero code ends it.
-    int AskParameters(CTable *table);
+    // Asks every `askparam` parameter anew through the evidence source, in
+    // statement order, then lets the source open its batch from the
+    // parameters. The first non-zero code ends it.
+    int AskParameters(IEvidenceSource *evidence);
 
     const CParamAskArray &Asks() const { return asks; }
     bool asked = false;  // the parameters of the current consultation have been asked

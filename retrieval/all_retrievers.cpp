@@ -3,7 +3,7 @@
 #include <cstring>
 #include <span>
 
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
 #include "retrieval/param_retriever.h"

@@ -7,6 +7,7 @@
 #include "retrieval/choice_abstract.h"
 #include "retrieval/retrieved_data.h"
 #include "tables/input_record.h"
+#include "retrieval/table.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "net/table.h"
 
 CInputRecord::~CInputRecord() { ClearRecord(); }
 
@@ -58,8 +57,3 @@ double TextToReal(const CString &text) {
 }
 
 int32_t TextToInt(const CString &text) { return text.ToInt(); }
-
-CInputRecord *CurrentInputRecord(CTable *table) {
-    if (table == nullptr) return nullptr;
-    return dynamic_cast<CInputRecord *>(table->currentInDatabase);
-}

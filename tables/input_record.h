@@ -13,8 +13,6 @@
 
 #include "foundation/string_collections.h"
 
-class CTable;
-
 class CInputRecord {
 public:
     CInputRecord() = default;
@@ -47,7 +45,3 @@ private:
 bool IsNumericText(const CString &text);
 double TextToReal(const CString &text);
 int32_t TextToInt(const CString &text);
-
-// The record of the table's current input table, or null when the
-// consultation has none.
-CInputRecord *CurrentInputRecord(CTable *table);

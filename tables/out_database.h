@@ -16,7 +16,7 @@
 
 class CParameters;
 class CInferenceNet;
-class CTable;
+class IEvidenceSource;
 
 class COutDatabase {
 public:
@@ -29,7 +29,7 @@ public:
     virtual int32_t GetName(CString &kindName) = 0;
     // Writes the consultation held by the net; 0 (also when the kind is not
     // asked for) or 2, with the reason in Failure.
-    virtual int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) = 0;
+    virtual int32_t Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource *source) = 0;
 
     // Why the last Write failed, naming the file or table.
     const std::string &Failure() const { return failure; }

@@ -37,7 +37,7 @@ int32_t COutDatabaseBDE::GetName(CString &kindName) {
     return 0;
 }
 
-int32_t COutDatabaseBDE::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+int32_t COutDatabaseBDE::Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource * /*source*/) {
     failure.clear();
     CString kind, tableName;
     GetName(kind);

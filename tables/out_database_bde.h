@@ -23,7 +23,7 @@ public:
     int32_t GetName(CString &kindName) override;
     // 0 when written or not asked for (a parameter missing); 2 when the
     // table cannot be opened or the record not stored.
-    int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
+    int32_t Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource *source) override;
     // Appends the record of the consultation to the table.
     virtual int32_t WriteRecord(const CString &alias, const CString &tableName, CInferenceNet *net);
 

@@ -26,7 +26,7 @@ int32_t COutDatabaseRel::Fail(const CString &name, const std::string &why) {
     return 2;
 }
 
-int32_t COutDatabaseRel::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+int32_t COutDatabaseRel::Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource * /*source*/) {
     failure.clear();
     if (!parameters->HasParam(format.output) || !KeyValue(parameters, kOutputParams, keyValue)) return 0;
     const CString name = parameters->GetParam(format.output);

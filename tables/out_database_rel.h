@@ -39,7 +39,7 @@ public:
     int32_t GetName(CString &kindName) override;
     // 0 without the kind's parameter or a key (nothing to write); 2 when
     // the name is refused or the file cannot be read or appended to.
-    int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
+    int32_t Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource *source) override;
 
     // Reads one header field with the separator of the kind; true when the
     // row ended.

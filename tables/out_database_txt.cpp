@@ -44,6 +44,6 @@ int32_t COutDatabaseTxt::GetName(CString &kindName) {
     return 0;
 }
 
-int32_t COutDatabaseTxt::Write(CParameters *parameters, CInferenceNet *net, CTable * /*table*/) {
+int32_t COutDatabaseTxt::Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource * /*source*/) {
     return WriteGoalsFile(environment, parameters, format.output, format.separator, net, failure);
 }

@@ -22,7 +22,7 @@ public:
 
     int32_t GetName(CString &kindName) override;
     // 0 when written or not asked for; 2 when the file cannot be written.
-    int32_t Write(CParameters *parameters, CInferenceNet *net, CTable *table) override;
+    int32_t Write(CParameters *parameters, CInferenceNet *net, IEvidenceSource *source) override;
 
     const CTableFormat format;
 

@@ -13,7 +13,7 @@
 #include "fake_ui.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 

@@ -6,7 +6,7 @@
 #include "consult_helpers.h"
 #include "fake_registry.h"
 #include "net/inf_tax_net.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "fake_registry.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
+#include "retrieval/table.h"
 
 namespace {
 

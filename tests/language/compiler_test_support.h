@@ -13,7 +13,7 @@
 #include "net/params.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
 #include "retrieval/param_record.h"

@@ -274,7 +274,7 @@ struct ObservedCall {
 std::vector<ObservedCall> observed;
 
 struct Observer : INetObserver {
-    void OnInvestigate(CInferenceNet *net, CTable *, CNode *node) override {
+    void OnInvestigate(CInferenceNet *net, IEvidenceSource *, CNode *node) override {
         observed.push_back({node->name.Text(), net->callStack.At(0)->name.Text(), net->callStack.Count()});
     }
 };

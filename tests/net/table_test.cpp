@@ -1,7 +1,7 @@
 // The run-time table: registration, attachment of retrievers and translators
 // to nodes, the fallback chain of a retrieval, and the consultation entry
 // points.
-#include "net/table.h"
+#include "retrieval/table.h"
 
 #include <gtest/gtest.h>
 

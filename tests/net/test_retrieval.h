@@ -11,7 +11,7 @@
 #include "net/params.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"
@@ -179,7 +179,7 @@ public:
         kindName = "fakeout";
         return 0;
     }
-    int32_t Write(CParameters *, CInferenceNet *net, CTable *) override {
+    int32_t Write(CParameters *, CInferenceNet *net, IEvidenceSource *) override {
         std::string row;
         for (int32_t i = 0; i < net->nodes.Count(); ++i) {
             CNode *node = net->nodes.At(i);

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "net/test_retrieval.h"
 #include "retrieval/retriever_info.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "knowledge_base.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/data_retriever.h"

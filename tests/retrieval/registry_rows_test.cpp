@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "net/node.h"
-#include "net/node_rt_info.h"
+#include "retrieval/node_rt_info.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/choice_translator.h"
 #include "retrieval/data_retriever.h"

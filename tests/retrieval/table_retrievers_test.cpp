@@ -6,7 +6,7 @@
 #include <string>
 
 #include "net/bayes_node.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "knowledge_base.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/choice_abstract.h"

@@ -11,7 +11,7 @@
 #include "language/input_char.h"
 #include "language/output_memo.h"
 #include "net/inf_tax_net.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "table_test_support.h"
 #include "tables/table_environment.h"

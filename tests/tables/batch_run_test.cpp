@@ -10,7 +10,7 @@
 #include "net/params.h"
 #include "net/inference_net.h"
 #include "net/node.h"
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "table_test_support.h"
 #include "tables/table_formats.h"
 #include "tables/batch_iter_bde.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "net/table.h"
+#include "retrieval/table.h"
 #include "tables/in_database_txt.h"
 #include "tables/table_formats.h"
 

@@ -5,8 +5,8 @@
 // turns the answer into a probability. It also holds the input tables, output
 // tables, batch iterators and the taxonomy and parameter retrievers of a
 // consultation. The registry fills its name indexes, the compiler attaches
-// retrievers and translators to nodes, and the inference net asks it for node
-// values. The table owns the run-time records of the nodes (with their
+// retrievers and translators to nodes, and the inference net consults it as
+// its evidence source (net/evidence_source.h). The table owns the run-time records of the nodes (with their
 // parameter records), its registry entries and the retrieved data of the
 // running consultation; retrievers, translators, tables and iterators belong
 // to the registry. Every lookup failure is the result 2, without a text.
@@ -16,13 +16,15 @@
 
 #include "foundation/cstring.h"
 #include "net/consultation_context.h"
-#include "net/node_rt_info.h"
+#include "net/evidence_source.h"
+#include "retrieval/node_rt_info.h"
 #include "retrieval/retrieval_collections.h"
 #include "tables/batch_iterator.h"
 #include "tables/in_database.h"
 #include "tables/out_database.h"
 
 class CNode;
+class CInputRecord;
 class CInferenceNet;
 class CInfTaxNet;
 class CParameters;
@@ -32,10 +34,10 @@ class CRetriever;
 class CTaxonomyRetriever;
 class CParamRetriever;
 
-class CTable {
+class CTable : public IEvidenceSource {
 public:
     CTable();
-    virtual ~CTable();
+    ~CTable() override;
     CTable(const CTable &) = delete;
     CTable &operator=(const CTable &) = delete;
 
@@ -73,29 +75,32 @@ public:
     // none, else the reader's result.
     int32_t ParseTranslatorParams(const CString &nodeName, ITokenReader *compiler);
 
-    // Consulting
+    // Consulting: the evidence source of the net
+    CConsultationContext &Context() override { return *context; }
+    // Nothing of the last run's batch is current any more.
+    void StartRun() override { currentBatchIterator = nullptr; }
     // Drops the last consultation's data, chooses the input table and resets
     // the attachments that ask for it; 0. In a batch, 2 when the input table
     // that the batch's keys come from cannot read the record of this pass's
     // key: the case is then not consulted, and the key joins the faults.
-    int32_t StartConsultation(CInferenceNet *net, CParameters *consultationParameters);
+    int32_t StartConsultation(CInferenceNet *net, CParameters *consultationParameters) override;
     // Tries the node's retrievers in order; the first answer is translated
     // into `value`. 2 when the node has no retriever or none answered, else
     // the translator's result.
-    int32_t RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net);
+    int32_t RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net) override;
     // Lets every output table write the consultation; 0. An output that
     // fails adds its reason to the context's faults.
-    int32_t WriteOutputs(CInferenceNet *net);
+    int32_t WriteOutputs(CInferenceNet *net) override;
     // 2 without a taxonomy retriever, else its result.
-    int32_t AskTaxonomy(CInfTaxNet *net);
+    int32_t AskTaxonomy(CInfTaxNet *net) override;
     // 2 without a parameter retriever, else its result for this parameter.
-    int32_t AskParams(CParamAsk *ask, CParameters *consultationParameters);
+    int32_t AskParams(CParamAsk *ask, CParameters *consultationParameters) override;
     // Opens every batch iterator; the first non-zero code, else 0.
-    int32_t OpenBatch(CParameters *consultationParameters);
-    bool BatchActive() const;
+    int32_t OpenBatch(CParameters *consultationParameters) override;
+    bool BatchActive() const override;
     // Steps the first active iterator, which becomes the current one; 2 when
     // none is active.
-    int32_t NextBatchRecord(CParameters *consultationParameters);
+    int32_t NextBatchRecord(CParameters *consultationParameters) override;
     // Cancels the retriever that is asking at this moment, if any, and marks
     // the run as aborted, so that a batch stops after the current record.
     void AbortRetrieval();
@@ -135,3 +140,7 @@ private:
     // that builds a table hands it its own instead.
     CConsultationContext ownContext;
 };
+
+// The record of the table's current input table, or null when the
+// consultation has none.
+CInputRecord *CurrentInputRecord(CTable *table);

@@ -1,4 +1,4 @@
-#include "net/table.h"
+#include "retrieval/table.h"
 
 #include <cmath>
 
@@ -11,6 +11,7 @@
 #include "retrieval/retrieved_data.h"
 #include "retrieval/retriever_info.h"
 #include "retrieval/taxonomy_retriever.h"
+#include "tables/input_record.h"
 
 namespace {
 
@@ -288,4 +289,9 @@ void CTable::ClearRetrievedData() {
     retrievedData->ClearAndDelete();
     delete retrievedData;
     retrievedData = nullptr;
+}
+
+CInputRecord *CurrentInputRecord(CTable *table) {
+    if (table == nullptr) return nullptr;
+    return dynamic_cast<CInputRecord *>(table->currentInDatabase);
 }

@@ -1,4 +1,4 @@
-#include "net/node_rt_info.h"
+#include "retrieval/node_rt_info.h"
 
 #include "retrieval/param_record.h"
 
