@@ -1,24 +1,30 @@
 #include "json_result.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
+#include "foundation/number_text.h"
 #include "net/inference_net.h"
 #include "net/logical_node.h"
 #include "net/node.h"
 
 namespace {
 
-// The float as the double that its nine-digit text reads back as, so that
-// the JSON shows "0.300000012" rather than every digit of the double.
+// The float as the double that its nine-digit text ("%.9g") reads back as,
+// so that the JSON shows "0.300000012" rather than every digit of the
+// double. Neither step follows the process's locale, so a locale with a
+// decimal comma cannot make the text read back as another number.
 double Exact(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return std::strtod(text, nullptr);
+    const double wide = value;
+    const auto written = std::to_chars(text, text + sizeof text, wide, std::chars_format::general, 9);
+    const std::string_view nineDigits(text, static_cast<size_t>(written.ptr - text));
+    return ReadReal(nineDigits, kCLibraryNumber).value_or(0.0);
 }
 
 const char *KindName(const CNode &node) {

@@ -1,12 +1,10 @@
 #include "foundation/cstring.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "foundation/fatal_assert.h"
+#include "foundation/number_text.h"
 
 namespace {
 
@@ -96,18 +94,9 @@ ICString *CString::Clear() {
 
 const char *CString::Text() const { return ICS->len > 0 ? ICS->str : ""; }
 
-int32_t CString::ToInt() const {
-    if (ICS->len == 0) return 0;
-    long value = std::strtol(ICS->str, nullptr, 10);
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
+int32_t CString::ToInt() const { return LeadingInteger(Text(), CNumberBlanks::Any).value_or(0); }
 
-double CString::ToReal() const {
-    if (ICS->len == 0) return 0.0;
-    return std::strtod(ICS->str, nullptr);
-}
+double CString::ToReal() const { return ReadReal(Text(), kCLibraryNumber).value_or(0.0); }
 
 bool CString::Equals(const CString &other) const {
     if (ICS->len == 0 || other.ICS->len == 0) return false;

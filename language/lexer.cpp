@@ -1,11 +1,10 @@
 #include "language/lexer.h"
 
-#include <clocale>
-#include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <string>
 #include <vector>
+
+#include "foundation/number_text.h"
 
 namespace {
 
@@ -68,14 +67,9 @@ bool IsWordChar(int c) {
 // A double-quoted name may hold anything but control characters and the end.
 bool IsQuotedNameChar(int c) { return c != kEndOfSource && !(c >= 0 && c < ' '); }
 
-// Numbers use a point whatever locale a front end has set for the process.
+// Text with no valid prefix (a lone point) leaves the last number alone.
 double ConvertNumber(const std::string &digits, double previous) {
-    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    const char *start = digits.c_str();
-    char *end = nullptr;
-    double value = cLocale ? strtod_l(start, &end, cLocale) : std::strtod(start, &end);
-    // Text with no valid prefix (a lone point) leaves the last number alone.
-    return end == start ? previous : value;
+    return ReadReal(digits, kSourceNumber).value_or(previous);
 }
 
 // Collects characters into a buffer of `size` bytes: the first size - 1 are

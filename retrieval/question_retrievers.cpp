@@ -1,10 +1,11 @@
 #include "retrieval/question_retrievers.h"
 
 #include <cmath>
+#include <optional>
 
+#include "foundation/number_text.h"
 #include "net/node.h"
 #include "retrieval/choice_abstract.h"
-#include "retrieval/number_text.h"
 #include "retrieval/retrieved_data.h"
 #include "ui/choice_question_window.h"
 #include "ui/exact_value_window.h"
@@ -43,10 +44,9 @@ int32_t AskNumber(IEditQuestionWindow &window, const CNode &node, bool probabili
             answer = NumberAnswer{0.0, true};
             return 0;
         }
-        double number = 0.0;
-        const bool isNumber = StrictReal(window.Text(), number);
-        if (isNumber && (!probability || (number >= 0.0 && number <= 1.0))) {
-            answer = NumberAnswer{number, false};
+        const std::optional<double> number = ReadReal(window.Text().Text(), kTypedNumber);
+        if (number && (!probability || (*number >= 0.0 && *number <= 1.0))) {
+            answer = NumberAnswer{*number, false};
             return 0;
         }
         rejection = probability ? kProbabilityRefused : kNumberRefused;
@@ -66,16 +66,18 @@ int32_t RetrieveNumber(IEditQuestionWindow *window, CNode *node, bool probabilit
 // Checks the interval window's answer; the empty text when it is acceptable,
 // else the message, with the focus moved to the field at fault.
 CString IntervalRejection(IIntervalQuestionWindow &window, double &from, double &to) {
-    const bool fromIsNumber = LeadingReal(window.FromText(), from);
-    const bool toIsNumber = LeadingReal(window.ToText(), to);
-    if (!fromIsNumber) {
+    const std::optional<double> fromNumber = ReadReal(window.FromText().Text(), kTypedLeadingNumber);
+    const std::optional<double> toNumber = ReadReal(window.ToText().Text(), kTypedLeadingNumber);
+    if (!fromNumber) {
         window.FocusField(TIntervalField::from);
         return CString(kFromNotANumber);
     }
-    if (!toIsNumber) {
+    if (!toNumber) {
         window.FocusField(TIntervalField::to);
         return CString(kToNotANumber);
     }
+    from = *fromNumber;
+    to = *toNumber;
     if (from > to) {
         window.FocusField(TIntervalField::from);
         return CString(kFromAboveTo);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "foundation/number_text.h"
 
 CInputRecord::~CInputRecord() { ClearRecord(); }
 
@@ -48,12 +49,6 @@ bool IsNumericText(const CString &text) {
     return digit;
 }
 
-double TextToReal(const CString &text) {
-    CString dotted = text;
-    for (int32_t i = 0; i < dotted.Length(); ++i) {
-        if (text.Text()[i] == ',') dotted.CharAt(i) = '.';
-    }
-    return dotted.ToReal();
-}
+double TextToReal(const CString &text) { return ReadReal(text.Text(), kFieldNumber).value_or(0.0); }
 
 int32_t TextToInt(const CString &text) { return text.ToInt(); }

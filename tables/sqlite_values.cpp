@@ -1,9 +1,10 @@
 #include "tables/sqlite_values.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
+#include <optional>
+
+#include "foundation/number_text.h"
 
 namespace {
 
@@ -34,22 +35,10 @@ CSqliteAffinity AffinityOfType(const std::string &declaredType) {
 }
 
 bool ParseEngineNumber(const std::string &text, double &number) {
-    std::string dotted = text;
-    std::replace(dotted.begin(), dotted.end(), ',', '.');
-    const char *start = dotted.c_str();
-    while (std::isspace(static_cast<unsigned char>(*start))) ++start;
-    if (*start == '\0') return false;
-    // strtod would also take hexadecimal numbers, "inf" and "nan"; a field
-    // value is a decimal number only.
-    for (const char *c = start; *c != '\0'; ++c) {
-        if (!std::isdigit(static_cast<unsigned char>(*c)) && std::string("+-.eE \t").find(*c) == std::string::npos)
-            return false;
-    }
-    char *end = nullptr;
-    number = std::strtod(start, &end);
-    if (end == start) return false;
-    while (std::isspace(static_cast<unsigned char>(*end))) ++end;
-    return *end == '\0' && std::isfinite(number);
+    const std::optional<double> read = ReadReal(text, kEngineNumber);
+    if (!read) return false;
+    number = *read;
+    return true;
 }
 
 CSqliteValue ValueForField(CSqliteAffinity affinity, const std::string &text) {
