@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "retrieval/table.h"
-#include "net/test_retrieval.h"
+#include "tests/retrieval/test_retrieval.h"
 #include "retrieval/retriever_info.h"
 
 using testing_engine::FakeBatchIterator;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "retrieval/table.h"
-#include "knowledge_base.h"
+#include "tests/retrieval/shared_registry.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/data_retriever.h"
 #include "retrieval/data_translator.h"

@@ -7,7 +7,7 @@
 
 #include "net/bayes_node.h"
 #include "retrieval/table.h"
-#include "knowledge_base.h"
+#include "tests/retrieval/shared_registry.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/choice_translator.h"

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "retrieval/table.h"
-#include "tables/in_database_txt.h"
-#include "tables/table_formats.h"
 
 TEST(InputRecord, NumericTextsAreDigitsWithCommaPointMinusAndExponentOnly) {
     for (const char *text : {"0.8", "0,75", "-12.5e1", "1E3", "12", "1-2", ".5", "-0"})
@@ -52,14 +49,4 @@ TEST(InputRecord, FieldsAreFoundByNameAndEmptyTextsAreFieldsToo) {
     EXPECT_FALSE(holder.HasField("Fever"));
     holder.ClearRecord();
     EXPECT_EQ(holder.record, nullptr);
-}
-
-TEST(InputRecord, TheCurrentRecordIsThatOfTheTablesCurrentInputTable) {
-    CTable table;
-    EXPECT_EQ(CurrentInputRecord(&table), nullptr);
-    EXPECT_EQ(CurrentInputRecord(nullptr), nullptr);
-    CTableEnvironment environment;
-    CInDatabaseTxt input(*FindTableFormat("idbtxttab"), environment);
-    table.currentInDatabase = &input;
-    EXPECT_EQ(CurrentInputRecord(&table), &input);
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "net/test_retrieval.h"
+#include "tests/retrieval/test_retrieval.h"
 
 using testing_engine::Consultation;
 using testing_engine::FakeBatchIterator;

@@ -13,7 +13,7 @@
 #include "net/inf_tax_net.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
-#include "table_test_support.h"
+#include "tests/tables/table_test_support.h"
 #include "tables/table_environment.h"
 #include "ui/user_interface.h"
 

@@ -7,8 +7,12 @@
 
 #include <string>
 
-#include "net/test_retrieval.h"
+#include "tests/retrieval/test_retrieval.h"
 #include "retrieval/retriever_info.h"
+#include "tables/in_database_txt.h"
+#include "tables/input_record.h"
+#include "tables/table_environment.h"
+#include "tables/table_formats.h"
 
 using testing_engine::CountedRecord;
 using testing_engine::FakeBatchIterator;
@@ -336,4 +340,14 @@ TEST(CTableConsultation, SpecialRetrieversOutputsAndBatches) {
     table.AddBatchIterator(&broken);
     EXPECT_EQ(table.OpenBatch(&parameters), 2);
     EXPECT_TRUE(table.batchRunning);
+}
+
+TEST(RunTimeTable, TheCurrentRecordIsThatOfTheTablesCurrentInputTable) {
+    CTable table;
+    EXPECT_EQ(CurrentInputRecord(&table), nullptr);
+    EXPECT_EQ(CurrentInputRecord(nullptr), nullptr);
+    CTableEnvironment environment;
+    CInDatabaseTxt input(*FindTableFormat("idbtxttab"), environment);
+    table.currentInDatabase = &input;
+    EXPECT_EQ(CurrentInputRecord(&table), &input);
 }

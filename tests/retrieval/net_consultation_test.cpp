@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "consult/global_params.h"
 #include "net/logical_node.h"
 #include "net/rule.h"
-#include "net/test_retrieval.h"
+#include "tests/retrieval/test_retrieval.h"
 
 using testing_engine::Consultation;
 using testing_engine::DontKnow;

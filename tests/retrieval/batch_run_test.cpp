@@ -11,7 +11,7 @@
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "retrieval/table.h"
-#include "table_test_support.h"
+#include "tests/tables/table_test_support.h"
 #include "tables/table_formats.h"
 #include "tables/batch_iter_bde.h"
 #include "tables/batch_iter_txt.h"

@@ -18,7 +18,7 @@
 #include "tables/in_database_txt.h"
 #include "tables/table_formats.h"
 #include "tests/retrieval/fake_windows.h"
-#include "tests/retrieval/knowledge_base.h"
+#include "tests/language/knowledge_base.h"
 
 using namespace retrieval_test;
 

@@ -8,7 +8,7 @@
 #include "net/params.h"
 #include "retrieval/param_retriever_win.h"
 #include "tests/retrieval/fake_windows.h"
-#include "tests/retrieval/knowledge_base.h"
+#include "tests/language/knowledge_base.h"
 
 using namespace retrieval_test;
 

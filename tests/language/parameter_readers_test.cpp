@@ -11,7 +11,7 @@
 #include "retrieval/default_retrievers.h"
 #include "retrieval/registry_rows.h"
 #include "retrieval/value_translators.h"
-#include "tests/retrieval/token_source.h"
+#include "tests/language/token_source.h"
 
 using retrieval_test::TokenSource;
 

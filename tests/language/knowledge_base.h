@@ -13,19 +13,11 @@
 #include "net/inf_tax_net.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
+#include "tests/retrieval/shared_registry.h"
 #include "tables/table_environment.h"
 #include "ui/user_interface.h"
 
 namespace retrieval_test {
-
-// A registry shared by the builds of tests that ask no question: its record
-// of windows is empty, and its tables resolve names as given.
-inline CAllRetrieversWin &Registry() {
-    static CUserInterface noWindows;
-    static CTableEnvironment environment;
-    static CAllRetrieversWin registry(noWindows, environment);
-    return registry;
-}
 
 class LineLog : public CPOutput {
 public:
