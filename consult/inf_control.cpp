@@ -29,7 +29,7 @@ uint32_t InputPosition(CPInput *input) {
 // Appends one report when its parameter names a file; false when it could
 // not be written, with the reason added to `faults`.
 template <typename Writer>
-bool WriteFileReport(CInfControl &control, bool failed, CRunFaults &faults) {
+bool WriteFileReport(CInfControl &control, const CReportRecord &report, CRunFaults &faults) {
     CParameters *parameters = control.Parameters();
     if (!parameters->HasParam(Writer::kParam)) return true;
     const CString value = parameters->GetParam(Writer::kParam);
@@ -38,7 +38,7 @@ bool WriteFileReport(CInfControl &control, bool failed, CRunFaults &faults) {
         return false;
     }
     Writer writer(control.SourceDirectory().Text(), value.Text());
-    writer.Write(&control, failed, control.ConsultationName(), control.StartTime(), control.EndTime());
+    writer.Write(report);
     std::string failure;
     if (writer.Save(failure)) return true;
     faults.Add(failure);
@@ -136,11 +136,12 @@ void CInfControl::Say(const char *line) { output->WriteLine(line); }
 int32_t CInfControl::WriteReports() {
     endTime = CurrentTimeText();
     if (net == nullptr || parameters == nullptr) return 0;
-    bool written = WriteFileReport<CProtocolTxt>(*this, consultationFailed, context.faults);
-    written = WriteFileReport<CProtocolHTML>(*this, consultationFailed, context.faults) && written;
+    const CReportRecord report = ReportRecord();
+    bool written = WriteFileReport<CProtocolTxt>(*this, report, context.faults);
+    written = WriteFileReport<CProtocolHTML>(*this, report, context.faults) && written;
     if (parameters->HasParam(CProtocolNetHTML::kParam)) {
         CProtocolNetHTML netReport;
-        netReport.Write(this, consultationFailed, consultationName, startTime, endTime);
+        netReport.Write(report);
         std::string failure;
         if (!netReport.Save(failure)) {
             context.faults.Add(failure);
@@ -148,6 +149,10 @@ int32_t CInfControl::WriteReports() {
         }
     }
     return written ? 0 : 2;
+}
+
+CReportRecord CInfControl::ReportRecord() const {
+    return {net, consultationFailed, context.abortRequested, consultationName, startTime, endTime, HelpPageDirectory()};
 }
 
 CString CInfControl::HelpPageDirectory() const {

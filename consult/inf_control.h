@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "consult/report_record.h"
 #include "foundation/cstring.h"
 #include "net/consultation_context.h"
 
@@ -67,6 +68,8 @@ public:
     int32_t WriteReports();
     // The directory of the knowledge base's help pages.
     CString HelpPageDirectory() const;
+    // What the reports print of the consultation that has just ended.
+    CReportRecord ReportRecord() const;
 
     // The consultation's state, set by the driver
     // Stamps the start time and clears both consultation flags.

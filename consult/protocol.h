@@ -17,11 +17,10 @@
 #include <cstdio>
 #include <string>
 
+#include "consult/report_record.h"
 #include "foundation/cstring.h"
 #include "foundation/text_stream.h"
 #include "net/node_collections.h"
-
-class CInfControl;
 
 class CProtocol {
 public:
@@ -31,10 +30,9 @@ public:
 
     // The parameter that asks for this report.
     virtual const char *ParamName() const = 0;
-    // Writes one report. The times are `ctime` texts, each ending with a line
-    // feed that is printed as part of the text.
-    virtual void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
-                       const CString &endTime) = 0;
+    // Writes one report of the record. The times end with a line feed that
+    // is printed as part of the text.
+    virtual void Write(const CReportRecord &report) = 0;
     // Appends what Write composed to the report's file; false with the
     // reason (for the user, naming the file) when it could not be written.
     virtual bool Save(std::string &failure);

@@ -18,10 +18,9 @@ public:
 
     static constexpr const char *kParam = "prothtml";
     const char *ParamName() const override { return kParam; }
-    void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
-               const CString &endTime) override;
+    void Write(const CReportRecord &report) override;
 
 private:
-    void WriteFailure(CInfControl *control);
-    void WriteGoals(CInfControl *control);
+    void WriteFailure(const CReportRecord &report);
+    void WriteGoals(const CReportRecord &report);
 };

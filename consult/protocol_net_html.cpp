@@ -1,6 +1,5 @@
 #include "consult/protocol_net_html.h"
 
-#include "consult/inf_control.h"
 #include "language/help_builder.h"
 #include "foundation/safe_file.h"
 #include "net/inf_tax_net.h"
@@ -22,22 +21,21 @@ bool CProtocolNetHTML::Save(std::string &firstFailure) {
     return failure.empty();
 }
 
-void CProtocolNetHTML::Write(CInfControl *control, bool /*failed*/, const CString & /*name*/,
-                             const CString &startTime, const CString & /*endTime*/) {
+void CProtocolNetHTML::Write(const CReportRecord &report) {
     failure.clear();
     file = record.Stream();
-    const CHelpBuilder pages(control->HelpPageDirectory());
-    const CInfTaxNet *net = control->Net();
+    const CHelpBuilder pages(report.helpPageDirectory);
+    const CInfTaxNet *net = report.net;
     for (int32_t i = 0; i < net->nodes.Count(); ++i) {
         const CNode *node = net->nodes.At(i);
         if (!CHelpBuilder::IsSafePageName(node->name)) continue;
         AppendToPage(pages, node->name, [&](std::FILE *page) {
-            std::fprintf(page, "<b>Time:</b> %s  <b>Value:</b> %f<br>\n", startTime.Text(),
+            std::fprintf(page, "<b>Time:</b> %s  <b>Value:</b> %f<br>\n", report.startTime.Text(),
                          static_cast<double>(node->current));
         });
     }
     AppendToPage(pages, "__allgoals", [&](std::FILE *page) {
-        std::fprintf(page, "<p><b>Consultation time:</b> %s<br>", startTime.Text());
+        std::fprintf(page, "<p><b>Consultation time:</b> %s<br>", report.startTime.Text());
         WriteGoalTable(page, net->goals);
         std::fputs("</table>", page);
     });

@@ -21,8 +21,7 @@ public:
 
     static constexpr const char *kParam = "prothtmlnet";
     const char *ParamName() const override { return kParam; }
-    void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
-               const CString &endTime) override;
+    void Write(const CReportRecord &report) override;
     // The pages were appended to by Write: gives the first page that could
     // not be written.
     bool Save(std::string &firstFailure) override;

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "consult/inf_control.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 
@@ -15,35 +14,34 @@ const char *const kRuleLine = "   ----------------------------------------------
 CProtocolTxt::CProtocolTxt(std::string directory, std::string name)
     : CProtocol(std::move(directory), std::move(name)) {}
 
-void CProtocolTxt::Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
-                         const CString &endTime) {
+void CProtocolTxt::Write(const CReportRecord &report) {
     if (file == nullptr) return;
     std::fputs("\nCONSULTATION REPORT\n", file);
-    std::fprintf(file, "  Name:     %s\n", name.Text());
-    std::fprintf(file, "  Started:  %s\n", startTime.Text());
-    std::fprintf(file, "  Finished: %s\n", endTime.Text());
-    if (failed) {
-        std::fputs(control->AbortRequested() ? "  Status:   aborted\n" : "  Status:   error\n", file);
-        WriteCallStack(control);
+    std::fprintf(file, "  Name:     %s\n", report.name.Text());
+    std::fprintf(file, "  Started:  %s\n", report.startTime.Text());
+    std::fprintf(file, "  Finished: %s\n", report.endTime.Text());
+    if (report.failed) {
+        std::fputs(report.aborted ? "  Status:   aborted\n" : "  Status:   error\n", file);
+        WriteCallStack(report);
     } else {
         std::fputs("  Status:   consulted ok\n", file);
-        WriteGoals(control);
+        WriteGoals(report);
     }
     std::fputs("\n================================================================\n", file);
 }
 
-void CProtocolTxt::WriteCallStack(CInfControl *control) {
+void CProtocolTxt::WriteCallStack(const CReportRecord &report) {
     std::fputs("  Call stack:\n", file);
-    const CNodeStack &stack = control->Net()->callStack;
+    const CNodeStack &stack = report.net->callStack;
     for (int32_t i = 0; i < stack.Count(); ++i) std::fprintf(file, "      %s\n", stack.At(i)->name.Text());
 }
 
-void CProtocolTxt::WriteGoals(CInfControl *control) {
+void CProtocolTxt::WriteGoals(const CReportRecord &report) {
     std::fputs("  Ordered goals:\n", file);
     std::fputs(kRuleLine, file);
     std::fputs("    order  name               aprior   aposterior\n", file);
     std::fputs(kRuleLine, file);
-    const CNodeArray &goals = control->Net()->goals;
+    const CNodeArray &goals = report.net->goals;
     for (int32_t i = 0; i < goals.Count(); ++i) {
         const CNode *goal = goals.At(i);
         // The a-priori value is cut to its column like the name; the

@@ -19,10 +19,9 @@ public:
 
     static constexpr const char *kParam = "prottxt";
     const char *ParamName() const override { return kParam; }
-    void Write(CInfControl *control, bool failed, const CString &name, const CString &startTime,
-               const CString &endTime) override;
+    void Write(const CReportRecord &report) override;
 
 private:
-    void WriteCallStack(CInfControl *control);
-    void WriteGoals(CInfControl *control);
+    void WriteCallStack(const CReportRecord &report);
+    void WriteGoals(const CReportRecord &report);
 };

@@ -33,11 +33,21 @@ void SetCurrent(CInfControl &control, float first, float second) {
     control.Net()->goals.At(1)->current = second;
 }
 
+// What the control hands the reports, with fixed times and name.
+CReportRecord Report(CInfControl &control, bool failed, const char *name) {
+    CReportRecord report = control.ReportRecord();
+    report.failed = failed;
+    report.name = name;
+    report.startTime = kStart;
+    report.endTime = kEnd;
+    return report;
+}
+
 template <typename Writer>
 std::string WriteOnce(const std::string &path, CInfControl &control, bool failed) {
     const std::filesystem::path file(path);
     Writer writer(file.parent_path().string(), file.filename().string());
-    writer.Write(&control, failed, "kb.qvb", kStart, kEnd);
+    writer.Write(Report(control, failed, "kb.qvb"));
     std::string failure;
     EXPECT_TRUE(writer.Save(failure)) << failure;
     return ReadText(path);
@@ -136,7 +146,7 @@ TEST(CProtocolTxt, AFileThatCannotBeOpenedIsReportedWithItsReason) {
     BuiltControl built(kTwoGoals, &registry);
     TempDir dir;
     CProtocolTxt writer(dir.path, "no/such/dir/r.txt");
-    writer.Write(&built.control, false, "kb", kStart, kEnd);
+    writer.Write(Report(built.control, false, "kb"));
     std::string failure;
     EXPECT_FALSE(writer.Save(failure));
     EXPECT_EQ(failure, "Cannot write report no/such/dir/r.txt: No such file or directory");
@@ -215,7 +225,7 @@ TEST(CProtocolNetHTML, EveryNodePageGainsALineAndTheGoalsPageATable) {
     }
     for (int round = 0; round < 2; ++round) {
         CProtocolNetHTML report;
-        report.Write(&built.control, round == 1, "kb", kStart, kEnd);
+        report.Write(Report(built.control, round == 1, "kb"));
         std::string failure;
         EXPECT_TRUE(report.Save(failure)) << failure;
     }
@@ -247,7 +257,7 @@ TEST(CProtocolNetHTML, ANodeNameCannotReachOutsideTheHelpDirectory) {
                        "  h { (bayesian, 0.5, goal) }\n}\nrules { { \"../escape\", h } }\n",
                        &registry, dir.File("kb"));
     ASSERT_EQ(built.result, 0) << built.output.lines.back();
-    CProtocolNetHTML().Write(&built.control, false, "kb", kStart, kEnd);
+    CProtocolNetHTML().Write(Report(built.control, false, "kb"));
     EXPECT_FALSE(FileExists(dir.File("escape.html")));
     EXPECT_TRUE(FileExists(dir.File("kb/h.html")));
     EXPECT_TRUE(FileExists(dir.File("kb/__allgoals.html")));
