@@ -2,44 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 
 #include "explain/explanation_text.h"
 #include "net/link.h"
+#include "tests/explain/knowledge_bases.h"
 #include "tests/explain/net_snapshot.h"
 #include "tests/explain/scripted_evidence.h"
-#include "tests/language/knowledge_base.h"
+#include "tests/consult/consultation_run.h"
 
 using namespace quorvin::explain;
 using explain_test::ConsultWith;
 using explain_test::NetSnapshot;
+using explain_test::AnswerByName;
 using explain_test::ScriptedEvidence;
-using retrieval_test::KnowledgeBase;
 
 namespace {
-
-std::string ReadFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// An answer that depends on the node's name only, so that two runs of one
-// knowledge base get the same answers whatever they ask first: surely no,
-// surely yes, don't know, or a value between.
-float AnswerByName(const CNode &node) {
-    const size_t hash = std::hash<std::string>()(node.name.Text());
-    switch (hash % 4) {
-        case 0: return 0.0f;
-        case 1: return 1.0f;
-        case 2: return node.prior;
-        default: return static_cast<float>(hash % 1000) / 1000.0f;
-    }
-}
 
 struct Tally {
     int questions = 0;
@@ -98,36 +76,35 @@ void CheckWhy(CInferenceNet &net, CNode &asked, Tally &tally) {
 // question; both must end in the same state.
 void ConsultAndExplain(const std::string &name, const std::string &text, Tally &tally) {
     SCOPED_TRACE(name);
-    KnowledgeBase explained(text);
-    KnowledgeBase plain(text);
-    ASSERT_EQ(explained.compiled, 0) << explained.Error();
+    // Built as the program builds, in a directory of their own where the
+    // help pages go; consulted with the scripted evidence.
+    Consultation explained(text);
+    Consultation plain(text);
+    ASSERT_EQ(explained.built, 0) << explained.buildLines.back();
     ScriptedEvidence evidence(AnswerByName);
-    const int32_t code = ConsultWith(explained.net, evidence, [&tally](CInferenceNet &net, CNode &asked) {
+    const int32_t code = ConsultWith(explained.Net(), evidence, [&tally](CInferenceNet &net, CNode &asked) {
         CheckWhy(net, asked, tally);
     });
     ScriptedEvidence sameEvidence(AnswerByName);
-    EXPECT_EQ(ConsultWith(plain.net, sameEvidence, [](CInferenceNet &, CNode &) {}), code);
+    EXPECT_EQ(ConsultWith(plain.Net(), sameEvidence, [](CInferenceNet &, CNode &) {}), code);
     EXPECT_EQ(evidence.questions, sameEvidence.questions);
     // The nodes are the same objects by position, not by address.
-    NetSnapshot left(explained.net);
-    NetSnapshot right(plain.net);
+    NetSnapshot left(explained.Net());
+    NetSnapshot right(plain.Net());
     EXPECT_EQ(left.words, right.words);
     // The last goal's investigation leaves that goal on the call stack.
-    const Why last = ExplainWhy(explained.net);
-    ASSERT_EQ(last.steps.size(), static_cast<size_t>(explained.net.callStack.Count()));
-    if (!last.steps.empty()) EXPECT_EQ(last.goal, last.asked);
+    const Why last = ExplainWhy(explained.Net());
+    ASSERT_EQ(last.steps.size(), static_cast<size_t>(explained.Net().callStack.Count()));
+    if (!last.steps.empty()) {
+        EXPECT_EQ(last.goal, last.asked);
+    }
 }
 
 }  // namespace
 
 TEST(Why, IsTheCallStackAndTheNetsChoiceOnRealKnowledgeBases) {
-    const std::string data = QUORVIN_TEST_DATA;
-    const std::string examples = data + "/../../examples/";
     Tally tally;
-    for (const char *file : {"car.qvb", "influenza.qvb", "loan.qvb", "tomato.qvb", "claims.qvb", "pumps.qvb"})
-        ConsultAndExplain(file, ReadFile(examples + file), tally);
-    for (const char *file : {"all_constructs.qvb", "worked_example.qvb"})
-        ConsultAndExplain(file, ReadFile(data + "/kb/" + file), tally);
+    for (const auto &[name, text] : explain_test::KnowledgeBaseTexts()) ConsultAndExplain(name, text, tally);
     EXPECT_GT(tally.questions, 30);
     EXPECT_GT(tally.linkSteps, 3);
     EXPECT_GT(tally.contextSteps, 0);
@@ -137,7 +114,7 @@ TEST(Why, IsTheCallStackAndTheNetsChoiceOnRealKnowledgeBases) {
 TEST(Why, TextNamesTheLinksAndScores) {
     // h is investigated through g, which waits for p (priority) and needs c
     // within [0, 0.5] (context); c is asked first, then p, then a or b.
-    KnowledgeBase kb(
+    Consultation kb(
         "nodes {\n"
         "  a { (bayesian, 0.5) retriever (winprob) }\n"
         "  b { (bayesian, 0.5) retriever (winprob) }\n"
@@ -148,10 +125,10 @@ TEST(Why, TextNamesTheLinksAndScores) {
         "}\n"
         "rules { { a, g, 0.9, 0.1 } { b, g, 0.6, 0.3 } { g, h, 0.8, 0.2 } }\n"
         "links { { p, g } { c, g, 0, 0.5 } }\n");
-    ASSERT_EQ(kb.compiled, 0) << kb.Error();
+    ASSERT_EQ(kb.built, 0) << kb.buildLines.back();
     std::vector<std::string> texts;
     ScriptedEvidence evidence([](const CNode &node) { return node.name.Text()[0] == 'c' ? 0.2f : 1.0f; });
-    ConsultWith(kb.net, evidence, [&texts](CInferenceNet &net, CNode &) { texts.push_back(WhyText(ExplainWhy(net))); });
+    ConsultWith(kb.Net(), evidence, [&texts](CInferenceNet &net, CNode &) { texts.push_back(WhyText(ExplainWhy(net))); });
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts[0],
               "Why c is asked:\n"
