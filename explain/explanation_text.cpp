@@ -113,4 +113,18 @@ std::string WhyText(const Why &why) {
     return text;
 }
 
+std::string NextText(const CNode *goal, const std::vector<NextQuestion> &questions) {
+    std::string text;
+    if (goal == nullptr) {
+        Line(text, "Nothing is being investigated.");
+        return text;
+    }
+    Line(text, "Next questions for %s (current %f):", Name(goal), goal->current);
+    if (questions.empty()) Line(text, "  none");
+    for (const NextQuestion &question : questions)
+        Line(text, "  %s %f: if yes %f, if no %f", Name(question.node), question.score, question.goalIfYes,
+             question.goalIfNo);
+    return text;
+}
+
 }  // namespace quorvin::explain

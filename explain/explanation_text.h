@@ -6,13 +6,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "explain/how.h"
+#include "explain/next_questions.h"
 #include "explain/why.h"
 
 namespace quorvin::explain {
 
 std::string HowText(const How &how);
 std::string WhyText(const Why &why);
+// The next questions of `goal` (the bottom of the call stack) in their order.
+std::string NextText(const CNode *goal, const std::vector<NextQuestion> &questions);
 
 }  // namespace quorvin::explain

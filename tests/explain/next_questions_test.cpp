@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "explain/explanation_text.h"
 #include "explain/net_state.h"
 #include "tests/consult/consultation_run.h"
 #include "tests/explain/knowledge_bases.h"
@@ -106,9 +107,12 @@ TEST(NextQuestions, RankedByScoreWithTheGoalsValueEitherWay) {
         "links { { c, g } }\n");
     ASSERT_EQ(kb.built, 0) << kb.buildLines.back();
     std::vector<NextQuestion> first;
+    std::string text;
     ScriptedEvidence evidence([](const CNode &) { return 1.0f; });
-    ConsultWith(kb.Net(), evidence, [&first](CInferenceNet &net, CNode &) {
-        if (first.empty()) first = NextQuestions(net);
+    ConsultWith(kb.Net(), evidence, [&first, &text](CInferenceNet &net, CNode &) {
+        if (!first.empty()) return;
+        first = NextQuestions(net);
+        text = NextText(net.callStack.At(0), first);
     });
     ASSERT_EQ(first.size(), 3u);
     EXPECT_EQ(std::string(first[0].node->name.Text()), "a");
@@ -122,4 +126,10 @@ TEST(NextQuestions, RankedByScoreWithTheGoalsValueEitherWay) {
     // c steers the order only: either answer leaves h where it is.
     EXPECT_EQ(first[2].goalIfYes, 0.6f);
     EXPECT_EQ(first[2].goalIfNo, 0.6f);
+    // g at 0.9 or 0.1 after a, 0.6 or 0.3 after b, interpolated into h.
+    EXPECT_EQ(text,
+              "Next questions for h (current 0.600000):\n"
+              "  a 2.197224: if yes 0.766667, if no 0.300000\n"
+              "  b 0.626382: if yes 0.666667, if no 0.500000\n"
+              "  c 0.000000: if yes 0.600000, if no 0.600000\n");
 }
