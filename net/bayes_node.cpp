@@ -11,7 +11,7 @@ using quorvin::kEpsilon;
 using quorvin::kOddsCeiling;
 
 CBayesNode::CBayesNode(const CString &nodeName, float priorValue, bool isAskable, bool isGoal)
-    : CNode(nodeName, isAskable, isGoal), currentOdds(0.0f), priorOdds(0.0f) {
+    : CNode(nodeName, isAskable, isGoal), currentOdds(0.0f), priorOdds(0.0f), updated(false) {
     kind = kBayesian;
     prior = priorValue;
 }
@@ -21,6 +21,7 @@ void CBayesNode::Init() {
     current = prior;
     priorOdds = static_cast<float>(CappedOdds(prior));
     currentOdds = priorOdds;
+    updated = false;
 }
 
 float CBayesNode::Interpolate(const CRule *rule) const {
@@ -42,24 +43,33 @@ float CBayesNode::Interpolate(const CRule *rule) const {
 float CBayesNode::LikelihoodRatio(CRule *rule) const {
     const float implied = Interpolate(rule);
     rule->odds = static_cast<float>(CappedOdds(implied));
-    if (std::fabs(priorOdds) < kEpsilon && std::fabs(rule->odds) > kEpsilon) return static_cast<float>(kOddsCeiling);
-    if (std::fabs(rule->odds) < kEpsilon) return kEpsilon;
-    return static_cast<float>(static_cast<double>(rule->odds) / priorOdds);
+    return RatioToPrior(rule->odds, priorOdds);
+}
+
+float CBayesNode::RatioToPrior(float impliedOdds, float priorOdds) {
+    if (std::fabs(priorOdds) < kEpsilon && std::fabs(impliedOdds) > kEpsilon) return static_cast<float>(kOddsCeiling);
+    if (std::fabs(impliedOdds) < kEpsilon) return kEpsilon;
+    return static_cast<float>(static_cast<double>(impliedOdds) / priorOdds);
+}
+
+bool CBayesNode::HoldsAtCeiling(double product, float ratio) { return ratio >= kOddsCeiling || product > kOddsCeiling; }
+
+bool CBayesNode::OddsAtCeiling(float priorOdds, double product) {
+    return priorOdds >= kOddsCeiling || product >= kOddsCeiling;
 }
 
 bool CBayesNode::Update(CNode * /*changedSource*/) {
     const float old = current;
+    updated = true;
     double product = 1.0;
     for (int32_t i = 0; i < inRules.Count(); ++i) {
         const float ratio = LikelihoodRatio(inRules.At(i));
-        // The cap is not sticky: a product held at the ceiling is multiplied
-        // by the next ratio below it.
-        if (ratio >= kOddsCeiling || product > kOddsCeiling)
+        if (HoldsAtCeiling(product, ratio))
             product = kOddsCeiling;
         else
             product *= ratio;
     }
-    if (priorOdds >= kOddsCeiling || product >= kOddsCeiling)
+    if (OddsAtCeiling(priorOdds, product))
         currentOdds = static_cast<float>(kOddsCeiling);
     else
         currentOdds = static_cast<float>(priorOdds * product);

@@ -26,6 +26,23 @@ public:
     // their ratio to the prior odds.
     float LikelihoodRatio(CRule *rule) const;
 
+    // The steps of an update, apart so that an explanation of the node
+    // follows the same arithmetic.
+    // The ratio of odds implied by a rule to the prior odds, floored at the
+    // tolerance and raised to the ceiling where the prior odds vanish.
+    static float RatioToPrior(float impliedOdds, float priorOdds);
+    // Whether multiplying the product by the ratio holds it at the ceiling.
+    // The cap is not sticky: a product held at the ceiling is multiplied by
+    // the next ratio below it.
+    static bool HoldsAtCeiling(double product, float ratio);
+    // Whether the node's odds become the ceiling rather than their product.
+    static bool OddsAtCeiling(float priorOdds, double product);
+
     float currentOdds;
     float priorOdds;
+    // Whether Update ran since the last Init. Until it does, the rules' odds
+    // slots still hold the odds of their P(H|E) and say nothing about what
+    // the node applied; an explanation needs to know which. The net itself
+    // never reads it.
+    bool updated;
 };

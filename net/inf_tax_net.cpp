@@ -158,7 +158,12 @@ CString CInfTaxNet::CheckIICG() {
 int32_t CInfTaxNet::RetrieveValue(IEvidenceSource *evidence, CNode *node, float &value) {
     const int32_t code = CInferenceNet::RetrieveValue(evidence, node, value);
     if (code != 0) return code;
-    if (noThreshold < value && value < yesThreshold) return 0;
+    SpreadAnswer(node, value);
+    return 0;
+}
+
+void CInfTaxNet::SpreadAnswer(CNode *node, float value) {
+    if (noThreshold < value && value < yesThreshold) return;
     const bool isNo = value <= noThreshold;
     for (int32_t c = 0; c < node->classes.Count(); ++c) {
         CTaxCl *taxClass = node->classes.At(c);
@@ -177,7 +182,6 @@ int32_t CInfTaxNet::RetrieveValue(IEvidenceSource *evidence, CNode *node, float 
             for (CTaxCl *visited = taxClass; visited != nullptr; visited = visited->parent) SpreadTo(visited, node, value);
         }
     }
-    return 0;
 }
 
 void CInfTaxNet::SpreadTo(CTaxCl *taxClass, CNode *answered, float value) {

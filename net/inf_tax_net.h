@@ -46,6 +46,9 @@ public:
     // Retrieves as the base net does, then spreads a definite answer along
     // the hidden taxonomies.
     int32_t RetrieveValue(IEvidenceSource *evidence, CNode *node, float &value) override;
+    // Spreads an answer along the hidden taxonomies when it is definite: the
+    // members it reaches take the value and wait in the propagation queue.
+    void SpreadAnswer(CNode *node, float value);
     // Asks the parameters, then consults once, or once per batch record,
     // with the taxonomy question before each consultation.
     int32_t Consult(IEvidenceSource *evidence, CParameters *parameters) override;

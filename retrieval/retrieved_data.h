@@ -12,6 +12,8 @@
 
 #include "foundation/cstring.h"
 
+class CDataRetriever;
+
 class CRetrievedData {
 public:
     CRetrievedData() = default;
@@ -20,6 +22,13 @@ public:
     CRetrievedData &operator=(const CRetrievedData &) = delete;
 
     virtual CString ToText() const = 0;
+
+    // What became of the answer, filled in by the run-time table when it
+    // keeps the record, so that an explanation can say who answered and
+    // what the translator made of it; no retrieval reads them.
+    CDataRetriever *answeredBy = nullptr;  // the retriever that gave it
+    int32_t translation = -1;                     // the translator's code; -1 before
+    float translated = 0.0f;                      // its value, before clamping
 };
 
 // A probability given directly.

@@ -198,6 +198,7 @@ int32_t CTable::RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net)
     CNodeRTInfo *info = rtInfoIndex.Find(node->name);
     if (info == nullptr) return 2;
     CRetrievedData *record = nullptr;
+    CDataRetriever *answeredBy = nullptr;
     for (int32_t i = 0; i < info->retrievers.Count() && record == nullptr; ++i) {
         CRetrWithData *attachment = info->retrievers.At(i);
         CRetrievedData *answer = nullptr;
@@ -207,12 +208,18 @@ int32_t CTable::RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net)
             code = attachment->retriever->Retrieve(node, net, this, attachment->data, answer);
         }
         // A retriever that claims success without a record has not answered.
-        if (code == 0) record = answer;
+        if (code == 0) {
+            record = answer;
+            answeredBy = attachment->retriever;
+        }
     }
     if (record == nullptr) return 2;
 
     float translated = value;
     int32_t result = info->translator->Translate(info->translatorData, record, translated);
+    record->answeredBy = answeredBy;
+    record->translation = result;
+    record->translated = translated;
     KeepRetrievedData(node->name, record);
     if (result != 0) return result;
     // The net works with probabilities only; a translator that strays outside

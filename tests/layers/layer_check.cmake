@@ -3,7 +3,8 @@
 #   cmake -DROOT=<source root> [-DKNOWN=<file>] -P layer_check.cmake
 #
 # The folders form layers, lowest first:
-#   foundation, ui (interfaces only), net, tables, retrieval, language, consult.
+#   foundation, ui (interfaces only), net, tables, retrieval, language, consult,
+#   explain.
 # A file may include headers of its own layer and of the layers below it.
 # The tests of a layer (tests/<layer>/) are held to the same rule, also in
 # what they include of other layers' tests, since each layer's test program
@@ -19,7 +20,7 @@ if(NOT ROOT)
 endif()
 get_filename_component(ROOT "${ROOT}" ABSOLUTE)
 
-set(layers foundation ui net tables retrieval language consult)
+set(layers foundation ui net tables retrieval language consult explain)
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/([A-Za-z0-9_./]+)\"")
 
 set(known "")
