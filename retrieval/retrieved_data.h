@@ -27,8 +27,8 @@ public:
     // keeps the record, so that an explanation can say who answered and
     // what the translator made of it; no retrieval reads them.
     CDataRetriever *answeredBy = nullptr;  // the retriever that gave it
-    int32_t translation = -1;                     // the translator's code; -1 before
-    float translated = 0.0f;                      // its value, before clamping
+    int32_t translation = -1;              // the translator's code; -1 before
+    float translated = 0.0f;               // its value, before clamping
 };
 
 // A probability given directly.
