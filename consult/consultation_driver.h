@@ -23,6 +23,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/cstring.h"
@@ -103,6 +105,7 @@ private:
     CString investigatedNode;
     THelpMode helpMode = THelpMode::node;
     CString shownError;
+    std::unordered_map<std::string, bool> pageFound;  // help page path -> is a file
 };
 
 // The rows of the result dialog: "1.", name, a-priori and current value as
