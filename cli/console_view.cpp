@@ -40,5 +40,6 @@ void ConsoleMessages::ShowFault(const CString &text) {
 void ConsolePane::AppendLine(const char *line) {
     const std::string text = line;
     if (text.rfind("[Error", 0) == 0) errorLine = text;
+    lines.push_back(text);
     terminal.PrintLine(text);
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "console_session.h"
 #include "ui/consultation_view.h"
@@ -63,8 +64,11 @@ public:
 
     // The last error line of the build ("[Error..."), empty when none.
     const std::string &ErrorLine() const { return errorLine; }
+    // Every line, in order.
+    const std::vector<std::string> &Lines() const { return lines; }
 
 private:
     Terminal &terminal;
     std::string errorLine;
+    std::vector<std::string> lines;
 };

@@ -1,6 +1,6 @@
 // quorvin-cli: builds and consults knowledge bases in a terminal.
 //
-//   quorvin-cli build KB.qvb
+//   quorvin-cli build KB.qvb [--json FILE]
 //   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "answer_file.h"
+#include "build_json.h"
 #include "console_explanations.h"
 #include "console_questions.h"
 #include "console_session.h"
@@ -50,13 +51,15 @@ constexpr int kExitConsultFailed = 2;
 constexpr int kExitUsage = 64;
 
 const char *const kUsage =
-    "Usage: quorvin-cli build KB.qvb\n"
+    "Usage: quorvin-cli build KB.qvb [--json FILE]\n"
     "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli --help\n"
     "\n"
-    "build    Builds the knowledge base and prints every line of the build.\n"
+    "build    Builds the knowledge base and prints every line of the build. An\n"
+    "         error line is followed by a line that begins with two spaces and\n"
+    "         gives the column and the cause.\n"
     "consult  Builds, then runs one consultation in the terminal. Each question\n"
     "         prints its help line and prompt and reads one line; an empty line\n"
     "         is \"Don't know\". End of input or Ctrl+C aborts the consultation\n"
@@ -69,13 +72,17 @@ const char *const kUsage =
     "         error. A net that fails the consistency check is still drawn,\n"
     "         with the check's message under it (exit status 1).\n"
     "\n"
-    "Options of consult, explain and graph:\n"
-    "  --answers FILE  Take answers from FILE first: lines NAME<TAB>ANSWER, where\n"
-    "                  NAME is a node, parameter or taxonomy name and ANSWER what\n"
-    "                  you would type (empty allowed; for a taxonomy a class name,\n"
-    "                  or empty for none). Answers used are echoed after their\n"
-    "                  prompt; a rejected answer is reported and the question then\n"
-    "                  reads the terminal.\n"
+    "Options:\n"
+    "  --answers FILE  (consult, explain, graph) Take answers from FILE first:\n"
+    "                  lines NAME<TAB>ANSWER, where NAME is a node, parameter or\n"
+    "                  taxonomy name and ANSWER what you would type (empty\n"
+    "                  allowed; for a taxonomy a class name, or empty for none).\n"
+    "                  Answers used are echoed after their prompt; a rejected\n"
+    "                  answer is reported and the question then reads the\n"
+    "                  terminal.\n"
+    "  --json FILE     (build) Also write the outcome as JSON: ok, lines, errors\n"
+    "                  with line, column, endColumn, message and detail, and the\n"
+    "                  names of the nodes and goals.\n"
     "  --json FILE     (consult, explain) Also write the final state as JSON:\n"
     "                  status (ok, error, aborted, build_failed), statusText,\n"
     "                  lastError, the goals in their final order with their\n"
@@ -112,7 +119,7 @@ std::optional<std::string> CheckOptions(const Options &options) {
         return command.empty() ? "no command given" : "unknown command " + command;
     if (options.knowledgeBase.empty()) return "no knowledge base given";
     if (command == "build" && !options.answersPath.empty()) return "--answers does not belong to build";
-    if (!Consults(command) && !options.jsonPath.empty()) return "--json belongs to consult and explain";
+    if (command == "graph" && !options.jsonPath.empty()) return "--json belongs to build, consult and explain";
     if (command != "graph" && !options.picturePath.empty()) return "-o belongs to graph";
     if (!options.picturePath.empty() && !quorvin::graph::FormatOfFile(options.picturePath))
         return "-o " + options.picturePath + ": the file name must end in .dot, .gv, .svg or .png";
@@ -187,6 +194,17 @@ bool WriteJson(const Options &options, const RunOutcome &outcome, const CInferen
     return false;
 }
 
+// Writes the build's outcome as JSON when it was asked for; false when it
+// could not be written.
+bool WriteBuildJson(const Options &options, bool ok, const std::vector<std::string> &lines,
+                    const std::optional<CDiagnostic> &error, const CInferenceNet *net) {
+    if (options.jsonPath.empty()) return true;
+    std::string reason;
+    if (WriteWholeFile(options.jsonPath, BuildJson(ok, lines, error, net), reason)) return true;
+    std::fprintf(stderr, "quorvin-cli: %s\n", reason.c_str());
+    return false;
+}
+
 // Writes the net's picture to the file of -o, or as DOT to standard output;
 // false, after saying why, when it cannot. `note` goes under the picture.
 bool WritePicture(const Options &options, const CInferenceNet &net, const std::string &note) {
@@ -248,6 +266,10 @@ int Run(const Options &options) {
     const int32_t built = control->BuildNet();
     std::fflush(stdout);
     if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", options.knowledgeBase.c_str(), reason.c_str());
+    if (options.command == "build") {
+        const bool written = WriteBuildJson(options, built == 0, pane.Lines(), control->Diagnostic(), control->Net());
+        return built != 0 ? kExitBuildFailed : (written ? kExitOk : kExitConsultFailed);
+    }
     if (built != 0) {
         // A net that compiled but failed the check can still be looked at.
         if (graph && control->ConsistencyFailed()) {
@@ -257,7 +279,6 @@ int Run(const Options &options) {
         WriteJson(options, {"build_failed", "", pane.ErrorLine()}, nullptr, nullptr);
         return kExitBuildFailed;
     }
-    if (options.command == "build") return kExitOk;
     if (!consults) {
         // Without a consultation the picture shows the a-priori values.
         control->Net()->ResetValues(control->Table());

@@ -81,6 +81,7 @@ int32_t CInfControl::CreateObjects() {
 }
 
 int32_t CInfControl::BuildNet(const ConfigureCompiler &configureCompiler) {
+    diagnostic.reset();
     if (output == nullptr) return 2;
     const int32_t cleared = output->Open();
     if (cleared != 0) return cleared;
@@ -105,6 +106,7 @@ int32_t CInfControl::CompileAndCheck(const ConfigureCompiler &configureCompiler)
     if (configureCompiler) configureCompiler(compiler);
     consistencyFailed = false;
     const int32_t compiled = compiler.Compile();
+    diagnostic = compiler.Diagnostic();
     if (compiled != 0) {
         errorPosition = InputPosition(input);
         Say("Failed to compile.");
@@ -118,6 +120,7 @@ int32_t CInfControl::CheckConsistency() {
     Say("Checking consistency...");
     const int32_t checked = net->Check();
     if (checked != 0) {
+        diagnostic = CDiagnostic{{}, net->checkMessage.Text(), ""};
         CString line("[Error] ");
         line.Append(net->checkMessage);
         line.Append(".");

@@ -16,9 +16,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "consult/report_record.h"
 #include "foundation/cstring.h"
+#include "language/diagnostic.h"
 #include "net/consultation_context.h"
 
 class CPInput;
@@ -87,6 +89,10 @@ public:
     const CString &SourceDirectory() const { return sourceDirectory; }
     uint32_t ErrorPosition() const { return errorPosition; }
     bool ConsistencyFailed() const { return consistencyFailed; }
+    // What the last build refused, and where: the compiler's diagnostic, or
+    // the consistency check's message without a place; none after a build
+    // that passed or could not read its source.
+    const std::optional<CDiagnostic> &Diagnostic() const { return diagnostic; }
     bool AbortRequested() const { return context.abortRequested; }
     // The error, abort flag and faults of the running consultation, shared
     // with the net and the run-time table.
@@ -110,6 +116,7 @@ private:
     CString consultationName;
     uint32_t errorPosition;
     bool consistencyFailed;
+    std::optional<CDiagnostic> diagnostic;
     bool consultationFailed;
     CString sourceDirectory;
     CConsultationContext context;

@@ -19,3 +19,9 @@ double CCompiler::Number() const { return lexer->Number(); }
 int32_t CCompiler::Line() const { return lexer->Line(); }
 
 void CCompiler::Error(const char *message) { throw CCompilerException(CString(message)); }
+
+void CCompiler::ErrorAt(const char *message, const CSourcePlace &place, std::string detail) {
+    throw CCompilerException(CString(message), place, std::move(detail));
+}
+
+CSourcePlace CCompiler::Here() const { return {lexer->TokenLine(), lexer->Column(), lexer->EndColumn()}; }

@@ -15,8 +15,11 @@
 #include <cstdint>
 #include <memory>
 
+#include <string>
+
 #include "foundation/token.h"
 #include "foundation/token_reader.h"
+#include "language/diagnostic.h"
 
 class CPInput;
 class CPOutput;
@@ -41,8 +44,13 @@ public:
     int32_t Line() const override;
 
 protected:
-    // Stops the compilation with a message (raises CCompilerException).
+    // Stops the compilation with a message (raises CCompilerException); the
+    // detail is then the token found.
     [[noreturn]] static void Error(const char *message);
+    // The same with the cause and the place it concerns.
+    [[noreturn]] static void ErrorAt(const char *message, const CSourcePlace &place, std::string detail);
+    // Where the current token stands.
+    CSourcePlace Here() const;
 
     CLexicalAnalyzer &Lexer() { return *lexer; }
 

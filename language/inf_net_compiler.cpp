@@ -7,6 +7,7 @@
 #include "net/params.h"
 #include "foundation/fatal_assert.h"
 #include "language/compiler_exception.h"
+#include "language/refusal_detail.h"
 #include "language/help_builder.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
@@ -61,19 +62,50 @@ int CInfNetCompiler::Compile() {
     try {
         CompileSource();
     } catch (const CCompilerException &error) {
-        ReportError(error.Message());
+        ReportError(error);
         result = 2;
     }
     if (afterCompile) afterCompile(*this);
     return result;
 }
 
-void CInfNetCompiler::ReportError(const CString &message) {
+void CInfNetCompiler::ReportError(const CCompilerException &error) {
     CString line("[Error at line ");
     line.Append(Line());
     line.Append("] ");
-    line.Append(message);
+    line.Append(error.Message());
     output->WriteLine(line.Text());
+    CDiagnostic found;
+    found.message = error.Message().Text();
+    found.place = error.Place() ? *error.Place() : Here();
+    found.detail = error.Place() ? error.Detail() : FoundText(token, Text());
+    output->WriteLine(DetailLine(found, Line()).c_str());
+    diagnostic = std::move(found);
+}
+
+void CInfNetCompiler::RefuseNode(const CString &name, const CSourcePlace &namePlace, const NodeType &type,
+                                 const CSourcePlace &priorPlace) {
+    const char *message = "cannot add this node (already exists?)";
+    if (name.IsEmpty()) ErrorAt(message, namePlace, "a node needs a name");
+    if (auto earlier = definedAt.find(name.Text()); earlier != definedAt.end())
+        ErrorAt(message, namePlace, AlreadyDefined("\"" + std::string(name.Text()) + "\"", earlier->second));
+    if (!type.logical) ErrorAt(message, priorPlace, OutsideZeroToOne("the prior", type.prior));
+    Error(message);
+}
+
+void CInfNetCompiler::RefuseArrow(const char *message, const Arrow &arrow, const char *kind) {
+    if (net->FindNode(arrow.source) == nullptr) ErrorAt(message, arrow.sourcePlace, NoNodeNamed(arrow.source.Text()));
+    if (net->FindNode(arrow.target) == nullptr) ErrorAt(message, arrow.targetPlace, NoNodeNamed(arrow.target.Text()));
+    const auto earlier = arrowLines.find(ArrowKey(kind, arrow));
+    if (earlier != arrowLines.end())
+        ErrorAt(message, arrow.sourcePlace,
+                AlreadyDefined(std::string("a ") + kind + " from \"" + arrow.source.Text() + "\" to \"" +
+                                   arrow.target.Text() + "\"",
+                               earlier->second));
+    if (!IsZeroToOne(arrow.first)) ErrorAt(message, arrow.firstPlace, OutsideZeroToOne(FirstName(kind), arrow.first));
+    if (!IsZeroToOne(arrow.second))
+        ErrorAt(message, arrow.secondPlace, OutsideZeroToOne(SecondName(kind), arrow.second));
+    Error(message);
 }
 
 void CInfNetCompiler::CompileSource() {
@@ -131,10 +163,16 @@ void CInfNetCompiler::ReadAskParam() {
 void CInfNetCompiler::ReadDefRetr() {
     Next();
     ExpectAndSkip(tokLeftParen, "( expected");
+    const CSourcePlace aliasPlace = Here();
     CString alias = ExpectName("identifier (new name) expected");
     SkipComma();
     Expect(tokName, "identifier (current name) expected");
-    if (table->AliasRetriever(alias, CString(Text())) != 0) Error("cannot add this retriever synonymum");
+    if (table->AliasRetriever(alias, CString(Text())) != 0) {
+        const char *message = "cannot add this retriever synonymum";
+        if (table->FindRetrieverInfo(CString(Text())) == nullptr)
+            ErrorAt(message, Here(), "no retriever named \"" + std::string(Text()) + "\"");
+        ErrorAt(message, aliasPlace, "\"" + std::string(alias.Text()) + "\" names a retriever already");
+    }
     Next();
     ExpectAndSkip(tokRightParen, ") expected");
 }
@@ -165,6 +203,7 @@ void CInfNetCompiler::ReadNodes() {
 
 void CInfNetCompiler::ReadNode() {
     CString name(Text());
+    const CSourcePlace namePlace = Here();
     Next();
     ExpectAndSkip(tokLeftBrace, "{ expected");
     CString description = name;
@@ -176,12 +215,15 @@ void CInfNetCompiler::ReadNode() {
         Error("( or ' expected");
     }
     Next();
+    const CSourcePlace typePlace = Here();
+    priorPlace = {};
     NodeType type = ReadNodeType();
     // A node is askable exactly when a retriever clause follows its type.
     bool askable = token == tokRetriever;
     int added = type.logical ? net->AddLogicalNode(name, type.logicalType, askable, type.goal)
                              : net->AddBayesNode(name, type.prior, askable, type.goal);
-    if (added != 0) Error("cannot add this node (already exists?)");
+    if (added != 0) RefuseNode(name, namePlace, type, PriorPlace(typePlace));
+    definedAt.emplace(name.Text(), namePlace.line);
     if (askable) ReadRetrieverClause(name);
     if (net->SetDescription(name, description) != 0) Error("cannot add description of node");
     ExpectAndSkip(tokRightBrace, "} expected");
@@ -203,6 +245,7 @@ CInfNetCompiler::NodeType CInfNetCompiler::ReadNodeType() {
     } else if (token == tokBayesian) {
         Next();
         ExpectAndSkip(tokComma, ", expected");
+        priorPlace = Here();
         type.prior = ExpectNumber("number expected");
     } else {
         Error("node type (logical/bayesian) expected");
@@ -230,11 +273,12 @@ void CInfNetCompiler::ReadRetrieverList(const CString &node) {
     for (;;) {
         Expect(tokName, "identifier (retriever name) expected");
         CString retriever(Text());
+        const CSourcePlace retrieverPlace = Here();
         // The first retriever also fixes the node's translator; each further
         // one must share it.
         int attached = first ? table->AttachRetriever(node, retriever, nullptr, nullptr)
                              : table->AddRetriever(node, retriever, nullptr);
-        if (attached != 0) Error("cannot add retriever to node");
+        if (attached != 0) RefuseRetriever(node, retriever, retrieverPlace);
         first = false;
         if (table->ParseRetrieverParams(node, this) != 0) Error("error in reading retriever parameters");
         Next();
@@ -256,12 +300,15 @@ void CInfNetCompiler::ReadTranslatorClause(const CString &node) {
 void CInfNetCompiler::ReadRules() {
     OpenBlock();
     while (token != tokRightBrace) {
-        CString source, target;
-        float pYes = 1.0f, pNo = 0.0f;
-        ReadArrow(source, target, pYes, pNo);
+        Arrow arrow;
+        arrow.first = 1.0f;
+        arrow.second = 0.0f;
+        ReadArrow(arrow);
         // Added before the closing brace is tested: a rule the net refuses is
         // reported as such even when its brace is missing too.
-        if (net->AddRule(source, target, pYes, pNo) != 0) Error("cannot add rule");
+        if (net->AddRule(arrow.source, arrow.target, arrow.first, arrow.second) != 0)
+            RefuseArrow("cannot add rule", arrow, "rule");
+        arrowLines.emplace(ArrowKey("rule", arrow), arrow.sourcePlace.line);
         ExpectAndSkip(tokRightBrace, "} expected");
     }
     Next();
@@ -270,13 +317,14 @@ void CInfNetCompiler::ReadRules() {
 void CInfNetCompiler::ReadLinks() {
     OpenBlock();
     while (token != tokRightBrace) {
-        CString source, target;
-        float low = 0.0f, high = 0.0f;
-        if (ReadArrow(source, target, low, high)) {
-            if (net->AddContextLink(source, target, low, high) != 0) Error("cannot add context link");
-        } else if (net->AddPriorityLink(source, target) != 0) {
-            Error("cannot add priority link");
+        Arrow arrow;
+        if (ReadArrow(arrow)) {
+            if (net->AddContextLink(arrow.source, arrow.target, arrow.first, arrow.second) != 0)
+                RefuseArrow("cannot add context link", arrow, "link");
+        } else if (net->AddPriorityLink(arrow.source, arrow.target) != 0) {
+            RefuseArrow("cannot add priority link", arrow, "link");
         }
+        arrowLines.emplace(ArrowKey("link", arrow), arrow.sourcePlace.line);
         ExpectAndSkip(tokRightBrace, "} expected");
     }
     Next();
@@ -286,18 +334,22 @@ void CInfNetCompiler::ReadLinks() {
 // second name (skipped unexamined), then "[,] Number [,] Number". Leaves the
 // token after the last name or number current. True when numbers were read;
 // otherwise first and second keep the values they came with.
-bool CInfNetCompiler::ReadArrow(CString &source, CString &target, float &first, float &second) {
+bool CInfNetCompiler::ReadArrow(Arrow &arrow) {
     if (token != tokLeftBrace) Error("{ or } expected");
     Next();
-    source = ExpectName("identifier expected");
+    arrow.sourcePlace = Here();
+    arrow.source = ExpectName("identifier expected");
     SkipComma();
-    target = ExpectName("identifier expected");
+    arrow.targetPlace = Here();
+    arrow.target = ExpectName("identifier expected");
     if (token == tokRightBrace) return false;
     Next();
     SkipComma();
-    first = ExpectNumber("identifier expected");
+    arrow.firstPlace = Here();
+    arrow.first = ExpectNumber("identifier expected");
     SkipComma();
-    second = ExpectNumber("identifier expected");
+    arrow.secondPlace = Here();
+    arrow.second = ExpectNumber("identifier expected");
     return true;
 }
 
@@ -314,10 +366,12 @@ void CInfNetCompiler::ReadTaxonomies() {
 
 void CInfNetCompiler::ReadTaxonomy() {
     CString name(Text());
+    const CSourcePlace namePlace = Here();
     Next();
     int type = TaxonomyType(token);
     if (type < 0) Error("taxonomy type expected");
-    if (net->AddTaxonomy(name, static_cast<uint8_t>(type)) != 0) Error("cannot add taxonomy");
+    if (net->AddTaxonomy(name, static_cast<uint8_t>(type)) != 0) RefuseClass("cannot add taxonomy", name, namePlace);
+    classLines.emplace(name.Text(), namePlace.line);
     Next();
     ReadClassTree(name);
 }
@@ -341,7 +395,9 @@ void CInfNetCompiler::ReadClassTree(const CString &root) {
             Next();
         }
         CString child(Text());
-        if (net->AddClass(open.back(), child) != 0) Error("cannot add this taxonomy class");
+        const CSourcePlace childPlace = Here();
+        if (net->AddClass(open.back(), child) != 0) RefuseClass("cannot add this taxonomy class", child, childPlace);
+        classLines.emplace(child.Text(), childPlace.line);
         Next();
         cls = child;
     }
@@ -361,7 +417,8 @@ void CInfNetCompiler::ReadMembers(const CString &cls) {
     Next();
     for (;;) {
         Expect(tokName, "identifier (node name) expected");
-        if (net->AddNodeToClass(cls, CString(Text())) != 0) Error("cannot add this node to taxonomy");
+        if (net->AddNodeToClass(cls, CString(Text())) != 0)
+            ErrorAt("cannot add this node to taxonomy", Here(), NoNodeNamed(Text()));
         Next();
         SkipComma();
         if (token == tokRightParen) break;
@@ -383,10 +440,13 @@ void CInfNetCompiler::ReadDescriptions() {
 
 void CInfNetCompiler::ReadHelpPage(const CHelpBuilder &builder) {
     CString name(Text());
+    const CSourcePlace namePlace = Here();
     Next();
     // The raw text starts right after the "{", so the lexer must not move on.
     Expect(tokLeftBrace, "{ expected");
-    if (builder.WritePage(name, Lexer()) != 0) Error("cannot create html help file");
+    if (builder.WritePage(name, Lexer()) != 0)
+        ErrorAt("cannot create html help file", namePlace,
+                "the help page of \"" + std::string(name.Text()) + "\" could not be written");
     Next();
     ExpectAndSkip(tokRightBrace, "} expected");
 }
@@ -424,4 +484,39 @@ float CInfNetCompiler::ExpectNumber(const char *message) {
 void CInfNetCompiler::OpenBlock() {
     Next();
     ExpectAndSkip(tokLeftBrace, "{ expected");
+}
+
+void CInfNetCompiler::RefuseRetriever(const CString &node, const CString &retriever, const CSourcePlace &place) {
+    const char *message = "cannot add retriever to node";
+    if (table->FindRetrieverInfo(retriever) == nullptr)
+        ErrorAt(message, place, "no retriever named \"" + std::string(retriever.Text()) + "\"");
+    ErrorAt(message, place,
+            "\"" + std::string(retriever.Text()) + "\" translates its answers otherwise than the first retriever of \"" +
+                node.Text() + "\"; a node's retrievers must share one translator");
+}
+
+void CInfNetCompiler::RefuseClass(const char *message, const CString &name, const CSourcePlace &place) {
+    if (auto earlier = classLines.find(name.Text()); earlier != classLines.end())
+        ErrorAt(message, place,
+                AlreadyDefined("the class \"" + std::string(name.Text()) + "\"", earlier->second) +
+                    "; class names are unique across all taxonomies");
+    Error(message);
+}
+
+CSourcePlace CInfNetCompiler::PriorPlace(const CSourcePlace &typePlace) const {
+    return priorPlace.line > 0 ? priorPlace : typePlace;
+}
+
+std::string CInfNetCompiler::ArrowKey(const char *kind, const Arrow &arrow) {
+    return std::string(kind) + '\n' + arrow.source.Text() + '\n' + arrow.target.Text();
+}
+
+bool CInfNetCompiler::IsZeroToOne(float value) { return value >= 0.0f && value <= 1.0f; }
+
+const char *CInfNetCompiler::FirstName(const char *kind) {
+    return std::string(kind) == "rule" ? "P(H|E)" : "the lower bound";
+}
+
+const char *CInfNetCompiler::SecondName(const char *kind) {
+    return std::string(kind) == "rule" ? "P(H|not E)" : "the upper bound";
 }

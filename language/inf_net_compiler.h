@@ -17,8 +17,9 @@
 //
 // A node must be declared before a rule, link or taxonomy names it. The
 // compiler fills its three targets only through their add, attach and set
-// operations, and stops at the first error: one line "[Error at line N]
-// message" goes to the output and `Compile` returns 2. What was created
+// operations, and stops at the first error: the line "[Error at line N]
+// message" goes to the output, followed by the line of its cause and place
+// (language/diagnostic.h), and `Compile` returns 2. What was created
 // before the error stays; the caller discards the partly filled objects.
 //
 // Help pages are written into the help directory (see help_builder.h): the
@@ -31,9 +32,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "foundation/cstring.h"
 #include "language/compiler.h"
+#include "language/compiler_exception.h"
+#include "language/diagnostic.h"
 
 class CHelpBuilder;
 class CInfTaxNet;
@@ -55,6 +61,9 @@ public:
     const CString &SourceDirectory() const { return sourceDirectory; }
 
     int Compile() override;
+    // The cause and place of the error the last Compile reported; none when
+    // it compiled.
+    const std::optional<CDiagnostic> &Diagnostic() const { return diagnostic; }
     TToken Next() override;
 
     // Optional hooks, unset unless a caller sets them: before compiling; with
@@ -86,7 +95,18 @@ private:
     void ReadTranslatorClause(const CString &node);
     void ReadRules();
     void ReadLinks();
-    bool ReadArrow(CString &source, CString &target, float &first, float &second);
+    // One rule or link as written: its names and numbers, and where each stands.
+    struct Arrow {
+        CString source;
+        CString target;
+        float first = 0.0f;
+        float second = 0.0f;
+        CSourcePlace sourcePlace;
+        CSourcePlace targetPlace;
+        CSourcePlace firstPlace;
+        CSourcePlace secondPlace;
+    };
+    bool ReadArrow(Arrow &arrow);
     void ReadTaxonomies();
     void ReadTaxonomy();
     void ReadClassTree(const CString &root);
@@ -102,11 +122,30 @@ private:
     CString ExpectName(const char *message);
     float ExpectNumber(const char *message);
     void OpenBlock();
-    void ReportError(const CString &message);
+    void ReportError(const CCompilerException &error);
+
+    // Why the net refused an addition, raised with its cause and place.
+    [[noreturn]] void RefuseNode(const CString &name, const CSourcePlace &namePlace, const NodeType &type,
+                                 const CSourcePlace &priorPlace);
+    [[noreturn]] void RefuseArrow(const char *message, const Arrow &arrow, const char *kind);
+    [[noreturn]] void RefuseRetriever(const CString &node, const CString &retriever, const CSourcePlace &place);
+    [[noreturn]] void RefuseClass(const char *message, const CString &name, const CSourcePlace &place);
+    CSourcePlace PriorPlace(const CSourcePlace &typePlace) const;
+    static std::string ArrowKey(const char *kind, const Arrow &arrow);
+    static bool IsZeroToOne(float value);
+    static const char *FirstName(const char *kind);
+    static const char *SecondName(const char *kind);
 
     TToken token;            // the current token, kept in step with the lexer
     CInfTaxNet *net;         // not owned
     CTable *table;           // not owned
     CParameters *parameters; // not owned
     CString sourceDirectory;
+
+    // What the diagnostics need to say where a duplicate came first.
+    std::unordered_map<std::string, int32_t> definedAt;   // node name -> line
+    std::unordered_map<std::string, int32_t> arrowLines;  // kind, source, target -> line
+    std::unordered_map<std::string, int32_t> classLines;  // class name -> line
+    CSourcePlace priorPlace;     // of the last prior read
+    std::optional<CDiagnostic> diagnostic;
 };

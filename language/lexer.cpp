@@ -107,7 +107,8 @@ private:
 }  // namespace
 
 CLexicalAnalyzer::CLexicalAnalyzer(CPInput *source)
-    : input(source), token(tokEnd), number(0.0), text{}, line(1) {
+    : input(source), token(tokEnd), number(0.0), text{}, line(1), offset(0), lineStart(0), tokenLine(1),
+      tokenStart(0), tokenEnd(0), tokenLineStart(0) {
     SkipByteOrderMark();
     Next();
 }
@@ -117,22 +118,58 @@ void CLexicalAnalyzer::SkipByteOrderMark() {
     static const int kMark[] = {static_cast<signed char>(0xEF), static_cast<signed char>(0xBB),
                                 static_cast<signed char>(0xBF)};
     int matched = 0;
-    while (matched < 3 && input->GetChar() == kMark[matched]) ++matched;
-    if (matched == 3) return;
+    while (matched < 3 && Get() == kMark[matched]) ++matched;
+    if (matched == 3) {
+        lineStart = offset;  // the mark is not a character of the first line
+        return;
+    }
     // Not a mark: step back over everything read, the mismatch included.
-    for (int i = 0; i <= matched; ++i) input->UngetChar(0);
+    for (int i = 0; i <= matched; ++i) Unget(0);
 }
 
 TToken CLexicalAnalyzer::Next() {
     token = Scan();
+    tokenEnd = offset;
+    // A token that ends on a later line (a text) is marked on its first line only.
+    if (lineStart != tokenLineStart) tokenEnd = tokenStart + 1;
     return token;
 }
 
+int CLexicalAnalyzer::Get() {
+    ++offset;
+    return input->GetChar();
+}
+
+void CLexicalAnalyzer::Unget(int c) {
+    if (offset > 0) --offset;
+    input->UngetChar(c);
+}
+
+void CLexicalAnalyzer::NewLine() {
+    ++line;
+    lineStart = offset;
+}
+
+void CLexicalAnalyzer::MarkTokenStart() {
+    tokenStart = offset > 0 ? offset - 1 : 0;
+    tokenLine = line;
+    tokenLineStart = lineStart;
+}
+
 TToken CLexicalAnalyzer::Scan() {
+    tokenLine = line;
+    tokenStart = offset;
+    tokenLineStart = lineStart;
     if (!input || input->AtEnd()) return tokEnd;
     int c = 0;
     TToken stop = tokEnd;
-    if (!SkipToToken(c, stop)) return stop;
+    const bool found = SkipToToken(c, stop);
+    MarkTokenStart();
+    if (!found) {
+        // The end of the source is where the scan stopped.
+        if (stop == tokEnd) tokenStart = offset;
+        return stop;
+    }
     switch (c) {
         case '(': return tokLeftParen;
         case ')': return tokRightParen;
@@ -151,18 +188,18 @@ TToken CLexicalAnalyzer::Scan() {
 // marker, so that a 0xFF byte in mid-text stays the end for every later read.
 bool CLexicalAnalyzer::SkipToToken(int &c, TToken &stop) {
     for (;;) {
-        c = input->GetChar();
+        c = Get();
         if (c == kEndOfSource) {
-            input->UngetChar(c);
+            Unget(c);
             stop = tokEnd;
             return false;
         }
         if (IsBlank(c)) {
-            if (c == '\n') ++line;
+            if (c == '\n') NewLine();
             continue;
         }
         if (c != '/') return true;
-        int next = input->GetChar();
+        int next = Get();
         if (next == '/') {
             if (SkipLineComment()) continue;
             stop = tokEnd;
@@ -173,7 +210,7 @@ bool CLexicalAnalyzer::SkipToToken(int &c, TToken &stop) {
             stop = tokError;
             return false;
         }
-        input->UngetChar(next);
+        Unget(next);
         stop = tokError;
         return false;
     }
@@ -181,13 +218,13 @@ bool CLexicalAnalyzer::SkipToToken(int &c, TToken &stop) {
 
 bool CLexicalAnalyzer::SkipLineComment() {
     for (;;) {
-        int c = input->GetChar();
+        int c = Get();
         if (c == kEndOfSource) {
-            input->UngetChar(c);
+            Unget(c);
             return false;
         }
         if (c == '\n') {
-            ++line;
+            NewLine();
             return true;
         }
     }
@@ -196,12 +233,12 @@ bool CLexicalAnalyzer::SkipLineComment() {
 bool CLexicalAnalyzer::SkipBlockComment() {
     int previous = 0;
     for (;;) {
-        int c = input->GetChar();
+        int c = Get();
         if (c == kEndOfSource) {
-            input->UngetChar(c);
+            Unget(c);
             return false;
         }
-        if (c == '\n') ++line;
+        if (c == '\n') NewLine();
         if (previous == '*' && c == '/') return true;
         previous = c;
     }
@@ -216,9 +253,9 @@ TToken CLexicalAnalyzer::ReadNumber(int first) {
     while (IsNumberChar(c)) {
         collected.Add(c);
         digits.push_back(static_cast<char>(c));
-        c = input->GetChar();
+        c = Get();
     }
-    input->UngetChar(c);
+    Unget(c);
     number = ConvertNumber(digits, number);
     return tokNumber;
 }
@@ -226,11 +263,11 @@ TToken CLexicalAnalyzer::ReadNumber(int first) {
 TToken CLexicalAnalyzer::ReadQuotedName() {
     BoundedText collected(text, sizeof text);
     for (;;) {
-        int c = input->GetChar();
+        int c = Get();
         if (c == '"') return tokName;
         if (!IsQuotedNameChar(c)) {
             // Left for the next scan, so a line end still counts its line.
-            input->UngetChar(c);
+            Unget(c);
             return tokError;
         }
         collected.Add(c);
@@ -242,11 +279,11 @@ TToken CLexicalAnalyzer::ReadText() {
     for (;;) {
         int c = ReadLineChar();
         if (c == kEndOfSource) {
-            input->UngetChar(c);
+            Unget(c);
             return tokError;
         }
         if (c == '\'') return tokText;
-        if (c == '\n') ++line;
+        if (c == '\n') NewLine();
         collected.Add(c);
     }
 }
@@ -256,20 +293,20 @@ TToken CLexicalAnalyzer::ReadWord(int first) {
     int c = first;
     while (IsWordChar(c)) {
         collected.Add(c);
-        c = input->GetChar();
+        c = Get();
     }
-    input->UngetChar(c);
+    Unget(c);
     return LookUpWord(text);
 }
 
 // Reads a character, taking a CR directly before an LF as part of that line
 // end, so that text written with CR LF line ends reads as with LF alone.
 int CLexicalAnalyzer::ReadLineChar() {
-    int c = input->GetChar();
+    int c = Get();
     if (c != '\r') return c;
-    int next = input->GetChar();
+    int next = Get();
     if (next == '\n') return next;
-    input->UngetChar(next);
+    Unget(next);
     return c;
 }
 
@@ -288,11 +325,11 @@ void CLexicalAnalyzer::CopyRawLines(char delimiter, CPOutput *sink, int32_t size
         int c = ReadLineChar();
         if (c == 0 || c == kEndOfSource || c == stop) {
             writeLine();
-            input->UngetChar(c);
+            Unget(c);
             return;
         }
         if (c == '\n') {
-            ++line;
+            NewLine();
             writeLine();
             continue;
         }

@@ -34,6 +34,13 @@ public:
     const char *Text() const { return text; }  // last number, name or text
     double Number() const { return number; }   // last number; 0 before any
     int32_t Line() const { return line; }      // counted from 1
+    // Where the current token stands: its line, and its first and one past
+    // its last column, counting characters (single bytes) from 1 on that
+    // line. A token that runs over lines (a text) ends one past its first
+    // character; the end of the source has an empty range where it ends.
+    int32_t TokenLine() const { return tokenLine; }
+    int32_t Column() const { return static_cast<int32_t>(tokenStart - tokenLineStart) + 1; }
+    int32_t EndColumn() const { return static_cast<int32_t>(tokenEnd - tokenLineStart) + 1; }
 
     // Copies source lines verbatim to `sink` until `delimiter`, a zero byte or
     // the end of the source, which is left to be read next. Empty lines are
@@ -47,6 +54,19 @@ private:
     double number;
     char text[kMaxTokenText + 1];
     int32_t line;
+    // Characters read so far, and where the current line and token begin.
+    int64_t offset;
+    int64_t lineStart;
+    int32_t tokenLine;
+    int64_t tokenStart;
+    int64_t tokenEnd;
+    int64_t tokenLineStart;
+
+    // Reading with the count of characters kept.
+    int Get();
+    void Unget(int c);
+    void NewLine();
+    void MarkTokenStart();
 
     void SkipByteOrderMark();
     TToken Scan();

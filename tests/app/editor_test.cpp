@@ -73,7 +73,7 @@ void EditorTest::CompileErrorPutsCaretAfterTheOffendingToken() {
     QVERIFY(!editor->Built());
     QVERIFY(editor->MessagesShown());
     QCOMPARE(PaneLines(editor), QStringList({"Building inference net...", "[Error at line 3] ) expected",
-                                              "Failed to compile."}));
+                                              "  column 22: found the word \"goal\"", "Failed to compile."}));
     // The first line holds characters of two and three bytes; the caret is
     // placed by characters all the same, just after "goal" on line 3.
     const QTextCursor caret = editor->Memo()->textCursor();

@@ -57,8 +57,13 @@ TEST(CInfControlBuild, ACompileErrorLeavesItsPositionAndSkipsTheCheck) {
     EXPECT_EQ(built.result, 2);
     EXPECT_EQ(built.output.lines, (Lines{"Building inference net...",
                                          "[Error at line 3] cannot add this node (already exists?)",
-                                         "Failed to compile."}));
+                                         "  column 3: \"a\" is already defined at line 2", "Failed to compile."}));
     EXPECT_FALSE(built.control.ConsistencyFailed());
+    // The control keeps the diagnostic for the front ends.
+    ASSERT_TRUE(built.control.Diagnostic().has_value());
+    EXPECT_EQ(built.control.Diagnostic()->place.line, 3);
+    EXPECT_EQ(built.control.Diagnostic()->place.column, 3);
+    EXPECT_EQ(built.control.Diagnostic()->message, "cannot add this node (already exists?)");
     // The compiler stopped after reading the token behind the second
     // declaration's ")", which is on line 3.
     const uint32_t secondLine = static_cast<uint32_t>(text.find("  a { (bayesian, 0.2)"));
@@ -73,6 +78,10 @@ TEST(CInfControlBuild, AConsistencyFailureIsReportedAndMarked) {
     EXPECT_EQ(built.output.lines, (Lines{"Building inference net...", "Compiled.", "Checking consistency...",
                                          "[Error] no rules.", "Consistency check failed."}));
     EXPECT_TRUE(built.control.ConsistencyFailed());
+    // Its diagnostic has the message and no place in the source.
+    ASSERT_TRUE(built.control.Diagnostic().has_value());
+    EXPECT_EQ(built.control.Diagnostic()->message, "no rules");
+    EXPECT_EQ(built.control.Diagnostic()->place.line, 0);
 
     // A later sound build clears the mark.
     FakeRegistry registry;

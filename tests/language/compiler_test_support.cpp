@@ -158,6 +158,8 @@ int Build::Compile(const std::string &source) {
     compiler.SetSourceDirectory(CString(sourceDir.c_str()));
     int result = compiler.Compile();
     lines = log.lines;
+    details = log.details;
+    diagnostic = compiler.Diagnostic();
     errorPosition = input.Pos();
     return result;
 }

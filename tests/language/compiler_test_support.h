@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "net/params.h"
+#include "language/diagnostic.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
 #include "retrieval/table.h"
@@ -85,12 +87,17 @@ private:
     FakeRegistry();
 };
 
-// A sink that keeps the lines written to it.
+// A sink that keeps the lines written to it: the lines as a tool that reads
+// the build sees them, and apart the detail lines (two leading spaces).
 class LineLog : public CPOutput {
 public:
     int Open() override { return 0; }
-    void WriteLine(const char *text) override { lines.emplace_back(text); }
+    void WriteLine(const char *text) override {
+        const std::string line(text);
+        (line.rfind("  ", 0) == 0 ? details : lines).push_back(line);
+    }
     std::vector<std::string> lines;
+    std::vector<std::string> details;
 };
 
 // The names of the files in a directory, sorted.
@@ -137,7 +144,9 @@ struct Build {
     CParameters parameters;
     TempDir helpDir;
     std::string sourceDir;
-    std::vector<std::string> lines;
+    std::vector<std::string> lines;    // without the detail lines
+    std::vector<std::string> details;  // the lines that begin with two spaces
+    std::optional<CDiagnostic> diagnostic;
     int32_t errorPosition = 0;  // the source position where compiling stopped
 };
 

@@ -19,11 +19,16 @@
 
 namespace retrieval_test {
 
+// The build's lines, the detail lines (two leading spaces) kept apart.
 class LineLog : public CPOutput {
 public:
     int Open() override { return 0; }
-    void WriteLine(const char *text) override { lines.emplace_back(text); }
+    void WriteLine(const char *text) override {
+        const std::string line(text);
+        (line.rfind("  ", 0) == 0 ? details : lines).push_back(line);
+    }
     std::vector<std::string> lines;
+    std::vector<std::string> details;
 };
 
 struct KnowledgeBase {
