@@ -141,6 +141,7 @@ void CConsultationDriver::OnInvestigate(CInferenceNet *net, IEvidenceSource * /*
     view->SetInvestigatedGoal(investigatedGoal);
     view->SetInvestigatedNode(investigatedNode);
     ShowHelpPage();
+    if (onInvestigate) onInvestigate(*net, *node);
 }
 
 bool CConsultationDriver::RequestClose() {
