@@ -17,11 +17,18 @@
 #include <QVBoxLayout>
 
 #include "app/abstract_question.h"
+#include "app/explanation_html.h"
+#include "app/explanation_pane.h"
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
 #include "consult/consultation_driver.h"
 #include "consult/global_params.h"
 #include "consult/inf_control.h"
+#include "explain/how.h"
+#include "explain/next_questions.h"
+#include "explain/why.h"
+#include "net/inf_tax_net.h"
+#include "net/node.h"
 
 namespace {
 
@@ -52,7 +59,7 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
 
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(CreateListsPanel());
-    splitter->addWidget(CreateHelpPane(withHtml));
+    splitter->addWidget(CreateDetailPanes(withHtml));
     splitter->setChildrenCollapsible(false);
     connect(splitter, &QSplitter::splitterMoved, this, &TmdiConsult::KeepHelpPaneHeight);
     auto *layout = new QVBoxLayout(this);
@@ -68,6 +75,10 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
     connect(chbHypos, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::orderedGoals); });
     connect(chbCallStack, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::callStack); });
     connect(chbNodes, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::allNodes); });
+    // Ticked, the list comes with the next question.
+    connect(chbNextQuestions, &QCheckBox::toggled, this, [this](bool on) {
+        if (!on) host.ShowNextQuestions({});
+    });
 }
 
 TmdiConsult::~TmdiConsult() = default;
@@ -99,6 +110,11 @@ QWidget *TmdiConsult::CreateListsPanel() {
         connect(button, &QPushButton::clicked, this, [this, mode] { SetHelpMode(mode); });
         ++mode;
     }
+    commands->addSpacing(16);
+    chbNextQuestions = new QCheckBox("Next &questions", panel);
+    chbNextQuestions->setToolTip("Show the next questions of the goal beside each question");
+    chbNextQuestions->setChecked(true);
+    commands->addWidget(chbNextQuestions);
     commands->addStretch();
 
     chbHypos = new QCheckBox("Ordered goals", panel);
@@ -109,6 +125,8 @@ QWidget *TmdiConsult::CreateListsPanel() {
     sgNodes = MakeGrid(panel, {"Node", "Aprior", "Current"});
     sgGoals->setColumnWidth(0, kFirstColumnWidth);
     sgNodes->setColumnWidth(0, kFirstColumnWidth);
+    for (QTableWidget *grid : {sgGoals, sgCallStack, sgNodes})
+        connect(grid, &QTableWidget::currentCellChanged, this, [this, grid](int row) { NodePicked(grid, row); });
     auto *lists = new QHBoxLayout;
     const std::pair<QCheckBox *, QTableWidget *> columns[] = {
         {chbHypos, sgGoals}, {chbCallStack, sgCallStack}, {chbNodes, sgNodes}};
@@ -137,6 +155,15 @@ QWidget *TmdiConsult::CreateHelpPane(bool withHtml) {
     return plain;
 }
 
+QWidget *TmdiConsult::CreateDetailPanes(bool withHtml) {
+    detailSplitter = new QSplitter(Qt::Horizontal, this);
+    detailSplitter->addWidget(CreateHelpPane(withHtml));
+    explanation = new TExplanationPane(this);
+    detailSplitter->addWidget(explanation);
+    detailSplitter->setChildrenCollapsible(false);
+    return detailSplitter;
+}
+
 void TmdiConsult::CreateMenus() {
     AddFileMenu(nullptr, nullptr);
     QMenu *consultation = AddMenu("&Consultation");
@@ -148,6 +175,7 @@ void TmdiConsult::CreateMenus() {
 void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDIChild *sourceWindow) {
     source = sourceWindow;
     driver = std::make_unique<CConsultationDriver>(std::move(control), this, &host.Messages());
+    driver->SetInvestigationListener([this](CInferenceNet &net, CNode &) { FollowInvestigation(net); });
 }
 
 int32_t TmdiConsult::RunConsultation() {
@@ -189,7 +217,12 @@ QCheckBox *TmdiConsult::CheckBox(TConsultationList list) const {
 
 bool TmdiConsult::ListShown(TConsultationList list) const { return CheckBox(list)->isChecked(); }
 
-void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) { FillGrid(Grid(list), rows); }
+void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) {
+    // The rows change under a kept current cell; that is no pick of the user.
+    fillingGrid = true;
+    FillGrid(Grid(list), rows);
+    fillingGrid = false;
+}
 
 void TmdiConsult::ListToggled(TConsultationList list) {
     if (driver != nullptr) {
@@ -204,6 +237,9 @@ void TmdiConsult::ListToggled(TConsultationList list) {
 void TmdiConsult::SetStatusText(const CString &text) {
     lStatus->setText(ToQString(text));
     emit StatusPanelChanged(0, lStatus->text());
+    // Every stage of a consultation (reset, investigating, its end) moves
+    // values the How may show.
+    RefreshHow();
 }
 
 QString TmdiConsult::StatusText() const { return lStatus->text(); }
@@ -243,8 +279,43 @@ void TmdiConsult::KeepHelpPaneHeight() {
 void TmdiConsult::SetRunning(bool value) {
     actAbort->setEnabled(value);
     TAbstractMDIChild::SetRunning(value);
+    if (value) return;
+    // No question waits any more.
+    explanation->SetWhy(QString());
+    host.ShowNextQuestions({});
+    RefreshHow();
 }
 
 void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
     host.ShowResult(rows);
+}
+
+// Explanations
+
+void TmdiConsult::FollowInvestigation(CInferenceNet &net) {
+    explanation->SetWhy(WhyHtml(quorvin::explain::ExplainWhy(net)));
+    RefreshHow();
+    if (chbNextQuestions->isChecked()) RefreshNextQuestions(net);
+}
+
+void TmdiConsult::NodePicked(QTableWidget *grid, int row) {
+    if (fillingGrid || row < 0 || grid->item(row, 0) == nullptr || grid->item(row, 0)->text().isEmpty()) return;
+    explainedNode = grid->item(row, 0)->text();
+    RefreshHow();
+}
+
+void TmdiConsult::RefreshHow() {
+    if (driver == nullptr || explainedNode.isEmpty() || driver->Control().Net() == nullptr) return;
+    const CNode *node = driver->Control().Net()->FindNode(ToCString(explainedNode));
+    if (node == nullptr) return;
+    explanation->SetHow(HowHtml(quorvin::explain::ExplainHow(*node, driver->Control().Table())));
+}
+
+void TmdiConsult::RefreshNextQuestions(CInferenceNet &net) {
+    if (net.callStack.Count() == 0) return;
+    const CNode *goal = net.callStack.At(0);
+    TNextQuestions next{ToQString(goal->name), goal->current, {}};
+    for (const quorvin::explain::NextQuestion &question : quorvin::explain::NextQuestions(net))
+        next.rows.push_back({ToQString(question.node->name), question.score, question.goalIfYes, question.goalIfNo});
+    host.ShowNextQuestions(next);
 }

@@ -18,6 +18,14 @@
 // window stays open until the consultation has unwound. Its status also goes
 // out as the status bar's first panel; the result dialog and the message
 // boxes are the host's; "Show &Code" asks for the source window.
+//
+// Beside the help pane, the explanation pane accounts for the consultation
+// (explain/): how the node picked in any of the three lists got its value,
+// and while a question waits, why the net asks it. With "Next questions"
+// ticked, every question also brings the next questions of the goal, with
+// the goal's value either way, beside the question window. The accounts
+// only read the net (a what-if restores it exactly), so showing them never
+// changes a consultation.
 #pragma once
 
 #include <QPointer>
@@ -36,6 +44,8 @@ class QTableWidget;
 class QTextBrowser;
 class CConsultationDriver;
 class CInfControl;
+class CInferenceNet;
+class TExplanationPane;
 
 class TmdiConsult : public TAbstractMDIChild, public IConsultationView {
     Q_OBJECT
@@ -80,7 +90,10 @@ public:
     QAction *actAbort, *actShowCode;
     QPushButton *bttNode, *bttGoal, *bttNet;
     QSplitter *splitter;
+    QSplitter *detailSplitter;  // the help pane, the explanation pane
     QTextBrowser *htmlViewer = nullptr;  // null in the plain kind
+    TExplanationPane *explanation;
+    QCheckBox *chbNextQuestions;
 
 protected:
     bool CanClose() override;
@@ -93,10 +106,19 @@ private:
     void SetHelpMode(int mode);
     void KeepHelpPaneHeight();
 
+    // Explanations
+    QWidget *CreateDetailPanes(bool withHtml);
+    void FollowInvestigation(CInferenceNet &net);
+    void NodePicked(QTableWidget *grid, int row);
+    void RefreshHow();
+    void RefreshNextQuestions(CInferenceNet &net);
+
     std::unique_ptr<CConsultationDriver> driver;
     QPointer<TAbstractMDIChild> source;
     QLabel *lStatus, *lGoal, *lNode;
     QCheckBox *chbHypos, *chbCallStack, *chbNodes;
     QTableWidget *sgGoals, *sgCallStack, *sgNodes;
     QString shownPage;
+    QString explainedNode;  // the node whose How the pane shows
+    bool fillingGrid = false;
 };

@@ -46,6 +46,7 @@ public:
         consultations.push_back({std::move(control), caption, source});
     }
     void ShowResult(const std::vector<CGridRow> &rows) override { results.push_back(rows); }
+    void ShowNextQuestions(const TNextQuestions &next) override { nextQuestions.push_back(next); }
 
     void ShowMessage(const CString &text, const CString &, TMessageIcon) override {
         messages.append(QString::fromUtf8(text.Text()));
@@ -69,6 +70,7 @@ public:
     QStringList messages;
     std::vector<TConsultationRequest> consultations;
     std::vector<std::vector<CGridRow>> results;
+    std::vector<TNextQuestions> nextQuestions;
 
 private:
     mutable QObject owner;

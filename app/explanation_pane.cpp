@@ -1,0 +1,35 @@
+#include "app/explanation_pane.h"
+
+#include <QScrollBar>
+
+namespace {
+
+constexpr const char *kHint = "<p><i>Select a node in one of the lists to see how it got its value.</i></p>";
+
+}  // namespace
+
+TExplanationPane::TExplanationPane(QWidget *parent) : QTextBrowser(parent) {
+    setOpenLinks(false);
+    Render();
+}
+
+void TExplanationPane::SetWhy(const QString &html) {
+    why = html;
+    Render();
+}
+
+void TExplanationPane::SetHow(const QString &html) {
+    how = html;
+    Render();
+}
+
+void TExplanationPane::Render() {
+    // A question in progress matters most, so it comes first; a rule between
+    // the two parts keeps them apart when both are long.
+    QString html = why;
+    if (!why.isEmpty()) html += "<hr/>";
+    html += how.isEmpty() ? QString(kHint) : how;
+    const int scrolled = verticalScrollBar() != nullptr ? verticalScrollBar()->value() : 0;
+    setHtml(html);
+    verticalScrollBar()->setValue(scrolled);
+}
