@@ -1,0 +1,262 @@
+// Explanations in the desktop: the explanation pane (How of a picked node,
+// Why of the question), the next questions beside the question windows,
+// and the bars of the result dialog. Consultations of the car example,
+// answered through the question windows.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QtTest>
+#include <cstring>
+
+#include "app/consult_window.h"
+#include "app/editor_window.h"
+#include "app/explanation_pane.h"
+#include "app/main_form.h"
+#include "app/next_questions_list.h"
+#include "app/question_windows.h"
+#include "app/result_dialog.h"
+#include "app/value_bar_delegate.h"
+#include "app_fixture.h"
+#include "consult/consultation_driver.h"
+#include "consult/inf_control.h"
+#include "net/inf_tax_net.h"
+#include "net/node.h"
+#include "scripted_user.h"
+
+namespace {
+
+QByteArray CarKnowledgeBase() {
+    QFile file(QUORVIN_EXAMPLES "/car.qvb");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The question window of a node that waits for an answer, if any.
+TfrmAbstractQuestion *NodeQuestion(TQuestionWindows &questions) {
+    for (TfrmAbstractQuestion *question : questions.NodeQuestions())
+        if (question->isVisible()) return question;
+    return nullptr;
+}
+
+// Answers the waiting question the same way every time: "fairly surely
+// not", 11.9 (volts or years), the second choice.
+void Answer(TQuestionWindows &questions) {
+    if (questions.yesNoQuestion->isVisible()) {
+        questions.yesNoQuestion->certaintyButtons[2]->click();
+    } else if (questions.exactValue->isVisible()) {
+        questions.exactValue->field->setText("11.9");
+        questions.exactValue->bttAccept->click();
+    } else if (questions.choiceQuestion->isVisible()) {
+        questions.choiceQuestion->lbChoice->setCurrentRow(1);
+        questions.choiceQuestion->bttAccept->click();
+    } else if (questions.probQuestion->isVisible()) {
+        questions.probQuestion->field->setText("0.4");
+        questions.probQuestion->bttAccept->click();
+    }
+}
+
+// Every node's values and flags, bit for bit.
+QByteArray NetBits(const CInferenceNet &net) {
+    QByteArray bits;
+    for (int32_t i = 0; i < net.nodes.Count(); ++i) {
+        const CNode *node = net.nodes.At(i);
+        for (float value : {node->prior, node->current}) bits.append(reinterpret_cast<const char *>(&value), sizeof value);
+        bits.append(static_cast<char>(node->asked)).append(static_cast<char>(node->finished));
+    }
+    return bits;
+}
+
+struct TQuestionSeen {
+    QString asked;
+    QString why;
+    bool nextShown = false;
+    int nextRows = 0;
+    QString nextCaption;
+};
+
+// Runs one consultation of the window to its result, answering with Answer;
+// `atQuestion` runs at every question before the answer.
+QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
+                             const std::function<void(TfrmAbstractQuestion *)> &atQuestion = {}) {
+    TQuestionWindows &questions = main.Questions();
+    QList<TQuestionSeen> seen;
+    TScriptedUser user;
+    user.Then([&] {
+        if (main.ResultDialog()->isVisible()) {
+            main.ResultDialog()->bttOK->click();
+            return true;
+        }
+        TfrmAbstractQuestion *question = NodeQuestion(questions);
+        if (question == nullptr) return false;
+        seen.append({question->mDescr->toPlainText(), window->explanation->Why(),
+                     question->nextQuestions->isVisible(), question->nextQuestions->list->topLevelItemCount(),
+                     question->nextQuestions->caption->text()});
+        if (atQuestion) atQuestion(question);
+        Answer(questions);
+        return false;
+    });
+    window->DoConsult();
+    WaitFor([&] { return user.Done() && !window->Driver()->InsideConsultation(); });
+    return seen;
+}
+
+TmdiConsult *OpenCarConsultation(TAppFixture &fixture) {
+    TMainForm &main = fixture.Main();
+    TmdiEditor *editor = main.OpenEditor(fixture.WriteFile("car.qvb", CarKnowledgeBase()), true);
+    // Consult opens the window and starts a consultation from the event
+    // loop; the tests run their own, so the first is aborted at its first
+    // question.
+    TScriptedUser user;
+    user.Then([&] {
+        if (NodeQuestion(main.Questions()) == nullptr) return false;
+        fixture.ActiveConsultation()->Abort();
+        return true;
+    });
+    editor->DoConsult();
+    WaitFor([&] {
+        TmdiConsult *window = fixture.ActiveConsultation();
+        return user.Done() && window != nullptr && !window->Driver()->InsideConsultation();
+    });
+    return fixture.ActiveConsultation();
+}
+
+int RowOf(QTableWidget *grid, const QString &name) {
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (grid->item(row, 0) != nullptr && grid->item(row, 0)->text() == name) return row;
+    return -1;
+}
+
+const QRegularExpression kSignedDecibans(R"([+-]\d+\.\d dB)");
+
+}  // namespace
+
+class ExplanationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void PaneShowsHowOfAPickedNodeAndWhyWhileAsking();
+    void NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical();
+    void ResultDialogDrawsBarsBesideTheValues();
+};
+
+void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
+    TAppFixture fixture;
+    TmdiConsult *window = OpenCarConsultation(fixture);
+    QVERIFY(window != nullptr);
+    QTableWidget *goals = window->Grid(TConsultationList::orderedGoals);
+    QString howAtFirstQuestion;
+    const QList<TQuestionSeen> seen = Consult(fixture.Main(), window, [&](TfrmAbstractQuestion *) {
+        if (!howAtFirstQuestion.isEmpty()) return;
+        goals->setCurrentCell(RowOf(goals, "flat_battery"), 0);
+        howAtFirstQuestion = window->explanation->toPlainText();
+    });
+    QVERIFY(seen.size() >= 3);
+    // Cranking comes first, and the account says why: the goal's best
+    // source, rapid_clicking, needs it within its context link.
+    QVERIFY(seen[0].why.contains("Why engine_cranks is asked"));
+    QVERIFY2(seen[0].why.contains("<b>rapid_clicking 2.788110</b> &larr; investigated"), qPrintable(seen[0].why));
+    QVERIFY(seen[0].why.contains("(context link)"));
+    for (const TQuestionSeen &question : seen) QVERIFY(question.why.contains("is asked"));
+    QVERIFY(howAtFirstQuestion.contains("Why engine_cranks is asked"));
+    QVERIFY(howAtFirstQuestion.contains("How flat_battery got its value"));
+    QVERIFY(howAtFirstQuestion.contains("No evidence has reached it yet"));
+
+    // After the consultation no question waits; the How of the goal lists
+    // its rules with their sources and signed weights.
+    QVERIFY(window->explanation->Why().isEmpty());
+    const QString how = window->explanation->toPlainText();
+    QVERIFY2(how.contains("How flat_battery got its value"), qPrintable(how));
+    QVERIFY(how.contains("engine_cranks"));
+    QVERIFY(how.contains("lights_bright"));
+    QVERIFY2(kSignedDecibans.match(how).hasMatch(), qPrintable(how));
+    QVERIFY(!how.contains("Why "));
+
+    // An answered node says what was answered and through which retriever.
+    QTableWidget *nodes = window->Grid(TConsultationList::allNodes);
+    nodes->setCurrentCell(RowOf(nodes, "engine_cranks"), 0);
+    const QString answered = window->explanation->toPlainText();
+    QVERIFY2(answered.contains("How engine_cranks got its value"), qPrintable(answered));
+    QVERIFY(answered.contains("Answered"));
+    QVERIFY(answered.contains("wincf"));
+}
+
+void ExplanationTest::NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical() {
+    TAppFixture fixture;
+    TmdiConsult *window = OpenCarConsultation(fixture);
+    QVERIFY(window != nullptr);
+    const CInferenceNet &net = *window->Driver()->Control().Net();
+
+    QVERIFY(window->chbNextQuestions->isChecked());
+    const QList<TQuestionSeen> explained = Consult(fixture.Main(), window);
+    const QByteArray explainedBits = NetBits(net);
+    window->chbNextQuestions->setChecked(false);
+    const QList<TQuestionSeen> plain = Consult(fixture.Main(), window);
+    const QByteArray plainBits = NetBits(net);
+
+    QVERIFY(explained.size() >= 3);
+    QCOMPARE(explained.size(), plain.size());
+    for (qsizetype i = 0; i < explained.size(); ++i) {
+        QCOMPARE(explained[i].asked, plain[i].asked);
+        QVERIFY(explained[i].nextShown);
+        QVERIFY(!plain[i].nextShown);
+    }
+    // Every what-if was undone: the two consultations end bit for bit alike.
+    QCOMPARE(explainedBits, plainBits);
+    bool anyGoalValueMoved = false;
+    for (int32_t i = 0; i < net.goals.Count(); ++i) anyGoalValueMoved |= net.goals.At(i)->current != net.goals.At(i)->prior;
+    QVERIFY(anyGoalValueMoved);
+
+    // The first question's list: the goal under investigation, and every
+    // question the goal may still ask, the one asked among them.
+    QVERIFY2(explained[0].nextCaption.contains("Next questions for"), qPrintable(explained[0].nextCaption));
+    QVERIFY(explained[0].nextRows >= 2);
+    // No panel is left beside a question window once the consultation ended.
+    for (TfrmAbstractQuestion *question : fixture.Main().Questions().NodeQuestions())
+        QVERIFY(!question->nextQuestions->isVisibleTo(question));
+}
+
+void ExplanationTest::ResultDialogDrawsBarsBesideTheValues() {
+    TAppFixture fixture;
+    TfrmConsResult *dialog = fixture.Main().ResultDialog();
+    const std::vector<CGridRow> rows = {{"1.", "flat_battery", "0.30000001", "0.90000000"},
+                                        {"2.", "starter_fault", "0.10000000", "0.02000000"}};
+    FillGrid(dialog->sgResult, rows);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QTableWidget *grid = dialog->sgResult;
+    // The columns and their texts are the dialog's own.
+    QCOMPARE(grid->columnCount(), 4);
+    QCOMPARE(grid->horizontalHeaderItem(3)->text(), QString("Aposterior"));
+    QCOMPARE(grid->item(0, 3)->text(), QString("0.90000000"));
+    QCOMPARE(grid->itemDelegateForColumn(2), dialog->priorBars);
+    QCOMPARE(grid->itemDelegateForColumn(3), dialog->posteriorBars);
+    QVERIFY(dialog->priorBars->Colour() != dialog->posteriorBars->Colour());
+
+    const QImage image = grid->viewport()->grab().toImage();
+    const int textWidth = TValueBarDelegate::TextWidth(grid->fontMetrics());
+    for (int row = 0; row < 2; ++row) {
+        for (int column : {2, 3}) {
+            const QString text = grid->item(row, column)->text();
+            const double value = text.toDouble();
+            QCOMPARE(TValueBarDelegate::BarValue(text).value_or(-1.0), value);
+            const QRect track = TValueBarDelegate::TrackRect(grid->visualRect(grid->model()->index(row, column)), textWidth);
+            const QRect bar = TValueBarDelegate::BarRect(track, value);
+            QVERIFY(track.width() > 40);
+            QCOMPARE(bar.width(), qRound(value * track.width()));
+            const auto *delegate = static_cast<TValueBarDelegate *>(grid->itemDelegateForColumn(column));
+            // Painted as computed: the bar's colour up to its end, the track's after it.
+            QCOMPARE(image.pixelColor(bar.left() + 1, bar.center().y()), delegate->Colour());
+            QVERIFY(image.pixelColor(bar.right() + 2, bar.center().y()) != delegate->Colour());
+        }
+    }
+    QCOMPARE(TValueBarDelegate::BarValue("1.5").value_or(-1.0), 1.0);
+    QVERIFY(!TValueBarDelegate::BarValue("").has_value());
+    dialog->hide();
+}
+
+QTEST_MAIN(ExplanationTest)
+#include "explanation_test.moc"
