@@ -18,11 +18,14 @@ bool ConsoleSession::Ask(const std::string &question, const std::string &name, b
             return true;
         }
     }
-    if (terminal.ReadLine(line) == TReadResult::line) {
+    while (terminal.ReadLine(line) == TReadResult::line) {
         // A terminal shows what the user typed; input from a pipe or a file
         // is echoed, so that the transcript reads like a session.
         if (!terminal.InputIsTerminal()) terminal.PrintLine(line);
-        return true;
+        const std::optional<std::string> reply = command ? command(line) : std::nullopt;
+        if (!reply) return true;
+        terminal.Print(*reply);
+        terminal.Print(question);
     }
     terminal.PrintLine("");  // the prompt's line ends here
     Abort();

@@ -4,13 +4,16 @@
 //
 // Every question is asked through Ask: it prints the question, then takes
 // the scripted answer for its name (echoed after the prompt, as if typed) or
-// reads a line (echoed too when the input is not a terminal). A question asked again after a rejected answer always reads
-// the terminal. The end of input and Ctrl+C abort the consultation, as the
-// Abort command of a consultation window does; once that happened every
-// further question gives up at once without reading.
+// reads a line (echoed too when the input is not a terminal). A question
+// asked again after a rejected answer always reads the terminal. A line read
+// there that `command` takes (an explanation command) is answered with its
+// text and the question asked again. The end of input and Ctrl+C abort the
+// consultation, as the Abort command of a consultation window does; once
+// that happened every further question gives up at once without reading.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "answer_file.h"
@@ -31,6 +34,9 @@ public:
     // The node being investigated, reported by the consultation view just
     // before its question is asked.
     std::string currentNode;
+    // The text for a line that is a command rather than an answer; nothing
+    // for an answer (set by the front end once the net exists).
+    std::function<std::optional<std::string>(const std::string &)> command;
     // Requests the consultation's abort (set by the front end).
     std::function<void()> requestAbort;
     bool aborted = false;

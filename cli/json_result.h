@@ -3,19 +3,22 @@
 //   {"status": "ok" | "error" | "aborted" | "build_failed",
 //    "statusText": the last status text shown,
 //    "lastError": the error text reported, or null,
-//    "goals": [{"name", "prior", "current"}, ...]      in their final order,
+//    "goals": [{"name", "prior", "current", "explanation"}, ...]
+//                                                     in their final order,
 //    "nodes": [{"name", "kind", "goal", "askable", "prior", "current",
 //               "asked", "finished"}, ...]             in declaration order}
 //
 // "kind" is "bayesian", "and", "or" or "not". Values are the stored 32-bit
 // floats, written with nine significant digits so that they read back to the
 // same float. After a failed build the lists are empty and "lastError" is the
-// build's error line.
+// build's error line. "explanation" is the goal's How
+// (explanation_json.h).
 #pragma once
 
 #include <string>
 
 class CInferenceNet;
+class CTable;
 
 struct RunOutcome {
     std::string status;      // "ok", "error", "aborted", "build_failed"
@@ -23,7 +26,6 @@ struct RunOutcome {
     std::string lastError;   // empty when there was none
 };
 
-// The JSON text of an outcome; `net` may be null (no lists).
-std::string ResultJson(const RunOutcome &outcome, const CInferenceNet *net);
-// Writes the JSON text to a file; false with the system's reason.
-bool WriteResultJson(const std::string &path, const std::string &json, std::string &error);
+// The JSON text of an outcome; `net` may be null (no lists), `table` too
+// (answers are then not explained).
+std::string ResultJson(const RunOutcome &outcome, const CInferenceNet *net, CTable *table);

@@ -2,9 +2,12 @@
 //
 //   quorvin-cli build KB.qvb
 //   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]
+//   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
+//   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
 //
-// Exit status: 0 built / consulted ok, 1 build failed, 2 consultation failed
-// or aborted, 64 wrong usage.
+// Exit status: 0 built / consulted / drawn ok, 1 build failed, 2
+// consultation failed or aborted, or a file could not be written, 64 wrong
+// usage.
 
 #include <clocale>
 #include <csignal>
@@ -16,19 +19,27 @@
 #include <vector>
 
 #include "answer_file.h"
+#include "console_explanations.h"
 #include "console_questions.h"
 #include "console_session.h"
 #include "console_view.h"
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
+#include "explain/explanation_text.h"
+#include "explain/how.h"
+#include "graph/dot_text.h"
+#include "graph/graph_render.h"
+#include "graph/net_graph.h"
 #include "json_result.h"
 #include "language/input_char.h"
 #include "language/output_memo.h"
 #include "language/source_file.h"
 #include "net/inf_tax_net.h"
+#include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
 #include "terminal.h"
+#include "whole_file.h"
 #include "ui/user_interface.h"
 
 namespace {
@@ -41,37 +52,49 @@ constexpr int kExitUsage = 64;
 const char *const kUsage =
     "Usage: quorvin-cli build KB.qvb\n"
     "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]\n"
+    "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
+    "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli --help\n"
     "\n"
     "build    Builds the knowledge base and prints every line of the build.\n"
     "consult  Builds, then runs one consultation in the terminal. Each question\n"
     "         prints its help line and prompt and reads one line; an empty line\n"
     "         is \"Don't know\". End of input or Ctrl+C aborts the consultation\n"
-    "         (the reports are still written).\n"
+    "         (the reports are still written). At a question, /why, /how [NODE],\n"
+    "         /next and /help explain the consultation; /help lists them.\n"
+    "explain  Consults as consult does, then prints how every goal got its value.\n"
+    "graph    Builds, consults when --answers is given, and writes the net as a\n"
+    "         picture: DOT text on standard output, or the file of -o as DOT\n"
+    "         (.dot, .gv), SVG (.svg) or PNG (.png). Build lines go to standard\n"
+    "         error. A net that fails the consistency check is still drawn,\n"
+    "         with the check's message under it (exit status 1).\n"
     "\n"
-    "Options of consult:\n"
+    "Options of consult, explain and graph:\n"
     "  --answers FILE  Take answers from FILE first: lines NAME<TAB>ANSWER, where\n"
     "                  NAME is a node, parameter or taxonomy name and ANSWER what\n"
     "                  you would type (empty allowed; for a taxonomy a class name,\n"
     "                  or empty for none). Answers used are echoed after their\n"
     "                  prompt; a rejected answer is reported and the question then\n"
     "                  reads the terminal.\n"
-    "  --json FILE     Also write the final state as JSON: status (ok, error,\n"
-    "                  aborted, build_failed), statusText, lastError, the goals in\n"
-    "                  their final order and all nodes in declaration order.\n"
+    "  --json FILE     (consult, explain) Also write the final state as JSON:\n"
+    "                  status (ok, error, aborted, build_failed), statusText,\n"
+    "                  lastError, the goals in their final order with their\n"
+    "                  explanation, and all nodes in declaration order.\n"
+    "  -o FILE         (graph) Write the picture to FILE.\n"
     "\n"
     "Status texts print as \"Status: TEXT\", messages on lines of their own, and a\n"
     "successful consultation ends with the ordered goals: order, name, a-priori\n"
     "and a-posteriori value.\n"
     "\n"
-    "Exit status: 0 built or consulted ok, 1 build failed, 2 consultation failed\n"
-    "or aborted, 64 wrong usage.\n";
+    "Exit status: 0 built, consulted or drawn ok, 1 build failed, 2 consultation\n"
+    "failed or aborted, or a file could not be written, 64 wrong usage.\n";
 
 struct Options {
     std::string command;
     std::string knowledgeBase;
     std::string answersPath;
     std::string jsonPath;
+    std::string picturePath;
     bool help = false;
 };
 
@@ -80,15 +103,34 @@ int UsageError(const std::string &message) {
     return kExitUsage;
 }
 
+bool Consults(const std::string &command) { return command == "consult" || command == "explain"; }
+
+// What is wrong with a complete command line, if anything.
+std::optional<std::string> CheckOptions(const Options &options) {
+    const std::string &command = options.command;
+    if (command != "build" && !Consults(command) && command != "graph")
+        return command.empty() ? "no command given" : "unknown command " + command;
+    if (options.knowledgeBase.empty()) return "no knowledge base given";
+    if (command == "build" && !options.answersPath.empty()) return "--answers does not belong to build";
+    if (!Consults(command) && !options.jsonPath.empty()) return "--json belongs to consult and explain";
+    if (command != "graph" && !options.picturePath.empty()) return "-o belongs to graph";
+    if (!options.picturePath.empty() && !quorvin::graph::FormatOfFile(options.picturePath))
+        return "-o " + options.picturePath + ": the file name must end in .dot, .gv, .svg or .png";
+    return std::nullopt;
+}
+
 // Parses the command line; an error message when it is wrong.
 std::optional<std::string> ParseArguments(const std::vector<std::string> &args, Options &options) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--answers" || arg == "--json") {
+        } else if (arg == "--answers" || arg == "--json" || arg == "-o") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
-            (arg == "--answers" ? options.answersPath : options.jsonPath) = args[++i];
+            std::string &path = arg == "--answers" ? options.answersPath
+                                : arg == "--json"  ? options.jsonPath
+                                                   : options.picturePath;
+            path = args[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
         } else if (options.command.empty()) {
@@ -100,12 +142,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
         }
     }
     if (options.help) return std::nullopt;
-    if (options.command != "build" && options.command != "consult")
-        return options.command.empty() ? "no command given" : "unknown command " + options.command;
-    if (options.knowledgeBase.empty()) return "no knowledge base given";
-    if (options.command == "build" && (!options.answersPath.empty() || !options.jsonPath.empty()))
-        return "--answers and --json belong to consult";
-    return std::nullopt;
+    return CheckOptions(options);
 }
 
 // The console's windows, and the record through which the retrievers ask them.
@@ -142,12 +179,37 @@ private:
 };
 
 // Writes the JSON file when one was asked for; false when it cannot be.
-bool WriteJson(const Options &options, const RunOutcome &outcome, const CInferenceNet *net) {
+bool WriteJson(const Options &options, const RunOutcome &outcome, const CInferenceNet *net, CTable *table) {
     if (options.jsonPath.empty()) return true;
     std::string error;
-    if (WriteResultJson(options.jsonPath, ResultJson(outcome, net), error)) return true;
+    if (WriteWholeFile(options.jsonPath, ResultJson(outcome, net, table), error)) return true;
     std::fprintf(stderr, "quorvin-cli: %s\n", error.c_str());
     return false;
+}
+
+// Writes the net's picture to the file of -o, or as DOT to standard output;
+// false, after saying why, when it cannot. `note` goes under the picture.
+bool WritePicture(const Options &options, const CInferenceNet &net, const std::string &note) {
+    const std::string dot = quorvin::graph::DotText(quorvin::graph::MakeNetGraph(net), note);
+    if (options.picturePath.empty()) {
+        std::fwrite(dot.data(), 1, dot.size(), stdout);
+        return std::fflush(stdout) == 0;
+    }
+    std::string picture;
+    std::string error;
+    const auto format = quorvin::graph::FormatOfFile(options.picturePath);
+    if (quorvin::graph::RenderPicture(dot, *format, picture, error) &&
+        WriteWholeFile(options.picturePath, picture, error))
+        return true;
+    std::fprintf(stderr, "quorvin-cli: %s\n", error.c_str());
+    return false;
+}
+
+// How every goal got its value, in the goals' final order.
+void PrintGoalExplanations(Terminal &terminal, CInferenceNet &net, CTable *table) {
+    for (int32_t i = 0; i < net.goals.Count(); ++i) {
+        terminal.Print(quorvin::explain::HowText(quorvin::explain::ExplainHow(*net.goals.At(i), table)));
+    }
 }
 
 int Run(const Options &options) {
@@ -157,9 +219,12 @@ int Run(const Options &options) {
         std::fprintf(stderr, "quorvin-cli: %s\n", error.c_str());
         return kExitUsage;
     }
+    const bool graph = options.command == "graph";
+    const bool consults = Consults(options.command) || (graph && !options.answersPath.empty());
 
-    Terminal terminal;
-    if (options.command == "consult") Terminal::CatchInterrupts();
+    // The picture of graph may go to standard output; all else goes aside.
+    Terminal terminal(graph ? stderr : stdout);
+    if (consults) Terminal::CatchInterrupts();
     ConsoleSession session(terminal, answers);
     ConsoleMessages messages(terminal);
     ConsoleUi windows(session, messages);
@@ -184,22 +249,39 @@ int Run(const Options &options) {
     std::fflush(stdout);
     if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", options.knowledgeBase.c_str(), reason.c_str());
     if (built != 0) {
-        WriteJson(options, {"build_failed", "", pane.ErrorLine()}, nullptr);
+        // A net that compiled but failed the check can still be looked at.
+        if (graph && control->ConsistencyFailed()) {
+            control->Net()->ResetValues(control->Table());
+            WritePicture(options, *control->Net(), pane.ErrorLine());
+        }
+        WriteJson(options, {"build_failed", "", pane.ErrorLine()}, nullptr, nullptr);
         return kExitBuildFailed;
     }
     if (options.command == "build") return kExitOk;
+    if (!consults) {
+        // Without a consultation the picture shows the a-priori values.
+        control->Net()->ResetValues(control->Table());
+        return WritePicture(options, *control->Net(), "") ? kExitOk : kExitConsultFailed;
+    }
 
     // The consultation
     ConsoleView view(session);
     CConsultationDriver driver(std::move(control), &view, &messages);
+    CInfTaxNet &net = *driver.Control().Net();
+    CTable *table = driver.Control().Table();
+    ConsoleExplanations explanations(net, table);
+    session.command = [&explanations](const std::string &line) { return explanations.Handle(line); };
     session.requestAbort = [&driver] { driver.AbortConsultation(); };
     const int32_t result = driver.RunConsultation();
     std::fflush(stdout);
+    if (options.command == "explain" && result == 0) PrintGoalExplanations(terminal, net, table);
+    bool written = true;
+    if (graph) written = WritePicture(options, net, "");
     const bool aborted = result != 0 && driver.Control().AbortRequested();
     const RunOutcome outcome{result == 0 ? "ok" : (aborted ? "aborted" : "error"), view.LastStatus(),
                              driver.ShownError().Text()};
     // A result that was asked for and could not be written is a failure.
-    const bool written = WriteJson(options, outcome, driver.Control().Net());
+    written = WriteJson(options, outcome, &net, table) && written;
     return result == 0 && written ? kExitOk : kExitConsultFailed;
 }
 

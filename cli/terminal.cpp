@@ -65,17 +65,17 @@ void Terminal::CatchInterrupts() {
 
 bool Terminal::Interrupted() { return interruptFlag != 0; }
 
-void Terminal::Print(const std::string &text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void Terminal::Print(const std::string &text) { std::fwrite(text.data(), 1, text.size(), out); }
 
 void Terminal::PrintLine(const std::string &text) {
     Print(text);
-    std::fputc('\n', stdout);
+    std::fputc('\n', out);
 }
 
 bool Terminal::InputIsTerminal() const { return ::isatty(STDIN_FILENO) == 1; }
 
 TReadResult Terminal::ReadLine(std::string &line) {
-    std::fflush(stdout);
+    std::fflush(out);
     line.clear();
     bool truncated = false;
     for (;;) {

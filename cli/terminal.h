@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 enum class TReadResult { line, end, interrupted };
@@ -23,7 +24,11 @@ public:
     // True once Ctrl+C was pressed.
     static bool Interrupted();
 
-    // Writes text to standard output as it is.
+    // Writes to standard output, or to `output` (standard error when
+    // standard output carries a file, say).
+    explicit Terminal(std::FILE *output = stdout) : out(output) {}
+
+    // Writes text as it is.
     void Print(const std::string &text);
     // Writes text and a line feed.
     void PrintLine(const std::string &text);
@@ -37,6 +42,7 @@ private:
     // Fills the buffer; false at the end of input or on an interrupt.
     bool Fill(TReadResult &stop);
 
+    std::FILE *out;
     std::string pending;  // read but not yet handed out
     bool atEnd = false;
 };

@@ -78,6 +78,9 @@ std::string HowText(const How &how) {
     Line(text, "How %s got its value:", Name(how.node));
     Line(text, "  prior %f, current %f", how.prior, how.current);
     if (how.answer.asked) AnswerLines(text, how.answer);
+    // An answered node took its value from the answer; only evidence that
+    // reached it afterwards is worth a word.
+    if (how.bayesian && how.answer.asked && !how.bayes.updated) return text;
     if (how.bayesian)
         BayesLines(text, how.bayes);
     else

@@ -4,7 +4,7 @@
 #
 # The folders form layers, lowest first:
 #   foundation, ui (interfaces only), net, tables, retrieval, language, consult,
-#   explain.
+#   explain, graph.
 # A file may include headers of its own layer and of the layers below it.
 # The tests of a layer (tests/<layer>/) are held to the same rule, also in
 # what they include of other layers' tests, since each layer's test program
@@ -20,7 +20,7 @@ if(NOT ROOT)
 endif()
 get_filename_component(ROOT "${ROOT}" ABSOLUTE)
 
-set(layers foundation ui net tables retrieval language consult explain)
+set(layers foundation ui net tables retrieval language consult explain graph)
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/([A-Za-z0-9_./]+)\"")
 
 set(known "")
