@@ -19,6 +19,7 @@
 #include "app/abstract_question.h"
 #include "app/explanation_html.h"
 #include "app/explanation_pane.h"
+#include "app/net_view.h"
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
 #include "consult/consultation_driver.h"
@@ -27,6 +28,7 @@
 #include "explain/how.h"
 #include "explain/next_questions.h"
 #include "explain/why.h"
+#include "language/help_builder.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 
@@ -56,6 +58,9 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
     actShowCode = MakeAction(this, "Show &Code", "Show window with the knowledge base code");
     connect(actAbort, &QAction::triggered, this, &TmdiConsult::Abort);
     connect(actShowCode, &QAction::triggered, this, &TmdiConsult::ShowCode);
+    actNetView = MakeAction(this, "Net &view", "Show the net, coloured by its values as the consultation goes on");
+    actNetView->setCheckable(true);
+    connect(actNetView, &QAction::toggled, this, &TmdiConsult::ShowNetView);
 
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(CreateListsPanel());
@@ -94,7 +99,7 @@ QWidget *TmdiConsult::CreateListsPanel() {
     labels->addRow("Investigated node:", lNode);
 
     auto *commands = new QHBoxLayout;
-    for (QAction *action : {actAbort, actShowCode}) {
+    for (QAction *action : {actAbort, actShowCode, actNetView}) {
         auto *button = new QToolButton(panel);
         button->setDefaultAction(action);
         commands->addWidget(button);
@@ -170,12 +175,18 @@ void TmdiConsult::CreateMenus() {
     consultation->addAction(host.Command(THostCommand::consult));
     consultation->addAction(actAbort);
     consultation->addAction(actShowCode);
+    consultation->addSeparator();
+    consultation->addAction(actNetView);
 }
 
 void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDIChild *sourceWindow) {
     source = sourceWindow;
     driver = std::make_unique<CConsultationDriver>(std::move(control), this, &host.Messages());
-    driver->SetInvestigationListener([this](CInferenceNet &net, CNode &) { FollowInvestigation(net); });
+    driver->SetInvestigationListener([this](CInferenceNet &net, CNode &node) {
+        investigated = &node;
+        FollowInvestigation(net);
+    });
+    if (netView != nullptr && !netView->isHidden()) ShowNetView(true);
 }
 
 int32_t TmdiConsult::RunConsultation() {
@@ -238,8 +249,9 @@ void TmdiConsult::SetStatusText(const CString &text) {
     lStatus->setText(ToQString(text));
     emit StatusPanelChanged(0, lStatus->text());
     // Every stage of a consultation (reset, investigating, its end) moves
-    // values the How may show.
+    // values the How and the picture show.
     RefreshHow();
+    RefreshNetView();
 }
 
 QString TmdiConsult::StatusText() const { return lStatus->text(); }
@@ -281,6 +293,7 @@ void TmdiConsult::SetRunning(bool value) {
     TAbstractMDIChild::SetRunning(value);
     if (value) return;
     // No question waits any more.
+    investigated = nullptr;
     explanation->SetWhy(QString());
     host.ShowNextQuestions({});
     RefreshHow();
@@ -295,13 +308,19 @@ void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
 void TmdiConsult::FollowInvestigation(CInferenceNet &net) {
     explanation->SetWhy(WhyHtml(quorvin::explain::ExplainWhy(net)));
     RefreshHow();
+    RefreshNetView();
     if (chbNextQuestions->isChecked()) RefreshNextQuestions(net);
 }
 
 void TmdiConsult::NodePicked(QTableWidget *grid, int row) {
     if (fillingGrid || row < 0 || grid->item(row, 0) == nullptr || grid->item(row, 0)->text().isEmpty()) return;
-    explainedNode = grid->item(row, 0)->text();
+    ExplainNode(grid->item(row, 0)->text());
+}
+
+void TmdiConsult::ExplainNode(const QString &name) {
+    explainedNode = name;
     RefreshHow();
+    explanation->RevealHow();
 }
 
 void TmdiConsult::RefreshHow() {
@@ -318,4 +337,28 @@ void TmdiConsult::RefreshNextQuestions(CInferenceNet &net) {
     for (const quorvin::explain::NextQuestion &question : quorvin::explain::NextQuestions(net))
         next.rows.push_back({ToQString(question.node->name), question.score, question.goalIfYes, question.goalIfNo});
     host.ShowNextQuestions(next);
+}
+
+// The net view
+
+void TmdiConsult::ShowNetView(bool shown) {
+    if (netView == nullptr) {
+        if (!shown) return;
+        netView = new TNetView(this);
+        detailSplitter->addWidget(netView);
+        connect(netView, &TNetView::NodeClicked, this, &TmdiConsult::NetNodeClicked);
+    }
+    netView->setVisible(shown);
+    if (shown && driver != nullptr && driver->Control().Net() != nullptr)
+        netView->ShowNet(*driver->Control().Net(), investigated);
+}
+
+void TmdiConsult::RefreshNetView() {
+    if (netView != nullptr && !netView->isHidden()) netView->Follow(investigated);
+}
+
+void TmdiConsult::NetNodeClicked(const CNode *node) {
+    ExplainNode(ToQString(node->name));
+    if (driver == nullptr || !CHelpBuilder::IsSafePageName(node->name)) return;
+    ShowPage(CHelpBuilder(driver->Control().HelpPageDirectory()).PagePath(node->name));
 }

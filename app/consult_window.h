@@ -26,6 +26,10 @@
 // the goal's value either way, beside the question window. The accounts
 // only read the net (a what-if restores it exactly), so showing them never
 // changes a consultation.
+//
+// "Net &view" opens a picture of the net beside them (app/net_view.h) whose
+// colours follow the consultation; a click on a node there shows its How
+// and its help page.
 #pragma once
 
 #include <QPointer>
@@ -45,7 +49,9 @@ class QTextBrowser;
 class CConsultationDriver;
 class CInfControl;
 class CInferenceNet;
+class CNode;
 class TExplanationPane;
+class TNetView;
 
 class TmdiConsult : public TAbstractMDIChild, public IConsultationView {
     Q_OBJECT
@@ -87,13 +93,14 @@ public:
     QTableWidget *Grid(TConsultationList list) const;
     QCheckBox *CheckBox(TConsultationList list) const;
 
-    QAction *actAbort, *actShowCode;
+    QAction *actAbort, *actShowCode, *actNetView;
     QPushButton *bttNode, *bttGoal, *bttNet;
     QSplitter *splitter;
     QSplitter *detailSplitter;  // the help pane, the explanation pane
     QTextBrowser *htmlViewer = nullptr;  // null in the plain kind
     TExplanationPane *explanation;
     QCheckBox *chbNextQuestions;
+    TNetView *netView = nullptr;  // made when first opened
 
 protected:
     bool CanClose() override;
@@ -112,6 +119,10 @@ private:
     void NodePicked(QTableWidget *grid, int row);
     void RefreshHow();
     void RefreshNextQuestions(CInferenceNet &net);
+    void ExplainNode(const QString &name);
+    void ShowNetView(bool shown);
+    void RefreshNetView();
+    void NetNodeClicked(const CNode *node);
 
     std::unique_ptr<CConsultationDriver> driver;
     QPointer<TAbstractMDIChild> source;
@@ -121,4 +132,5 @@ private:
     QString shownPage;
     QString explainedNode;  // the node whose How the pane shows
     bool fillingGrid = false;
+    const CNode *investigated = nullptr;  // while the net obtains its evidence
 };

@@ -28,8 +28,10 @@ void TExplanationPane::Render() {
     // the two parts keeps them apart when both are long.
     QString html = why;
     if (!why.isEmpty()) html += "<hr/>";
-    html += how.isEmpty() ? QString(kHint) : how;
+    html += "<a name=\"how\"></a>" + (how.isEmpty() ? QString(kHint) : how);
     const int scrolled = verticalScrollBar() != nullptr ? verticalScrollBar()->value() : 0;
     setHtml(html);
     verticalScrollBar()->setValue(scrolled);
 }
+
+void TExplanationPane::RevealHow() { scrollToAnchor("how"); }

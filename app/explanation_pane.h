@@ -17,6 +17,8 @@ public:
     // An empty text takes the part away.
     void SetWhy(const QString &html);
     void SetHow(const QString &html);
+    // Scrolls the How into view, for a node the user has just picked.
+    void RevealHow();
     const QString &Why() const { return why; }
     const QString &How() const { return how; }
 

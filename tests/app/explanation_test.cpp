@@ -17,6 +17,8 @@
 #include "app/editor_window.h"
 #include "app/explanation_pane.h"
 #include "app/main_form.h"
+#include "app/net_scene.h"
+#include "app/net_view.h"
 #include "app/next_questions_list.h"
 #include "app/question_windows.h"
 #include "app/result_dialog.h"
@@ -24,6 +26,7 @@
 #include "app_fixture.h"
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
+#include "graph/value_colour.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 #include "scripted_user.h"
@@ -104,9 +107,19 @@ QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
     return seen;
 }
 
-TmdiConsult *OpenCarConsultation(TAppFixture &fixture) {
+// A goal with `count` askable sources, more than the net view draws whole.
+QByteArray WideKnowledgeBase(int count) {
+    QByteArray nodes = "nodes {\n  g { (bayesian, 0.5, goal) }\n", rules = "rules {\n";
+    for (int i = 0; i < count; ++i) {
+        nodes += QByteArray("  a") + QByteArray::number(i) + " { (bayesian, 0.5) retriever (wincf) }\n";
+        rules += QByteArray("  { a") + QByteArray::number(i) + ", g, 0.6, 0.4 }\n";
+    }
+    return nodes + "}\n" + rules + "}\n";
+}
+
+TmdiConsult *OpenConsultation(TAppFixture &fixture, const QByteArray &knowledgeBase) {
     TMainForm &main = fixture.Main();
-    TmdiEditor *editor = main.OpenEditor(fixture.WriteFile("car.qvb", CarKnowledgeBase()), true);
+    TmdiEditor *editor = main.OpenEditor(fixture.WriteFile("kb.qvb", knowledgeBase), true);
     // Consult opens the window and starts a consultation from the event
     // loop; the tests run their own, so the first is aborted at its first
     // question.
@@ -122,6 +135,13 @@ TmdiConsult *OpenCarConsultation(TAppFixture &fixture) {
         return user.Done() && window != nullptr && !window->Driver()->InsideConsultation();
     });
     return fixture.ActiveConsultation();
+}
+
+TmdiConsult *OpenCarConsultation(TAppFixture &fixture) { return OpenConsultation(fixture, CarKnowledgeBase()); }
+
+QColor ScaleColour(float value) {
+    const quorvin::graph::Rgb colour = quorvin::graph::ValueColour(value);
+    return QColor(colour.r, colour.g, colour.b);
 }
 
 int RowOf(QTableWidget *grid, const QString &name) {
@@ -141,6 +161,8 @@ private slots:
     void PaneShowsHowOfAPickedNodeAndWhyWhileAsking();
     void NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical();
     void ResultDialogDrawsBarsBesideTheValues();
+    void NetViewFollowsTheConsultationAndExplainsAClickedNode();
+    void NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNode();
 };
 
 void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
@@ -256,6 +278,76 @@ void ExplanationTest::ResultDialogDrawsBarsBesideTheValues() {
     QCOMPARE(TValueBarDelegate::BarValue("1.5").value_or(-1.0), 1.0);
     QVERIFY(!TValueBarDelegate::BarValue("").has_value());
     dialog->hide();
+}
+
+void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
+    TAppFixture fixture;
+    TmdiConsult *window = OpenCarConsultation(fixture);
+    QVERIFY(window != nullptr);
+    CInferenceNet &net = *window->Driver()->Control().Net();
+    const CNode *cranks = net.FindNode("engine_cranks");
+    const CNode *battery = net.FindNode("flat_battery");
+    window->actNetView->trigger();
+    QVERIFY(window->netView != nullptr && !window->netView->isHidden());
+    TNetScene *scene = window->netView->scene;
+    QCOMPARE(scene->NodeCount(), static_cast<int>(net.nodes.Count()));
+    QVERIFY(!window->netView->ShowsNeighbourhood());
+
+    // The colour of the first question's node before its answer, and after.
+    QList<QColor> cranksFill;
+    QList<QString> cranksValue;
+    QList<QPointF> cranksPlace;
+    Consult(fixture.Main(), window, [&](TfrmAbstractQuestion *) {
+        cranksFill.append(scene->NodeFill(cranks));
+        cranksValue.append(scene->NodeValueText(cranks));
+        cranksPlace.append(scene->NodeCentre(cranks));
+    });
+    QVERIFY(cranksFill.size() >= 2);
+    QCOMPARE(cranksFill[0], ScaleColour(0.6f));
+    QCOMPARE(cranksValue[0], QString("0.600 \u2192 0.600"));
+    // "Fairly surely not" took it down to 0.12; only the colours changed.
+    QCOMPARE(cranksFill[1], ScaleColour(cranks->current));
+    QVERIFY(cranksFill[1] != cranksFill[0]);
+    QCOMPARE(cranksValue[1], QString::asprintf("0.600 \u2192 %.3f", static_cast<double>(cranks->current)));
+    QCOMPARE(cranksPlace[1], cranksPlace[0]);
+    QCOMPARE(scene->NodeFill(battery), ScaleColour(battery->current));
+
+    // A click on a node explains it and shows its help page.
+    TNetGraphicsView *view = window->netView->view;
+    view->Fit();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(scene->NodeCentre(battery)));
+    QVERIFY2(window->explanation->How().contains("How flat_battery got its value"),
+             qPrintable(window->explanation->How()));
+    QVERIFY2(window->ShownPage().endsWith("/flat_battery.html"), qPrintable(window->ShownPage()));
+    // A click beside every node changes nothing.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(QPointF(-50, -50)));
+    QVERIFY(window->explanation->How().contains("How flat_battery got its value"));
+
+    window->actNetView->trigger();
+    QVERIFY(window->netView->isHidden());
+}
+
+void ExplanationTest::NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNode() {
+    TAppFixture fixture;
+    TmdiConsult *window = OpenConsultation(fixture, WideKnowledgeBase(400));
+    QVERIFY(window != nullptr);
+    CInferenceNet &net = *window->Driver()->Control().Net();
+    window->actNetView->trigger();
+    TNetView *netView = window->netView;
+    QVERIFY(netView->ShowsNeighbourhood());
+    QVERIFY(netView->scene->NodeCount() > 0);
+    QVERIFY(netView->scene->NodeCount() <= static_cast<int>(TNetView::kNeighbourhoodLimit));
+
+    // The centre moves: the picture is drawn anew around it.
+    const CNode *far = net.FindNode("a399");
+    netView->Follow(far);
+    QVERIFY(netView->scene->Shows(far));
+    QVERIFY(netView->scene->Shows(net.FindNode("g")));
+    QVERIFY(netView->lMessage->text().contains("of 401 nodes, around a399"));
+    // The same centre again: recoloured, not drawn anew.
+    const QList<QGraphicsItem *> items = netView->scene->items();
+    netView->Follow(far);
+    QCOMPARE(netView->scene->items(), items);
 }
 
 QTEST_MAIN(ExplanationTest)
