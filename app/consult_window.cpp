@@ -297,6 +297,7 @@ void TmdiConsult::SetRunning(bool value) {
     explanation->SetWhy(QString());
     host.ShowNextQuestions({});
     RefreshHow();
+    RefreshNetView();
 }
 
 void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
@@ -333,7 +334,7 @@ void TmdiConsult::RefreshHow() {
 void TmdiConsult::RefreshNextQuestions(CInferenceNet &net) {
     if (net.callStack.Count() == 0) return;
     const CNode *goal = net.callStack.At(0);
-    TNextQuestions next{ToQString(goal->name), goal->current, {}};
+    TNextQuestions next{ToQString(goal->name), goal->current, ToQString(net.callStack.Top()->name), {}};
     for (const quorvin::explain::NextQuestion &question : quorvin::explain::NextQuestions(net))
         next.rows.push_back({ToQString(question.node->name), question.score, question.goalIfYes, question.goalIfNo});
     host.ShowNextQuestions(next);

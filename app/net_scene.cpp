@@ -23,6 +23,9 @@ constexpr double kPeripheryGap = 3.0;
 constexpr double kArrowHalfWidth = 3.5;
 const QColor kClusterFill(0xf4, 0xf4, 0xf8);
 const QColor kClusterLine(0x9a, 0x9a, 0xb0);
+const QColor kRingColour(0xff, 0x8c, 0x00);
+constexpr double kRingPen = 3.0;
+constexpr double kRingGap = 4.0;
 
 QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
 
@@ -67,7 +70,25 @@ TNetScene::TNetScene(QObject *parent) : QGraphicsScene(parent) {}
 
 void TNetScene::Clear() {
     nodes.clear();
+    ring = nullptr;
+    marked = nullptr;
     clear();
+}
+
+void TNetScene::Mark(const CNode *node) {
+    const int n = IndexOf(node);
+    marked = n < 0 ? nullptr : node;
+    if (ring == nullptr) {
+        ring = addPath(QPainterPath(), QPen(kRingColour, kRingPen));
+        ring->setZValue(1);
+    }
+    QPainterPath path;
+    if (n >= 0) {
+        const QRectF around = nodes[static_cast<size_t>(n)].shape->sceneBoundingRect().adjusted(-kRingGap, -kRingGap,
+                                                                                                 kRingGap, kRingGap);
+        path.addRoundedRect(around, 8, 8);
+    }
+    ring->setPath(path);
 }
 
 void TNetScene::Draw(const NetGraph &graph, const GraphLayout &layout) {

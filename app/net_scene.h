@@ -11,7 +11,8 @@
 //
 // `Recolour` follows a consultation: it re-reads the values and changes
 // fills and value texts only, never the layout, so it is cheap enough for
-// every step. A click on a node is reported with the net's node.
+// every step. The node under investigation is ringed in orange (`Mark`). A
+// click on a node is reported with the net's node.
 #pragma once
 
 #include <QGraphicsScene>
@@ -36,6 +37,9 @@ public:
     void Clear();
     // The graph's values as they are now (after RefreshValues).
     void Recolour(const quorvin::graph::NetGraph &graph);
+    // Rings this node; null, or a node not drawn, rings none.
+    void Mark(const CNode *node);
+    const CNode *Marked() const { return marked; }
 
     // For the window and its tests: where a node is drawn and how it is filled.
     int NodeCount() const { return static_cast<int>(nodes.size()); }
@@ -65,4 +69,6 @@ private:
     void Paint(DrawnNode &drawn, const quorvin::graph::GraphNode &node);
 
     std::vector<DrawnNode> nodes;
+    QGraphicsPathItem *ring = nullptr;
+    const CNode *marked = nullptr;
 };

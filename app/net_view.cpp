@@ -73,6 +73,7 @@ void TNetView::ShowNet(const CInferenceNet &net, const CNode *centre) {
         return;
     }
     Draw(whole);
+    scene->Mark(centre);
     lMessage->setText(QString("%1 nodes").arg(whole.nodes.size()));
     view->Fit();
 }
@@ -84,12 +85,14 @@ void TNetView::Follow(const CNode *centre) {
     }
     RefreshValues(shown);
     scene->Recolour(shown);
+    scene->Mark(centre);
 }
 
 void TNetView::LayOutAround(const CNode *centre) {
     drawnCentre = centre;
     RefreshValues(whole);
     Draw(Neighbourhood(whole, centre, kRadius, kNeighbourhoodLimit));
+    scene->Mark(centre);
     lMessage->setText(QString("%1 of %2 nodes, around %3")
                           .arg(shown.nodes.size())
                           .arg(whole.nodes.size())

@@ -16,5 +16,6 @@ struct TNextQuestionRow {
 struct TNextQuestions {
     QString goal;             // empty: nothing to show
     float goalValue = 0.0f;   // the goal's current value
+    QString asked;            // the question being asked now
     std::vector<TNextQuestionRow> rows;  // highest score first
 };

@@ -17,12 +17,17 @@ void MarkMove(QTreeWidgetItem *item, int column, float from, float to) {
     if (to < from) item->setForeground(column, QColor(0xb3, 0x26, 0x1e));
 }
 
-QTreeWidgetItem *RowItem(const TNextQuestionRow &row, float goalValue) {
+QTreeWidgetItem *RowItem(const TNextQuestionRow &row, const TNextQuestions &next) {
     auto *item = new QTreeWidgetItem(
         {row.name, ValueText(row.score), ValueText(row.goalIfYes), ValueText(row.goalIfNo)});
     for (int column = 1; column < 4; ++column) item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
-    MarkMove(item, 2, goalValue, row.goalIfYes);
-    MarkMove(item, 3, goalValue, row.goalIfNo);
+    MarkMove(item, 2, next.goalValue, row.goalIfYes);
+    MarkMove(item, 3, next.goalValue, row.goalIfNo);
+    if (row.name == next.asked) {
+        QFont bold = item->font(0);
+        bold.setBold(true);
+        for (int column = 0; column < 4; ++column) item->setFont(column, bold);
+    }
     return item;
 }
 
@@ -54,7 +59,7 @@ void TNextQuestionsList::Show(const TNextQuestions &next) {
     }
     caption->setText(QString("Next questions for <b>%1</b> (current %2):")
                          .arg(next.goal.toHtmlEscaped(), ValueText(next.goalValue)));
-    for (const TNextQuestionRow &row : next.rows) list->addTopLevelItem(RowItem(row, next.goalValue));
+    for (const TNextQuestionRow &row : next.rows) list->addTopLevelItem(RowItem(row, next));
     if (next.rows.empty()) list->addTopLevelItem(new QTreeWidgetItem({"(none)"}));
     for (int column = 1; column < 4; ++column) list->resizeColumnToContents(column);
     show();

@@ -4,7 +4,7 @@
 //
 // The caption names the goal and its current value; the list has the
 // columns "Question", "Score", "Goal if yes" and "Goal if no", highest score
-// first. A goal's value that an answer would raise reads green, one it would
+// first, the question being asked in bold. A goal's value that an answer would raise reads green, one it would
 // lower red, so the questions that matter stand out.
 #pragma once
 

@@ -79,7 +79,15 @@ struct TQuestionSeen {
     bool nextShown = false;
     int nextRows = 0;
     QString nextCaption;
+    QStringList nextInBold;
 };
+
+QStringList BoldRows(QTreeWidget *list) {
+    QStringList bold;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        if (list->topLevelItem(row)->font(0).bold()) bold.append(list->topLevelItem(row)->text(0));
+    return bold;
+}
 
 // Runs one consultation of the window to its result, answering with Answer;
 // `atQuestion` runs at every question before the answer.
@@ -97,7 +105,7 @@ QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
         if (question == nullptr) return false;
         seen.append({question->mDescr->toPlainText(), window->explanation->Why(),
                      question->nextQuestions->isVisible(), question->nextQuestions->list->topLevelItemCount(),
-                     question->nextQuestions->caption->text()});
+                     question->nextQuestions->caption->text(), BoldRows(question->nextQuestions->list)});
         if (atQuestion) atQuestion(question);
         Answer(questions);
         return false;
@@ -236,6 +244,8 @@ void ExplanationTest::NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical()
     // question the goal may still ask, the one asked among them.
     QVERIFY2(explained[0].nextCaption.contains("Next questions for"), qPrintable(explained[0].nextCaption));
     QVERIFY(explained[0].nextRows >= 2);
+    // The question being asked stands out among them.
+    QCOMPARE(explained[0].nextInBold, QStringList({"engine_cranks"}));
     // No panel is left beside a question window once the consultation ended.
     for (TfrmAbstractQuestion *question : fixture.Main().Questions().NodeQuestions())
         QVERIFY(!question->nextQuestions->isVisibleTo(question));
@@ -297,7 +307,9 @@ void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
     QList<QColor> cranksFill;
     QList<QString> cranksValue;
     QList<QPointF> cranksPlace;
+    QList<const CNode *> ringed;
     Consult(fixture.Main(), window, [&](TfrmAbstractQuestion *) {
+        ringed.append(scene->Marked());
         cranksFill.append(scene->NodeFill(cranks));
         cranksValue.append(scene->NodeValueText(cranks));
         cranksPlace.append(scene->NodeCentre(cranks));
@@ -311,6 +323,10 @@ void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
     QCOMPARE(cranksValue[1], QString::asprintf("0.600 \u2192 %.3f", static_cast<double>(cranks->current)));
     QCOMPARE(cranksPlace[1], cranksPlace[0]);
     QCOMPARE(scene->NodeFill(battery), ScaleColour(battery->current));
+    // The node asked about is ringed while it is asked, none afterwards.
+    QCOMPARE(ringed[0], cranks);
+    QVERIFY(ringed[1] != cranks && ringed[1] != nullptr);
+    QCOMPARE(scene->Marked(), nullptr);
 
     // A click on a node explains it and shows its help page.
     TNetGraphicsView *view = window->netView->view;
