@@ -21,8 +21,9 @@ QString Name(const CNode *node) {
 
 QString Bold(const QString &text) { return "<b>" + text + "</b>"; }
 
+// Cells keep to one line: a name or a value broken in two reads badly.
 QString Cell(const QString &text, bool right = false) {
-    return QString(right ? "<td align=\"right\">" : "<td>") + text + "</td>";
+    return QString("<td style=\"white-space:nowrap\"%1>").arg(right ? " align=\"right\"" : "") + text + "</td>";
 }
 
 QString PriorToCurrent(double prior, double current) {

@@ -42,13 +42,20 @@ QRect TValueBarDelegate::BarRect(const QRect &track, double value) {
 
 void TValueBarDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    const QWidget *widget = option.widget;
+    QStyle *style = widget != nullptr ? widget->style() : QApplication::style();
+    // The background and selection span the whole cell, the text only its part.
+    cell.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     const int textWidth = TextWidth(option.fontMetrics);
-    QStyleOptionViewItem textPart = option;
-    textPart.rect.setWidth(std::min(option.rect.width(), textWidth));
-    // The selection and background span the whole cell, the text its part.
-    QStyledItemDelegate::paint(painter, option, QModelIndex());
-    QStyledItemDelegate::paint(painter, textPart, index);
-    const std::optional<double> value = BarValue(index.data(Qt::DisplayRole).toString());
+    cell.text = text;
+    cell.rect.setWidth(std::min(option.rect.width(), textWidth));
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+
+    const std::optional<double> value = BarValue(text);
     const QRect track = TrackRect(option.rect, textWidth);
     if (!value || track.isEmpty()) return;
     painter->save();

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -283,6 +284,22 @@ void ExplanationTest::ResultDialogDrawsBarsBesideTheValues() {
             // Painted as computed: the bar's colour up to its end, the track's after it.
             QCOMPARE(image.pixelColor(bar.left() + 1, bar.center().y()), delegate->Colour());
             QVERIFY(image.pixelColor(bar.right() + 2, bar.center().y()) != delegate->Colour());
+        }
+    }
+    // The numbers read as a plain grid draws them, and nothing over them.
+    QTableWidget plain(2, 4);
+    plain.verticalHeader()->hide();
+    plain.resize(grid->size());
+    for (int column = 0; column < 4; ++column) plain.setColumnWidth(column, grid->columnWidth(column));
+    FillGrid(&plain, rows);
+    plain.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+    const QImage plainImage = plain.viewport()->grab().toImage();
+    for (int row = 0; row < 2; ++row) {
+        for (int column : {2, 3}) {
+            QRect text = grid->visualRect(grid->model()->index(row, column));
+            text.setWidth(textWidth);
+            QCOMPARE(image.copy(text), plainImage.copy(text));
         }
     }
     QCOMPARE(TValueBarDelegate::BarValue("1.5").value_or(-1.0), 1.0);
