@@ -108,7 +108,8 @@ void TNetScene::DrawCluster(const ClusterBox &box) {
     rect->setZValue(-2);
     auto *label = new QGraphicsSimpleTextItem(QString::fromStdString(box.label), rect);
     label->setFont(Font(kNodeFontPixels, true));
-    Centre(label, QPointF(box.x + box.width / 2, box.y + kNodeFontPixels));
+    Centre(label, box.hasLabel ? QPointF(box.labelAt.x, box.labelAt.y)
+                               : QPointF(box.x + box.width / 2, box.y + kNodeFontPixels));
 }
 
 void TNetScene::DrawEdge(const GraphEdge &edge, const EdgePath &path) {
