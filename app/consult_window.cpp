@@ -291,20 +291,25 @@ void TmdiConsult::KeepHelpPaneHeight() {
 void TmdiConsult::SetRunning(bool value) {
     actAbort->setEnabled(value);
     TAbstractMDIChild::SetRunning(value);
-    if (value) return;
-    // No question waits any more.
+    if (!value) EndInvestigation();
+}
+
+void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
+    // The result comes before the consultation has wound up; nothing is
+    // investigated any more while the user reads it.
+    EndInvestigation();
+    host.ShowResult(rows);
+}
+
+// Explanations
+
+void TmdiConsult::EndInvestigation() {
     investigated = nullptr;
     explanation->SetWhy(QString());
     host.ShowNextQuestions({});
     RefreshHow();
     RefreshNetView();
 }
-
-void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
-    host.ShowResult(rows);
-}
-
-// Explanations
 
 void TmdiConsult::FollowInvestigation(CInferenceNet &net) {
     explanation->SetWhy(WhyHtml(quorvin::explain::ExplainWhy(net)));

@@ -116,6 +116,7 @@ private:
     // Explanations
     QWidget *CreateDetailPanes(bool withHtml);
     void FollowInvestigation(CInferenceNet &net);
+    void EndInvestigation();
     void NodePicked(QTableWidget *grid, int row);
     void RefreshHow();
     void RefreshNextQuestions(CInferenceNet &net);

@@ -91,14 +91,17 @@ QStringList BoldRows(QTreeWidget *list) {
 }
 
 // Runs one consultation of the window to its result, answering with Answer;
-// `atQuestion` runs at every question before the answer.
+// `atQuestion` runs at every question before the answer, `atResult` while
+// the result dialog is shown.
 QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
-                             const std::function<void(TfrmAbstractQuestion *)> &atQuestion = {}) {
+                             const std::function<void(TfrmAbstractQuestion *)> &atQuestion = {},
+                             const std::function<void()> &atResult = {}) {
     TQuestionWindows &questions = main.Questions();
     QList<TQuestionSeen> seen;
     TScriptedUser user;
     user.Then([&] {
         if (main.ResultDialog()->isVisible()) {
+            if (atResult) atResult();
             main.ResultDialog()->bttOK->click();
             return true;
         }
@@ -180,11 +183,15 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
     QVERIFY(window != nullptr);
     QTableWidget *goals = window->Grid(TConsultationList::orderedGoals);
     QString howAtFirstQuestion;
-    const QList<TQuestionSeen> seen = Consult(fixture.Main(), window, [&](TfrmAbstractQuestion *) {
-        if (!howAtFirstQuestion.isEmpty()) return;
-        goals->setCurrentCell(RowOf(goals, "flat_battery"), 0);
-        howAtFirstQuestion = window->explanation->toPlainText();
-    });
+    QString whyAtResult = "not seen";
+    const QList<TQuestionSeen> seen = Consult(
+        fixture.Main(), window,
+        [&](TfrmAbstractQuestion *) {
+            if (!howAtFirstQuestion.isEmpty()) return;
+            goals->setCurrentCell(RowOf(goals, "flat_battery"), 0);
+            howAtFirstQuestion = window->explanation->toPlainText();
+        },
+        [&] { whyAtResult = window->explanation->Why(); });
     QVERIFY(seen.size() >= 3);
     // Cranking comes first, and the account says why: the goal's best
     // source, rapid_clicking, needs it within its context link.
@@ -196,8 +203,9 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
     QVERIFY(howAtFirstQuestion.contains("How flat_battery got its value"));
     QVERIFY(howAtFirstQuestion.contains("No evidence has reached it yet"));
 
-    // After the consultation no question waits; the How of the goal lists
+    // Once the result is shown no question waits; the How of the goal lists
     // its rules with their sources and signed weights.
+    QCOMPARE(whyAtResult, QString());
     QVERIFY(window->explanation->Why().isEmpty());
     const QString how = window->explanation->toPlainText();
     QVERIFY2(how.contains("How flat_battery got its value"), qPrintable(how));
@@ -325,12 +333,16 @@ void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
     QList<QString> cranksValue;
     QList<QPointF> cranksPlace;
     QList<const CNode *> ringed;
-    Consult(fixture.Main(), window, [&](TfrmAbstractQuestion *) {
-        ringed.append(scene->Marked());
-        cranksFill.append(scene->NodeFill(cranks));
-        cranksValue.append(scene->NodeValueText(cranks));
-        cranksPlace.append(scene->NodeCentre(cranks));
-    });
+    const CNode *ringedAtResult = cranks;
+    Consult(
+        fixture.Main(), window,
+        [&](TfrmAbstractQuestion *) {
+            ringed.append(scene->Marked());
+            cranksFill.append(scene->NodeFill(cranks));
+            cranksValue.append(scene->NodeValueText(cranks));
+            cranksPlace.append(scene->NodeCentre(cranks));
+        },
+        [&] { ringedAtResult = scene->Marked(); });
     QVERIFY(cranksFill.size() >= 2);
     QCOMPARE(cranksFill[0], ScaleColour(0.6f));
     QCOMPARE(cranksValue[0], QString("0.600 \u2192 0.600"));
@@ -340,9 +352,11 @@ void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
     QCOMPARE(cranksValue[1], QString::asprintf("0.600 \u2192 %.3f", static_cast<double>(cranks->current)));
     QCOMPARE(cranksPlace[1], cranksPlace[0]);
     QCOMPARE(scene->NodeFill(battery), ScaleColour(battery->current));
-    // The node asked about is ringed while it is asked, none afterwards.
+    // The node asked about is ringed while it is asked, none once the
+    // result is shown.
     QCOMPARE(ringed[0], cranks);
     QVERIFY(ringed[1] != cranks && ringed[1] != nullptr);
+    QCOMPARE(ringedAtResult, nullptr);
     QCOMPARE(scene->Marked(), nullptr);
 
     // A click on a node explains it and shows its help page.
