@@ -230,9 +230,10 @@ bool TmdiConsult::ListShown(TConsultationList list) const { return CheckBox(list
 
 void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) {
     // The rows change under a kept current cell; that is no pick of the user.
-    fillingGrid = true;
+    movingCurrentRow = true;
     FillGrid(Grid(list), rows);
-    fillingGrid = false;
+    movingCurrentRow = false;
+    SelectExplainedNode(Grid(list));
 }
 
 void TmdiConsult::ListToggled(TConsultationList list) {
@@ -319,7 +320,7 @@ void TmdiConsult::FollowInvestigation(CInferenceNet &net) {
 }
 
 void TmdiConsult::NodePicked(QTableWidget *grid, int row) {
-    if (fillingGrid || row < 0 || grid->item(row, 0) == nullptr || grid->item(row, 0)->text().isEmpty()) return;
+    if (movingCurrentRow || row < 0 || grid->item(row, 0) == nullptr || grid->item(row, 0)->text().isEmpty()) return;
     ExplainNode(grid->item(row, 0)->text());
 }
 
@@ -327,6 +328,23 @@ void TmdiConsult::ExplainNode(const QString &name) {
     explainedNode = name;
     RefreshHow();
     explanation->RevealHow();
+    for (QTableWidget *grid : {sgGoals, sgCallStack, sgNodes}) SelectExplainedNode(grid);
+}
+
+void TmdiConsult::SelectExplainedNode(QTableWidget *grid) {
+    // The lists re-sort as values change: the row that stays selected must
+    // be the explained node's, wherever it went, or none.
+    int row = grid->rowCount() - 1;
+    while (row >= 0 && (explainedNode.isEmpty() || grid->item(row, 0) == nullptr ||
+                        grid->item(row, 0)->text() != explainedNode))
+        --row;
+    if (row == grid->currentRow()) return;
+    movingCurrentRow = true;
+    if (row < 0)
+        grid->setCurrentCell(-1, -1);
+    else
+        grid->setCurrentCell(row, 0);
+    movingCurrentRow = false;
 }
 
 void TmdiConsult::RefreshHow() {

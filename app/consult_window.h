@@ -121,6 +121,7 @@ private:
     void RefreshHow();
     void RefreshNextQuestions(CInferenceNet &net);
     void ExplainNode(const QString &name);
+    void SelectExplainedNode(QTableWidget *grid);
     void ShowNetView(bool shown);
     void RefreshNetView();
     void NetNodeClicked(const CNode *node);
@@ -132,6 +133,6 @@ private:
     QTableWidget *sgGoals, *sgCallStack, *sgNodes;
     QString shownPage;
     QString explainedNode;  // the node whose How the pane shows
-    bool fillingGrid = false;
+    bool movingCurrentRow = false;  // the window, not the user, moves a list's current row
     const CNode *investigated = nullptr;  // while the net obtains its evidence
 };

@@ -213,6 +213,8 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
     QVERIFY(how.contains("lights_bright"));
     QVERIFY2(kSignedDecibans.match(how).hasMatch(), qPrintable(how));
     QVERIFY(!how.contains("Why "));
+    // However the goals re-sorted, the selected row is the explained goal's.
+    QCOMPARE(goals->item(goals->currentRow(), 0)->text(), QString("flat_battery"));
 
     // An answered node says what was answered and through which retriever.
     QTableWidget *nodes = window->Grid(TConsultationList::allNodes);
@@ -221,6 +223,7 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
     QVERIFY2(answered.contains("How engine_cranks got its value"), qPrintable(answered));
     QVERIFY(answered.contains("Answered"));
     QVERIFY(answered.contains("wincf"));
+    QCOMPARE(goals->currentRow(), -1);
 }
 
 void ExplanationTest::NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical() {
