@@ -17,20 +17,12 @@
 #include <QVBoxLayout>
 
 #include "app/abstract_question.h"
-#include "app/explanation_html.h"
-#include "app/explanation_pane.h"
-#include "app/net_view.h"
+#include "app/consult_explanations.h"
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
 #include "consult/consultation_driver.h"
 #include "consult/global_params.h"
 #include "consult/inf_control.h"
-#include "explain/how.h"
-#include "explain/next_questions.h"
-#include "explain/why.h"
-#include "language/help_builder.h"
-#include "net/inf_tax_net.h"
-#include "net/node.h"
 
 namespace {
 
@@ -58,13 +50,16 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
     actShowCode = MakeAction(this, "Show &Code", "Show window with the knowledge base code");
     connect(actAbort, &QAction::triggered, this, &TmdiConsult::Abort);
     connect(actShowCode, &QAction::triggered, this, &TmdiConsult::ShowCode);
-    actNetView = MakeAction(this, "Net &view", "Show the net, coloured by its values as the consultation goes on");
-    actNetView->setCheckable(true);
-    connect(actNetView, &QAction::toggled, this, &TmdiConsult::ShowNetView);
+    detailSplitter = new QSplitter(Qt::Horizontal, this);
+    detailSplitter->addWidget(CreateHelpPane(withHtml));
+    detailSplitter->setChildrenCollapsible(false);
+    explanations = new TConsultExplanations(host, this, detailSplitter);
+    connect(explanations, &TConsultExplanations::PageRequested, this,
+            [this](const QString &path) { ShowPage(ToCString(path)); });
 
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(CreateListsPanel());
-    splitter->addWidget(CreateDetailPanes(withHtml));
+    splitter->addWidget(detailSplitter);
     splitter->setChildrenCollapsible(false);
     connect(splitter, &QSplitter::splitterMoved, this, &TmdiConsult::KeepHelpPaneHeight);
     auto *layout = new QVBoxLayout(this);
@@ -80,10 +75,6 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
     connect(chbHypos, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::orderedGoals); });
     connect(chbCallStack, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::callStack); });
     connect(chbNodes, &QCheckBox::clicked, this, [this] { ListToggled(TConsultationList::allNodes); });
-    // Ticked, the list comes with the next question.
-    connect(chbNextQuestions, &QCheckBox::toggled, this, [this](bool on) {
-        if (!on) host.ShowNextQuestions({});
-    });
 }
 
 TmdiConsult::~TmdiConsult() = default;
@@ -99,7 +90,7 @@ QWidget *TmdiConsult::CreateListsPanel() {
     labels->addRow("Investigated node:", lNode);
 
     auto *commands = new QHBoxLayout;
-    for (QAction *action : {actAbort, actShowCode, actNetView}) {
+    for (QAction *action : {actAbort, actShowCode, explanations->netViewAction}) {
         auto *button = new QToolButton(panel);
         button->setDefaultAction(action);
         commands->addWidget(button);
@@ -116,10 +107,7 @@ QWidget *TmdiConsult::CreateListsPanel() {
         ++mode;
     }
     commands->addSpacing(16);
-    chbNextQuestions = new QCheckBox("Next &questions", panel);
-    chbNextQuestions->setToolTip("Show the next questions of the goal beside each question");
-    chbNextQuestions->setChecked(true);
-    commands->addWidget(chbNextQuestions);
+    commands->addWidget(explanations->nextQuestionsBox);
     commands->addStretch();
 
     chbHypos = new QCheckBox("Ordered goals", panel);
@@ -130,8 +118,7 @@ QWidget *TmdiConsult::CreateListsPanel() {
     sgNodes = MakeGrid(panel, {"Node", "Aprior", "Current"});
     sgGoals->setColumnWidth(0, kFirstColumnWidth);
     sgNodes->setColumnWidth(0, kFirstColumnWidth);
-    for (QTableWidget *grid : {sgGoals, sgCallStack, sgNodes})
-        connect(grid, &QTableWidget::currentCellChanged, this, [this, grid](int row) { NodePicked(grid, row); });
+    explanations->WatchLists({sgGoals, sgCallStack, sgNodes});
     auto *lists = new QHBoxLayout;
     const std::pair<QCheckBox *, QTableWidget *> columns[] = {
         {chbHypos, sgGoals}, {chbCallStack, sgCallStack}, {chbNodes, sgNodes}};
@@ -160,15 +147,6 @@ QWidget *TmdiConsult::CreateHelpPane(bool withHtml) {
     return plain;
 }
 
-QWidget *TmdiConsult::CreateDetailPanes(bool withHtml) {
-    detailSplitter = new QSplitter(Qt::Horizontal, this);
-    detailSplitter->addWidget(CreateHelpPane(withHtml));
-    explanation = new TExplanationPane(this);
-    detailSplitter->addWidget(explanation);
-    detailSplitter->setChildrenCollapsible(false);
-    return detailSplitter;
-}
-
 void TmdiConsult::CreateMenus() {
     AddFileMenu(nullptr, nullptr);
     QMenu *consultation = AddMenu("&Consultation");
@@ -176,17 +154,13 @@ void TmdiConsult::CreateMenus() {
     consultation->addAction(actAbort);
     consultation->addAction(actShowCode);
     consultation->addSeparator();
-    consultation->addAction(actNetView);
+    consultation->addAction(explanations->netViewAction);
 }
 
 void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDIChild *sourceWindow) {
     source = sourceWindow;
     driver = std::make_unique<CConsultationDriver>(std::move(control), this, &host.Messages());
-    driver->SetInvestigationListener([this](CInferenceNet &net, CNode &node) {
-        investigated = &node;
-        FollowInvestigation(net);
-    });
-    if (netView != nullptr && !netView->isHidden()) ShowNetView(true);
+    explanations->SetDriver(driver.get());
 }
 
 int32_t TmdiConsult::RunConsultation() {
@@ -229,11 +203,7 @@ QCheckBox *TmdiConsult::CheckBox(TConsultationList list) const {
 bool TmdiConsult::ListShown(TConsultationList list) const { return CheckBox(list)->isChecked(); }
 
 void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) {
-    // The rows change under a kept current cell; that is no pick of the user.
-    movingCurrentRow = true;
-    FillGrid(Grid(list), rows);
-    movingCurrentRow = false;
-    SelectExplainedNode(Grid(list));
+    explanations->FillList(Grid(list), rows);
 }
 
 void TmdiConsult::ListToggled(TConsultationList list) {
@@ -250,9 +220,8 @@ void TmdiConsult::SetStatusText(const CString &text) {
     lStatus->setText(ToQString(text));
     emit StatusPanelChanged(0, lStatus->text());
     // Every stage of a consultation (reset, investigating, its end) moves
-    // values the How and the picture show.
-    RefreshHow();
-    RefreshNetView();
+    // values the explanations show.
+    explanations->ValuesChanged();
 }
 
 QString TmdiConsult::StatusText() const { return lStatus->text(); }
@@ -292,97 +261,13 @@ void TmdiConsult::KeepHelpPaneHeight() {
 void TmdiConsult::SetRunning(bool value) {
     actAbort->setEnabled(value);
     TAbstractMDIChild::SetRunning(value);
-    if (!value) EndInvestigation();
+    if (!value) explanations->InvestigationEnded();
 }
 
 void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
     // The result comes before the consultation has wound up; nothing is
     // investigated any more while the user reads it.
-    EndInvestigation();
+    explanations->InvestigationEnded();
     host.ShowResult(rows);
 }
 
-// Explanations
-
-void TmdiConsult::EndInvestigation() {
-    investigated = nullptr;
-    explanation->SetWhy(QString());
-    host.ShowNextQuestions({});
-    RefreshHow();
-    RefreshNetView();
-}
-
-void TmdiConsult::FollowInvestigation(CInferenceNet &net) {
-    explanation->SetWhy(WhyHtml(quorvin::explain::ExplainWhy(net)));
-    RefreshHow();
-    RefreshNetView();
-    if (chbNextQuestions->isChecked()) RefreshNextQuestions(net);
-}
-
-void TmdiConsult::NodePicked(QTableWidget *grid, int row) {
-    if (movingCurrentRow || row < 0 || grid->item(row, 0) == nullptr || grid->item(row, 0)->text().isEmpty()) return;
-    ExplainNode(grid->item(row, 0)->text());
-}
-
-void TmdiConsult::ExplainNode(const QString &name) {
-    explainedNode = name;
-    RefreshHow();
-    explanation->RevealHow();
-    for (QTableWidget *grid : {sgGoals, sgCallStack, sgNodes}) SelectExplainedNode(grid);
-}
-
-void TmdiConsult::SelectExplainedNode(QTableWidget *grid) {
-    // The lists re-sort as values change: the row that stays selected must
-    // be the explained node's, wherever it went, or none.
-    int row = grid->rowCount() - 1;
-    while (row >= 0 && (explainedNode.isEmpty() || grid->item(row, 0) == nullptr ||
-                        grid->item(row, 0)->text() != explainedNode))
-        --row;
-    if (row == grid->currentRow()) return;
-    movingCurrentRow = true;
-    if (row < 0)
-        grid->setCurrentCell(-1, -1);
-    else
-        grid->setCurrentCell(row, 0);
-    movingCurrentRow = false;
-}
-
-void TmdiConsult::RefreshHow() {
-    if (driver == nullptr || explainedNode.isEmpty() || driver->Control().Net() == nullptr) return;
-    const CNode *node = driver->Control().Net()->FindNode(ToCString(explainedNode));
-    if (node == nullptr) return;
-    explanation->SetHow(HowHtml(quorvin::explain::ExplainHow(*node, driver->Control().Table())));
-}
-
-void TmdiConsult::RefreshNextQuestions(CInferenceNet &net) {
-    if (net.callStack.Count() == 0) return;
-    const CNode *goal = net.callStack.At(0);
-    TNextQuestions next{ToQString(goal->name), goal->current, ToQString(net.callStack.Top()->name), {}};
-    for (const quorvin::explain::NextQuestion &question : quorvin::explain::NextQuestions(net))
-        next.rows.push_back({ToQString(question.node->name), question.score, question.goalIfYes, question.goalIfNo});
-    host.ShowNextQuestions(next);
-}
-
-// The net view
-
-void TmdiConsult::ShowNetView(bool shown) {
-    if (netView == nullptr) {
-        if (!shown) return;
-        netView = new TNetView(this);
-        detailSplitter->addWidget(netView);
-        connect(netView, &TNetView::NodeClicked, this, &TmdiConsult::NetNodeClicked);
-    }
-    netView->setVisible(shown);
-    if (shown && driver != nullptr && driver->Control().Net() != nullptr)
-        netView->ShowNet(*driver->Control().Net(), investigated);
-}
-
-void TmdiConsult::RefreshNetView() {
-    if (netView != nullptr && !netView->isHidden()) netView->Follow(investigated);
-}
-
-void TmdiConsult::NetNodeClicked(const CNode *node) {
-    ExplainNode(ToQString(node->name));
-    if (driver == nullptr || !CHelpBuilder::IsSafePageName(node->name)) return;
-    ShowPage(CHelpBuilder(driver->Control().HelpPageDirectory()).PagePath(node->name));
-}

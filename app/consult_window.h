@@ -20,16 +20,12 @@
 // boxes are the host's; "Show &Code" asks for the source window.
 //
 // Beside the help pane, the explanation pane accounts for the consultation
-// (explain/): how the node picked in any of the three lists got its value,
-// and while a question waits, why the net asks it. With "Next questions"
-// ticked, every question also brings the next questions of the goal, with
-// the goal's value either way, beside the question window. The accounts
-// only read the net (a what-if restores it exactly), so showing them never
+// (app/consult_explanations.h): how the node picked in any of the three
+// lists got its value, and while a question waits, why the net asks it.
+// With "Next questions" ticked, every question also brings the next
+// questions of the goal beside the question window; "Net &view" opens a
+// picture of the net whose colours follow the consultation. None of it
 // changes a consultation.
-//
-// "Net &view" opens a picture of the net beside them (app/net_view.h) whose
-// colours follow the consultation; a click on a node there shows its How
-// and its help page.
 #pragma once
 
 #include <QPointer>
@@ -48,10 +44,7 @@ class QTableWidget;
 class QTextBrowser;
 class CConsultationDriver;
 class CInfControl;
-class CInferenceNet;
-class CNode;
-class TExplanationPane;
-class TNetView;
+class TConsultExplanations;
 
 class TmdiConsult : public TAbstractMDIChild, public IConsultationView {
     Q_OBJECT
@@ -93,14 +86,12 @@ public:
     QTableWidget *Grid(TConsultationList list) const;
     QCheckBox *CheckBox(TConsultationList list) const;
 
-    QAction *actAbort, *actShowCode, *actNetView;
+    QAction *actAbort, *actShowCode;
     QPushButton *bttNode, *bttGoal, *bttNet;
     QSplitter *splitter;
-    QSplitter *detailSplitter;  // the help pane, the explanation pane
+    QSplitter *detailSplitter;  // the help pane, the explanations' panes
     QTextBrowser *htmlViewer = nullptr;  // null in the plain kind
-    TExplanationPane *explanation;
-    QCheckBox *chbNextQuestions;
-    TNetView *netView = nullptr;  // made when first opened
+    TConsultExplanations *explanations;
 
 protected:
     bool CanClose() override;
@@ -113,26 +104,10 @@ private:
     void SetHelpMode(int mode);
     void KeepHelpPaneHeight();
 
-    // Explanations
-    QWidget *CreateDetailPanes(bool withHtml);
-    void FollowInvestigation(CInferenceNet &net);
-    void EndInvestigation();
-    void NodePicked(QTableWidget *grid, int row);
-    void RefreshHow();
-    void RefreshNextQuestions(CInferenceNet &net);
-    void ExplainNode(const QString &name);
-    void SelectExplainedNode(QTableWidget *grid);
-    void ShowNetView(bool shown);
-    void RefreshNetView();
-    void NetNodeClicked(const CNode *node);
-
     std::unique_ptr<CConsultationDriver> driver;
     QPointer<TAbstractMDIChild> source;
     QLabel *lStatus, *lGoal, *lNode;
     QCheckBox *chbHypos, *chbCallStack, *chbNodes;
     QTableWidget *sgGoals, *sgCallStack, *sgNodes;
     QString shownPage;
-    QString explainedNode;  // the node whose How the pane shows
-    bool movingCurrentRow = false;  // the window, not the user, moves a list's current row
-    const CNode *investigated = nullptr;  // while the net obtains its evidence
 };

@@ -60,8 +60,10 @@ QString BayesHtml(const BayesAccount &account) {
     if (!account.updated) return "<p>No evidence has reached it yet: it has its prior.</p>";
     QString html = QString("<p>Odds %1</p>").arg(PriorToCurrent(account.priorOdds, account.currentOdds));
     html += "<table cellspacing=\"0\" cellpadding=\"3\" border=\"1\" style=\"border-collapse:collapse\">"
-            "<tr><th>Weight</th><th>Source</th><th>Source value</th><th>P(H|E)</th><th>P(H|not E)</th>"
-            "<th>Ratio</th></tr>";
+            "<tr>";
+    for (const char *heading : {"Weight", "Source", "Source value", "P(H|E)", "P(H|not E)", "Ratio"})
+        html += QString("<th style=\"white-space:nowrap\">%1</th>").arg(heading);
+    html += "</tr>";
     for (const RuleEvidence &rule : account.rules) html += RuleRow(rule);
     html += "</table>";
     if (account.ceilingReached)

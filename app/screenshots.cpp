@@ -21,11 +21,12 @@
 
 #include "app/about_box.h"
 #include "app/application.h"
+#include "app/consult_explanations.h"
 #include "app/consult_window.h"
 #include "app/editor_window.h"
 #include "app/explanation_pane.h"
-#include "app/net_view.h"
 #include "app/main_form.h"
+#include "app/net_view.h"
 #include "app/option_dialogs.h"
 #include "app/question_windows.h"
 #include "app/result_dialog.h"
@@ -67,20 +68,25 @@ void GrabExplanations(TMainForm &main, TmdiConsult *window) {
     QTableWidget *goals = window->Grid(TConsultationList::orderedGoals);
     for (int row = 0; row < goals->rowCount(); ++row)
         if (goals->item(row, 0) != nullptr && goals->item(row, 0)->text() == "flat_battery") goals->setCurrentCell(row, 0);
+    const QList<int> heights = window->splitter->sizes();
+    const QList<int> widths = window->detailSplitter->sizes();
     main.resize(1400, 1000);
-    window->actNetView->setChecked(true);
+    window->explanations->netViewAction->setChecked(true);
     QApplication::processEvents();
     window->splitter->setSizes({250, 650});
     window->detailSplitter->setSizes({150, 620, 630});
     QApplication::processEvents();
-    window->netView->view->Fit();
-    window->explanation->verticalScrollBar()->setValue(0);
+    window->explanations->netView->view->Fit();
+    window->explanations->pane->verticalScrollBar()->setValue(0);
     QApplication::processEvents();
-    Save(window->explanation, "explanation_pane");
+    Save(window->explanations->pane, "explanation_pane");
     Save(main.Questions().yesNoQuestion, "next_questions");
-    Save(window->netView, "net_view");
-    window->actNetView->setChecked(false);
+    Save(window->explanations->netView, "net_view");
+    window->explanations->netViewAction->setChecked(false);
     main.resize(1000, 700);
+    QApplication::processEvents();
+    window->splitter->setSizes(heights);
+    window->detailSplitter->setSizes(widths);
     QApplication::processEvents();
 }
 

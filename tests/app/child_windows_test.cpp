@@ -13,6 +13,7 @@
 #include <map>
 
 #include "app/child_host.h"
+#include "app/consult_explanations.h"
 #include "app/consult_window.h"
 #include "app/database_browser.h"
 #include "app/editor_window.h"
@@ -185,7 +186,7 @@ void ChildWindowsTest::ConsultationWindowReportsThroughSignalsAndTheHost() {
     QList<QAction *> consultation = menus[1]->actions();
     consultation.removeIf([](QAction *action) { return action->isSeparator(); });
     QCOMPARE(consultation, QList<QAction *>({host.Command(THostCommand::consult), window.actAbort, window.actShowCode,
-                                             window.actNetView}));
+                                             window.explanations->netViewAction}));
 
     window.TakeControl(std::move(host.consultations[0].control), &editor);
     QSignalSpy status(&window, &TAbstractMDIChild::StatusPanelChanged);

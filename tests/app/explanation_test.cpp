@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <cstring>
 
+#include "app/consult_explanations.h"
 #include "app/consult_window.h"
 #include "app/editor_window.h"
 #include "app/explanation_pane.h"
@@ -107,7 +108,7 @@ QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
         }
         TfrmAbstractQuestion *question = NodeQuestion(questions);
         if (question == nullptr) return false;
-        seen.append({question->mDescr->toPlainText(), window->explanation->Why(),
+        seen.append({question->mDescr->toPlainText(), window->explanations->pane->Why(),
                      question->nextQuestions->isVisible(), question->nextQuestions->list->topLevelItemCount(),
                      question->nextQuestions->caption->text(), BoldRows(question->nextQuestions->list)});
         if (atQuestion) atQuestion(question);
@@ -189,9 +190,9 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
         [&](TfrmAbstractQuestion *) {
             if (!howAtFirstQuestion.isEmpty()) return;
             goals->setCurrentCell(RowOf(goals, "flat_battery"), 0);
-            howAtFirstQuestion = window->explanation->toPlainText();
+            howAtFirstQuestion = window->explanations->pane->toPlainText();
         },
-        [&] { whyAtResult = window->explanation->Why(); });
+        [&] { whyAtResult = window->explanations->pane->Why(); });
     QVERIFY(seen.size() >= 3);
     // Cranking comes first, and the account says why: the goal's best
     // source, rapid_clicking, needs it within its context link.
@@ -206,8 +207,8 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
     // Once the result is shown no question waits; the How of the goal lists
     // its rules with their sources and signed weights.
     QCOMPARE(whyAtResult, QString());
-    QVERIFY(window->explanation->Why().isEmpty());
-    const QString how = window->explanation->toPlainText();
+    QVERIFY(window->explanations->pane->Why().isEmpty());
+    const QString how = window->explanations->pane->toPlainText();
     QVERIFY2(how.contains("How flat_battery got its value"), qPrintable(how));
     QVERIFY(how.contains("engine_cranks"));
     QVERIFY(how.contains("lights_bright"));
@@ -219,7 +220,7 @@ void ExplanationTest::PaneShowsHowOfAPickedNodeAndWhyWhileAsking() {
     // An answered node says what was answered and through which retriever.
     QTableWidget *nodes = window->Grid(TConsultationList::allNodes);
     nodes->setCurrentCell(RowOf(nodes, "engine_cranks"), 0);
-    const QString answered = window->explanation->toPlainText();
+    const QString answered = window->explanations->pane->toPlainText();
     QVERIFY2(answered.contains("How engine_cranks got its value"), qPrintable(answered));
     QVERIFY(answered.contains("Answered"));
     QVERIFY(answered.contains("wincf"));
@@ -232,10 +233,10 @@ void ExplanationTest::NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical()
     QVERIFY(window != nullptr);
     const CInferenceNet &net = *window->Driver()->Control().Net();
 
-    QVERIFY(window->chbNextQuestions->isChecked());
+    QVERIFY(window->explanations->nextQuestionsBox->isChecked());
     const QList<TQuestionSeen> explained = Consult(fixture.Main(), window);
     const QByteArray explainedBits = NetBits(net);
-    window->chbNextQuestions->setChecked(false);
+    window->explanations->nextQuestionsBox->setChecked(false);
     const QList<TQuestionSeen> plain = Consult(fixture.Main(), window);
     const QByteArray plainBits = NetBits(net);
 
@@ -325,11 +326,11 @@ void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
     CInferenceNet &net = *window->Driver()->Control().Net();
     const CNode *cranks = net.FindNode("engine_cranks");
     const CNode *battery = net.FindNode("flat_battery");
-    window->actNetView->trigger();
-    QVERIFY(window->netView != nullptr && !window->netView->isHidden());
-    TNetScene *scene = window->netView->scene;
+    window->explanations->netViewAction->trigger();
+    QVERIFY(window->explanations->netView != nullptr && !window->explanations->netView->isHidden());
+    TNetScene *scene = window->explanations->netView->scene;
     QCOMPARE(scene->NodeCount(), static_cast<int>(net.nodes.Count()));
-    QVERIFY(!window->netView->ShowsNeighbourhood());
+    QVERIFY(!window->explanations->netView->ShowsNeighbourhood());
 
     // The colour of the first question's node before its answer, and after.
     QList<QColor> cranksFill;
@@ -363,18 +364,18 @@ void ExplanationTest::NetViewFollowsTheConsultationAndExplainsAClickedNode() {
     QCOMPARE(scene->Marked(), nullptr);
 
     // A click on a node explains it and shows its help page.
-    TNetGraphicsView *view = window->netView->view;
+    TNetGraphicsView *view = window->explanations->netView->view;
     view->Fit();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(scene->NodeCentre(battery)));
-    QVERIFY2(window->explanation->How().contains("How flat_battery got its value"),
-             qPrintable(window->explanation->How()));
+    QVERIFY2(window->explanations->pane->How().contains("How flat_battery got its value"),
+             qPrintable(window->explanations->pane->How()));
     QVERIFY2(window->ShownPage().endsWith("/flat_battery.html"), qPrintable(window->ShownPage()));
     // A click beside every node changes nothing.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(QPointF(-50, -50)));
-    QVERIFY(window->explanation->How().contains("How flat_battery got its value"));
+    QVERIFY(window->explanations->pane->How().contains("How flat_battery got its value"));
 
-    window->actNetView->trigger();
-    QVERIFY(window->netView->isHidden());
+    window->explanations->netViewAction->trigger();
+    QVERIFY(window->explanations->netView->isHidden());
 }
 
 void ExplanationTest::NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNode() {
@@ -382,8 +383,8 @@ void ExplanationTest::NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNo
     TmdiConsult *window = OpenConsultation(fixture, WideKnowledgeBase(400));
     QVERIFY(window != nullptr);
     CInferenceNet &net = *window->Driver()->Control().Net();
-    window->actNetView->trigger();
-    TNetView *netView = window->netView;
+    window->explanations->netViewAction->trigger();
+    TNetView *netView = window->explanations->netView;
     QVERIFY(netView->ShowsNeighbourhood());
     QVERIFY(netView->scene->NodeCount() > 0);
     QVERIFY(netView->scene->NodeCount() <= static_cast<int>(TNetView::kNeighbourhoodLimit));
