@@ -42,9 +42,12 @@ TNetView::TNetView(QWidget *parent) : QWidget(parent) {
     scene = new TNetScene(this);
     view = new TNetGraphicsView(this);
     view->setScene(scene);
-    bttZoomIn = new QPushButton("Zoom &in", this);
-    bttZoomOut = new QPushButton("Zoom o&ut", this);
-    bttFit = new QPushButton("&Fit", this);
+    // No mnemonics: the letters are taken by the menus and the window's buttons.
+    bttZoomIn = new QPushButton("Zoom in", this);
+    bttZoomOut = new QPushButton("Zoom out", this);
+    bttFit = new QPushButton("Fit", this);
+    bttFit->setToolTip("Show the whole picture");
+    view->setToolTip("Wheel: zoom; drag: move the picture; click a node: how it got its value");
     lMessage = new QLabel(this);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *button : {bttZoomIn, bttZoomOut, bttFit}) {

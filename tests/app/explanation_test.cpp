@@ -12,11 +12,13 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest>
+#include <cmath>
 #include <cstring>
 
 #include "app/consult_explanations.h"
 #include "app/consult_window.h"
 #include "app/editor_window.h"
+#include "app/explanation_html.h"
 #include "app/explanation_pane.h"
 #include "app/main_form.h"
 #include "app/net_scene.h"
@@ -29,6 +31,9 @@
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
 #include "graph/value_colour.h"
+#include "net/bayes_node.h"
+#include "net/link.h"
+#include "net/logical_node.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
 #include "scripted_user.h"
@@ -173,6 +178,7 @@ class ExplanationTest : public QObject {
 private slots:
     void PaneShowsHowOfAPickedNodeAndWhyWhileAsking();
     void NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical();
+    void AccountsReadAsTheCasesDiffer();
     void ResultDialogDrawsBarsBesideTheValues();
     void NetViewFollowsTheConsultationAndExplainsAClickedNode();
     void NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNode();
@@ -262,6 +268,52 @@ void ExplanationTest::NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical()
     // No panel is left beside a question window once the consultation ended.
     for (TfrmAbstractQuestion *question : fixture.Main().Questions().NodeQuestions())
         QVERIFY(!question->nextQuestions->isVisibleTo(question));
+}
+
+void ExplanationTest::AccountsReadAsTheCasesDiffer() {
+    using namespace quorvin::explain;
+    CBayesNode h("h", 0.2f, false, true), a("a", 0.5f, true, false), b("b<c>", 0.5f, true, false);
+    CLogicalNode either("either", CLogicalNode::kOr, false, false);
+
+    // A Bayesian node held at the ceiling: a weight for and one against,
+    // the cap marked, the answer that was not kept said so.
+    How capped;
+    capped.node = &h;
+    capped.bayesian = true;
+    capped.bayes.updated = true;
+    capped.bayes.ceilingReached = true;
+    capped.bayes.rules = {{nullptr, &a, 0.5f, 1.0f, 0.9f, 0.1f, 99999.0f, 1e6, 1e6, std::log(40.0), true},
+                          {nullptr, &b, 0.5f, 0.0f, 0.4f, 0.8f, 0.5f, 0.5, 0.5, std::log(0.5), false}};
+    capped.answer.asked = true;
+    const QString html = HowHtml(capped);
+    QVERIFY(html.contains("How h got its value"));
+    QVERIFY(html.contains("<span style=\"color:#1a7f37\">+16.0 dB</span>"));
+    QVERIFY(html.contains("<span style=\"color:#b3261e\">-3.0 dB</span>"));
+    QCOMPARE(html.count("product held at 99999"), 1);
+    QVERIFY(html.contains("held at the ceiling 99999"));
+    QVERIFY(html.contains("the answer itself was not kept"));
+    QVERIFY(html.contains("b&lt;c&gt;"));
+    QVERIFY(!html.contains("b<c>"));
+
+    // A logical node: the deciding source in bold, the others after it.
+    How logical;
+    logical.node = &either;
+    logical.logical = {CLogicalNode::kOr, &a, {&h}};
+    const QString decided = HowHtml(logical);
+    QVERIFY(decided.contains("largest of its sources"));
+    QVERIFY(decided.contains("Decided by <b>a</b>"));
+    QVERIFY(decided.contains("also h"));
+    logical.logical = {CLogicalNode::kOr, nullptr, {}};
+    QVERIFY(HowHtml(logical).contains("It has no sources"));
+
+    // The descent to a question through a priority link.
+    CPriorityLink link(&a, &h);
+    Why why;
+    why.goal = &h;
+    why.asked = &a;
+    why.steps = {{&h, &link, {}, &a, &a}, {&a, nullptr, {}, nullptr, nullptr}};
+    QVERIFY(WhyHtml(why).contains("<b>h</b> waits for <b>a</b> (priority link)"));
+    QCOMPARE(WhyHtml(Why{}), QString("<p>Nothing is being investigated.</p>"));
 }
 
 void ExplanationTest::ResultDialogDrawsBarsBesideTheValues() {
