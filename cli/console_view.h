@@ -25,9 +25,11 @@ public:
     void SetStatusText(const CString &text) override;
     bool ListShown(TConsultationList list) const override { return list == TConsultationList::orderedGoals; }
     void SetRows(TConsultationList, const std::vector<CGridRow> &) override {}
+    bool DisplaysRows() const override { return false; }
     void SetInvestigatedGoal(const CString &) override {}
     void SetInvestigatedNode(const CString &text) override { session.currentNode = text.Text(); }
     void ShowPage(const CString &) override {}
+    bool ShowsPages() const override { return false; }
     void SetRunning(bool) override {}
     void ShowResult(const std::vector<CGridRow> &rows) override;
 

@@ -48,6 +48,9 @@ int32_t CConsultationDriver::RunConsultation() {
     CInfTaxNet *net = control->Net();
     if (net == nullptr || inside) return 2;
     inside = true;
+    // Help pages are written by the build; what a consultation finds of
+    // them is looked up once per page and kept until the next one.
+    pageFound.clear();
     shownError.Clear();
     SetRunning(true);
     view->SetStatusText("Preparing...");
@@ -113,7 +116,7 @@ void CConsultationDriver::ReportSuccess() {
     view->SetInvestigatedNode(investigatedNode);
     RefreshList(TConsultationList::orderedGoals);
     RefreshList(TConsultationList::allNodes);
-    view->SetRows(TConsultationList::callStack, {CGridRow(1)});
+    if (view->DisplaysRows()) view->SetRows(TConsultationList::callStack, {CGridRow(1)});
     view->SetStatusText("Done, consulted ok.");
 
     bool anyEnabled = false;
@@ -166,10 +169,14 @@ void CConsultationDriver::ShowHelpPage() {
     case THelpMode::goal: page = investigatedGoal; break;
     case THelpMode::net: page = "index"; break;
     }
-    if (!CHelpBuilder::IsSafePageName(page)) return;
+    if (!view->ShowsPages() || !CHelpBuilder::IsSafePageName(page)) return;
     const CString path = CHelpBuilder(control->HelpPageDirectory()).PagePath(page);
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path.Text(), error)) view->ShowPage(path);
+    auto [known, added] = pageFound.try_emplace(path.Text(), false);
+    if (added) {
+        std::error_code error;
+        known->second = std::filesystem::is_regular_file(path.Text(), error);
+    }
+    if (known->second) view->ShowPage(path);
 }
 
 void CConsultationDriver::SetRunning(bool value) {
@@ -197,11 +204,17 @@ void CConsultationDriver::RefreshList(TConsultationList list) {
     if (control->Net() == nullptr || !view->ListShown(list)) return;
     switch (list) {
     case TConsultationList::orderedGoals:
+        // The order of the goals counts even where no row is shown: the
+        // reports of an aborted consultation list them in it.
         control->Net()->SortGoals();
-        view->SetRows(list, GoalRows());
+        if (view->DisplaysRows()) view->SetRows(list, GoalRows());
         break;
-    case TConsultationList::callStack: view->SetRows(list, CallStackRows()); break;
-    case TConsultationList::allNodes: view->SetRows(list, NodeRows()); break;
+    case TConsultationList::callStack:
+        if (view->DisplaysRows()) view->SetRows(list, CallStackRows());
+        break;
+    case TConsultationList::allNodes:
+        if (view->DisplaysRows()) view->SetRows(list, NodeRows());
+        break;
     }
 }
 

@@ -24,6 +24,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "foundation/cstring.h"
@@ -111,6 +113,7 @@ private:
     CString investigatedNode;
     THelpMode helpMode = THelpMode::node;
     CString shownError;
+    std::unordered_map<std::string, bool> pageFound;  // help page path -> is a file
     InvestigationListener onInvestigate;
 };
 

@@ -31,6 +31,10 @@ public:
     virtual bool ListShown(TConsultationList list) const = 0;
     // Replaces the rows under the list's header.
     virtual void SetRows(TConsultationList list, const std::vector<CGridRow> &rows) = 0;
+    // False for a view that keeps no rows (a console): the driver then
+    // neither formats nor hands them over, which a batch of many cases
+    // would otherwise pay for at every question.
+    virtual bool DisplaysRows() const { return true; }
 
     // The investigation labels
     virtual void SetInvestigatedGoal(const CString &text) = 0;
@@ -39,6 +43,8 @@ public:
     // The help pane: shows the local HTML file at `path`. A missing file
     // changes nothing; a view without an HTML viewer shows nothing.
     virtual void ShowPage(const CString &path) = 0;
+    // False for a view without a help pane: the driver then looks for no page.
+    virtual bool ShowsPages() const { return true; }
 
     // While a consultation runs the Abort action is enabled and closing the
     // window asks first.

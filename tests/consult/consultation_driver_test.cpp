@@ -305,6 +305,24 @@ TEST(ConsultationDriver, ListsThatAreNotShownAreNotFilled) {
     EXPECT_EQ(run.ui.view.fills[TConsultationList::callStack], stackFills);
 }
 
+TEST(ConsultationDriver, AViewWithoutRowsOrPagesIsGivenNoneAndTheGoalsAreStillSorted) {
+    Consultation run(kTwoGoals);
+    {
+        std::ofstream page(run.dir.File("b.html"));
+        page << "b\n";
+    }
+    run.ui.view.displaysRows = false;
+    run.ui.view.showsPages = false;
+    run.Answer({Typed("Ann"), Typed("5"), Typed("10"), Typed("1")});
+    ASSERT_EQ(run.driver->RunConsultation(), 0);
+    EXPECT_TRUE(run.ui.view.fills.empty());
+    EXPECT_TRUE(run.ui.view.pages.empty());
+    // The goals are in order all the same: the result lists h2 first.
+    ASSERT_EQ(run.ui.view.result.size(), 2u);
+    EXPECT_EQ(run.ui.view.result[0][1], "h2");
+    EXPECT_EQ(run.Net().goals.At(0)->name.Text(), std::string("h2"));
+}
+
 TEST(ConsultationDriver, ClosingWhileRunningAsksAndKeepsTheWindow) {
     Consultation run(kTwoGoals);
     EXPECT_TRUE(run.driver->RequestClose());

@@ -173,6 +173,8 @@ public:
     void SetInvestigatedGoal(const CString &text) override { goalLabel = text.Text(); }
     void SetInvestigatedNode(const CString &text) override { nodeLabel = text.Text(); }
     void ShowPage(const CString &path) override { pages.push_back(path.Text()); }
+    bool DisplaysRows() const override { return displaysRows; }
+    bool ShowsPages() const override { return showsPages; }
     void SetRunning(bool value) override { running.push_back(value); }
     void ShowResult(const std::vector<CGridRow> &newRows) override {
         result = Texts(newRows);
@@ -189,6 +191,8 @@ public:
     }
 
     std::map<TConsultationList, bool> shown;
+    bool displaysRows = true;
+    bool showsPages = true;
     std::vector<std::string> statuses;
     std::map<TConsultationList, std::vector<std::vector<std::string>>> rows;
     std::map<TConsultationList, int> fills;
