@@ -20,6 +20,7 @@
 #include "language/help_builder.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
+#include "retrieval/table.h"
 
 using namespace quorvin::explain;
 
@@ -78,7 +79,11 @@ void TConsultExplanations::Follow(CInferenceNet &net, CNode &node) {
     investigated = &node;
     pane->SetWhy(WhyHtml(ExplainWhy(net)));
     ValuesChanged();
-    if (nextQuestionsBox->isChecked()) RefreshNextQuestions(net);
+    // A batch answers from its table, case after case: nobody reads the list
+    // there, and its what-ifs would cost two propagations per candidate at
+    // every node of every case.
+    const bool batch = driver->Control().Table() != nullptr && driver->Control().Table()->batchRunning;
+    if (nextQuestionsBox->isChecked() && !batch) RefreshNextQuestions(net);
 }
 
 // The How of a picked node

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -102,6 +103,7 @@ private slots:
     void init();
     void EditorUsesTheHostsCommandsFileDialogAndConsultations();
     void ConsultationWindowReportsThroughSignalsAndTheHost();
+    void NextQuestionsAtQuestionsButNotInABatch();
     void BrowserListsTheHostsAliases();
 };
 
@@ -216,6 +218,46 @@ void ChildWindowsTest::ConsultationWindowReportsThroughSignalsAndTheHost() {
     QSignalSpy nothing(&orphan, &TAbstractMDIChild::ActivationRequested);
     orphan.actShowCode->trigger();
     QVERIFY(nothing.isEmpty());
+}
+
+// The goals of the next questions the window handed to the host, in order;
+// "" where it took them away.
+QStringList NextQuestionGoals(const TFakeHost &host) {
+    QStringList goals;
+    for (const TNextQuestions &next : host.nextQuestions) goals.append(next.goal);
+    return goals;
+}
+
+void ChildWindowsTest::NextQuestionsAtQuestionsButNotInABatch() {
+    QTemporaryDir dir;
+    TFakeHost host;
+    TmdiEditor editor(host);
+    for (const QString name : {"pumps.qvb", "pumps-readings.tsv", "pumps-verdicts.tsv"})
+        QVERIFY(QFile::copy(QUORVIN_EXAMPLES "/" + name, dir.path() + "/" + name));
+    editor.SetFile(dir.path() + "/pumps.qvb", true);
+    QVERIFY(editor.LoadFile(dir.path() + "/pumps.qvb"));
+    editor.DoConsult();
+    editor.Memo()->setPlainText(kNothingToAsk);
+    editor.DoConsult();
+    QCOMPARE(host.consultations.size(), size_t(2));
+
+    // A batch: every node is answered from the table; no list is made.
+    TmdiConsult batch(host, true);
+    batch.TakeControl(std::move(host.consultations[0].control), &editor);
+    batch.RunConsultation();
+    QVERIFY2(host.messages.contains("Batch consultation finished."), qPrintable(host.messages.join("; ")));
+    QVERIFY(!host.nextQuestions.empty());
+    QVERIFY(NextQuestionGoals(host).filter(QRegularExpression(".")).isEmpty());
+
+    // A single consultation: its question about b comes with the list of
+    // its goal a; when it ends the list is taken away.
+    host.nextQuestions.clear();
+    TmdiConsult single(host, true);
+    single.TakeControl(std::move(host.consultations[1].control), &editor);
+    QCOMPARE(single.RunConsultation(), 0);
+    const QStringList goals = NextQuestionGoals(host);
+    QVERIFY2(goals.startsWith("a"), qPrintable(goals.join(",")));
+    QCOMPARE(goals.back(), QString());
 }
 
 void ChildWindowsTest::BrowserListsTheHostsAliases() {
