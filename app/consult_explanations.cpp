@@ -77,13 +77,14 @@ void TConsultExplanations::InvestigationEnded() {
 
 void TConsultExplanations::Follow(CInferenceNet &net, CNode &node) {
     investigated = &node;
+    // A batch answers from its table, case after case: nobody reads the
+    // accounts meanwhile, and drawing them (the next questions' what-ifs
+    // above all) at every node of every case would slow the batch down.
+    // They come back when it ends.
+    if (driver->Control().Table() != nullptr && driver->Control().Table()->batchRunning) return;
     pane->SetWhy(WhyHtml(ExplainWhy(net)));
     ValuesChanged();
-    // A batch answers from its table, case after case: nobody reads the list
-    // there, and its what-ifs would cost two propagations per candidate at
-    // every node of every case.
-    const bool batch = driver->Control().Table() != nullptr && driver->Control().Table()->batchRunning;
-    if (nextQuestionsBox->isChecked() && !batch) RefreshNextQuestions(net);
+    if (nextQuestionsBox->isChecked()) RefreshNextQuestions(net);
 }
 
 // The How of a picked node
