@@ -17,6 +17,13 @@ namespace {
 constexpr double kZoomStep = 1.25;
 constexpr double kWheelNotch = 120.0;
 
+// Where a large net's picture starts when nothing is investigated.
+const CNode *FirstGoal(const NetGraph &graph) {
+    for (const GraphNode &node : graph.nodes)
+        if (node.goal) return node.node;
+    return graph.nodes.front().node;
+}
+
 }  // namespace
 
 TNetGraphicsView::TNetGraphicsView(QWidget *parent) : QGraphicsView(parent) {
@@ -72,7 +79,7 @@ void TNetView::ShowNet(const CInferenceNet &net, const CNode *centre) {
     neighbourhood = whole.nodes.size() > kWholeNetLimit;
     drawnCentre = nullptr;
     if (neighbourhood) {
-        LayOutAround(centre != nullptr ? centre : whole.nodes.front().node);
+        LayOutAround(centre != nullptr ? centre : FirstGoal(whole));
         return;
     }
     Draw(whole);

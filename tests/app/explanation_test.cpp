@@ -127,12 +127,12 @@ QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
 
 // A goal with `count` askable sources, more than the net view draws whole.
 QByteArray WideKnowledgeBase(int count) {
-    QByteArray nodes = "nodes {\n  g { (bayesian, 0.5, goal) }\n", rules = "rules {\n";
+    QByteArray nodes = "nodes {\n", rules = "rules {\n";
     for (int i = 0; i < count; ++i) {
         nodes += QByteArray("  a") + QByteArray::number(i) + " { (bayesian, 0.5) retriever (wincf) }\n";
         rules += QByteArray("  { a") + QByteArray::number(i) + ", g, 0.6, 0.4 }\n";
     }
-    return nodes + "}\n" + rules + "}\n";
+    return nodes + "  g { (bayesian, 0.5, goal) }\n}\n" + rules + "}\n";
 }
 
 TmdiConsult *OpenConsultation(TAppFixture &fixture, const QByteArray &knowledgeBase) {
@@ -438,6 +438,8 @@ void ExplanationTest::NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNo
     window->explanations->netViewAction->trigger();
     TNetView *netView = window->explanations->netView;
     QVERIFY(netView->ShowsNeighbourhood());
+    // Nothing is investigated: the picture starts at the goal.
+    QVERIFY(netView->lMessage->text().endsWith("around g"));
     QVERIFY(netView->scene->NodeCount() > 0);
     QVERIFY(netView->scene->NodeCount() <= static_cast<int>(TNetView::kNeighbourhoodLimit));
 
