@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr const char *kHint = "<p><i>Select a node in one of the lists to see how it got its value.</i></p>";
+constexpr const char *kHint =
+    "<p><i>Select a node in one of the lists or in the net view to see how it got its value.</i></p>";
 
 }  // namespace
 
@@ -29,7 +30,11 @@ void TExplanationPane::Render() {
     QString html = why;
     if (!why.isEmpty()) html += "<hr/>";
     html += "<a name=\"how\"></a>" + (how.isEmpty() ? QString(kHint) : how);
-    const int scrolled = verticalScrollBar() != nullptr ? verticalScrollBar()->value() : 0;
+    // Most steps of a consultation change neither part; laying the text out
+    // again would only make it flicker.
+    if (html == shown) return;
+    shown = html;
+    const int scrolled = verticalScrollBar()->value();
     setHtml(html);
     verticalScrollBar()->setValue(scrolled);
 }

@@ -27,4 +27,5 @@ private:
 
     QString why;
     QString how;
+    QString shown;  // the HTML last set
 };
