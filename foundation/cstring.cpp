@@ -109,10 +109,24 @@ bool CString::Equals(const char *text) const {
     return std::strcmp(ICS->str, text) == 0;
 }
 
+uint32_t CString::HashWord() const {
+    const uint64_t known = ICS->hash.load(std::memory_order_relaxed);
+    if (known != 0) return static_cast<uint32_t>(known);
+    uint32_t word = 2166136261u;
+    for (char c : *this) {
+        word ^= static_cast<unsigned char>(c);
+        word *= 16777619u;
+    }
+    // The shared empty body is never written.
+    if (ICS->len > 0) ICS->hash.store(word | (uint64_t{1} << 32), std::memory_order_relaxed);
+    return word;
+}
+
 void CString::ToUpper() {
     for (int32_t i = 0; i < ICS->len; ++i) {
         if (ICS->str[i] >= 'a' && ICS->str[i] <= 'z') {
             MakePrivate();
+            ICS->hash.store(0, std::memory_order_relaxed);
             ICS->str[i] = static_cast<char>(ICS->str[i] - 32);
         }
     }
@@ -122,6 +136,7 @@ void CString::ToLower() {
     for (int32_t i = 0; i < ICS->len; ++i) {
         if (ICS->str[i] >= 'A' && ICS->str[i] <= 'Z') {
             MakePrivate();
+            ICS->hash.store(0, std::memory_order_relaxed);
             ICS->str[i] = static_cast<char>(ICS->str[i] + 32);
         }
     }
@@ -164,6 +179,8 @@ void CString::Erase(int32_t pos, int32_t count) {
 char &CString::CharAt(int32_t i) {
     QV_ASSERT((ICS->len)&&(i>=0)&&(i<=ICS->len), "cstring");
     MakePrivate();
+    // The caller may change the character through the reference.
+    ICS->hash.store(0, std::memory_order_relaxed);
     return ICS->str[i];
 }
 

@@ -11,6 +11,7 @@
 // so a lookup by an empty name always fails. A moved-from string is empty.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 // The shared body of one or more CString handles.
@@ -18,6 +19,11 @@ struct ICString {
     char *str;         // owned characters, zero-terminated; null for an empty body
     int32_t len;       // characters, not counting the terminator
     int32_t refCount;  // handles sharing this body
+    // The characters' hash word with bit 32 set once it is known; 0 until
+    // then. A name is looked up far more often than it is made, so the word
+    // is computed once per body. Atomic (and relaxed) only so that threads
+    // reading one built net may both fill it in: they write the same value.
+    std::atomic<uint64_t> hash{0};
 };
 
 class CString {
@@ -47,6 +53,8 @@ public:
     bool Equals(const CString &other) const;
     bool Equals(const char *text) const;
     char CharAt(int32_t i) const;  // i may be Length(): the terminator
+    // Every byte folded into one word (FNV-1a), computed once per body.
+    uint32_t HashWord() const;
 
     // The characters, for range-for and the standard algorithms.
     const char *begin() const { return Text(); }

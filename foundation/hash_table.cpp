@@ -2,25 +2,16 @@
 
 namespace {
 
-// Every byte of the text folded into one word (FNV-1a). Node names of a
-// large knowledge base often share long prefixes ("has_symptom_fever",
-// "has_symptom_cough"); a word made of the first bytes only would give all
-// of them one probe sequence, and building the net would turn quadratic.
-uint32_t KeyWord(const CString &key) {
-    uint32_t k = 2166136261u;
-    for (char c : key) {
-        k ^= static_cast<unsigned char>(c);
-        k *= 16777619u;
-    }
-    return k;
-}
-
 double Fraction(double x) { return x - static_cast<double>(static_cast<int64_t>(x)); }
 
 }  // namespace
 
 CHashProbe::CHashProbe(const CString &key, int32_t size) {
-    int32_t signedWord = static_cast<int32_t>(KeyWord(key));
+    // Every byte of the key is folded into the word (CString::HashWord): node
+    // names of a large knowledge base often share long prefixes
+    // ("has_symptom_fever", "has_symptom_cough"), and a word made of the
+    // first bytes only would give all of them one probe sequence.
+    int32_t signedWord = static_cast<int32_t>(key.HashWord());
     // The absolute value as a signed word; the most negative word stays as it is.
     uint32_t k = signedWord < 0 ? 0u - static_cast<uint32_t>(signedWord) : static_cast<uint32_t>(signedWord);
     int64_t h1 = static_cast<int64_t>(size * Fraction(k * 0.6180339887));
