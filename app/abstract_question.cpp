@@ -1,5 +1,6 @@
 #include "app/abstract_question.h"
 
+#include "app/next_questions_list.h"
 #include "app/window_helpers.h"
 
 #include <QEventLoop>
@@ -35,11 +36,22 @@ TfrmAbstractQuestion::TfrmAbstractQuestion(QWidget *main, const QString &title, 
 
     inputs = new QVBoxLayout;
     buttons = new QHBoxLayout;
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(lPrompt);
-    layout->addWidget(mDescr);
-    layout->addLayout(inputs);
-    layout->addLayout(buttons);
+    auto *question = new QVBoxLayout;
+    question->addWidget(lPrompt);
+    question->addWidget(mDescr);
+    question->addLayout(inputs);
+    question->addLayout(buttons);
+    nextQuestions = new TNextQuestionsList(this);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(question);
+    layout->addWidget(nextQuestions, 1);
+}
+
+void TfrmAbstractQuestion::ShowNextQuestions(const TNextQuestions &next) {
+    const bool wasShown = nextQuestions->isVisibleTo(this);
+    nextQuestions->Show(next);
+    // The window grows by the panel and shrinks back without it.
+    if (wasShown != nextQuestions->isVisibleTo(this)) adjustSize();
 }
 
 TfrmAbstractQuestion::~TfrmAbstractQuestion() {

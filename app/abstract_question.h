@@ -12,6 +12,10 @@
 // main window sets it, every showing moves the window there, and hiding any
 // of them stores its place there.
 //
+// Beside the inputs, a node's question window shows the next questions of
+// the goal under investigation, when the consultation window hands them over
+// (`ShowNextQuestions`); the panel is hidden while there are none.
+//
 // TQuestionWindow joins the Qt side to one of the question interfaces of
 // ui/ (ui/question_window.h), whose ShowAndWait, Accept and Abort the
 // retrievers and the buttons call.
@@ -29,6 +33,8 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QVBoxLayout;
+class TNextQuestionsList;
+struct TNextQuestions;
 
 // Texts of the system are UTF-8 bytes; these convert at the window's edge.
 QString ToQString(const CString &text);
@@ -50,12 +56,15 @@ public:
     void HideAndRemember();
     // True while PresentAndWait dispatches events for this window.
     bool Waiting() const { return waitLoop != nullptr; }
+    // The panel beside the inputs; nothing to show hides it.
+    void ShowNextQuestions(const TNextQuestions &next);
 
     // The place every question window opens at.
     static QPoint RememberedPosition();
     static void SetRememberedPosition(const QPoint &position);
 
     QPlainTextEdit *mDescr;
+    TNextQuestionsList *nextQuestions;
 
     // Esc and the close box: closing without the accept action.
     void reject() override;

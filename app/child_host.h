@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/next_question_rows.h"
 #include "ui/consultation_view.h"
 
 class QAction;
@@ -54,4 +55,7 @@ public:
                                   TAbstractMDIChild *source) = 0;
     // Shows the result of a consultation; returns when the user closes it.
     virtual void ShowResult(const std::vector<CGridRow> &rows) = 0;
+    // Shows the next questions of the goal under investigation beside the
+    // question windows; an empty goal takes them away.
+    virtual void ShowNextQuestions(const TNextQuestions &next) = 0;
 };

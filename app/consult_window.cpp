@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/abstract_question.h"
+#include "app/consult_explanations.h"
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
 #include "consult/consultation_driver.h"
@@ -49,10 +50,16 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
     actShowCode = MakeAction(this, "Show &Code", "Show window with the knowledge base code");
     connect(actAbort, &QAction::triggered, this, &TmdiConsult::Abort);
     connect(actShowCode, &QAction::triggered, this, &TmdiConsult::ShowCode);
+    detailSplitter = new QSplitter(Qt::Horizontal, this);
+    detailSplitter->addWidget(CreateHelpPane(withHtml));
+    detailSplitter->setChildrenCollapsible(false);
+    explanations = new TConsultExplanations(host, this, detailSplitter);
+    connect(explanations, &TConsultExplanations::PageRequested, this,
+            [this](const QString &path) { ShowPage(ToCString(path)); });
 
     splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(CreateListsPanel());
-    splitter->addWidget(CreateHelpPane(withHtml));
+    splitter->addWidget(detailSplitter);
     splitter->setChildrenCollapsible(false);
     connect(splitter, &QSplitter::splitterMoved, this, &TmdiConsult::KeepHelpPaneHeight);
     auto *layout = new QVBoxLayout(this);
@@ -83,7 +90,7 @@ QWidget *TmdiConsult::CreateListsPanel() {
     labels->addRow("Investigated node:", lNode);
 
     auto *commands = new QHBoxLayout;
-    for (QAction *action : {actAbort, actShowCode}) {
+    for (QAction *action : {actAbort, actShowCode, explanations->netViewAction}) {
         auto *button = new QToolButton(panel);
         button->setDefaultAction(action);
         commands->addWidget(button);
@@ -99,6 +106,8 @@ QWidget *TmdiConsult::CreateListsPanel() {
         connect(button, &QPushButton::clicked, this, [this, mode] { SetHelpMode(mode); });
         ++mode;
     }
+    commands->addSpacing(16);
+    commands->addWidget(explanations->nextQuestionsBox);
     commands->addStretch();
 
     chbHypos = new QCheckBox("Ordered goals", panel);
@@ -109,6 +118,7 @@ QWidget *TmdiConsult::CreateListsPanel() {
     sgNodes = MakeGrid(panel, {"Node", "Aprior", "Current"});
     sgGoals->setColumnWidth(0, kFirstColumnWidth);
     sgNodes->setColumnWidth(0, kFirstColumnWidth);
+    explanations->WatchLists({sgGoals, sgCallStack, sgNodes});
     auto *lists = new QHBoxLayout;
     const std::pair<QCheckBox *, QTableWidget *> columns[] = {
         {chbHypos, sgGoals}, {chbCallStack, sgCallStack}, {chbNodes, sgNodes}};
@@ -143,11 +153,14 @@ void TmdiConsult::CreateMenus() {
     consultation->addAction(host.Command(THostCommand::consult));
     consultation->addAction(actAbort);
     consultation->addAction(actShowCode);
+    consultation->addSeparator();
+    consultation->addAction(explanations->netViewAction);
 }
 
 void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDIChild *sourceWindow) {
     source = sourceWindow;
     driver = std::make_unique<CConsultationDriver>(std::move(control), this, &host.Messages());
+    explanations->SetDriver(driver.get());
 }
 
 int32_t TmdiConsult::RunConsultation() {
@@ -189,7 +202,9 @@ QCheckBox *TmdiConsult::CheckBox(TConsultationList list) const {
 
 bool TmdiConsult::ListShown(TConsultationList list) const { return CheckBox(list)->isChecked(); }
 
-void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) { FillGrid(Grid(list), rows); }
+void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) {
+    explanations->FillList(Grid(list), rows);
+}
 
 void TmdiConsult::ListToggled(TConsultationList list) {
     if (driver != nullptr) {
@@ -204,6 +219,9 @@ void TmdiConsult::ListToggled(TConsultationList list) {
 void TmdiConsult::SetStatusText(const CString &text) {
     lStatus->setText(ToQString(text));
     emit StatusPanelChanged(0, lStatus->text());
+    // Every stage of a consultation (reset, investigating, its end) moves
+    // values the explanations show.
+    explanations->ValuesChanged();
 }
 
 QString TmdiConsult::StatusText() const { return lStatus->text(); }
@@ -243,8 +261,13 @@ void TmdiConsult::KeepHelpPaneHeight() {
 void TmdiConsult::SetRunning(bool value) {
     actAbort->setEnabled(value);
     TAbstractMDIChild::SetRunning(value);
+    if (!value) explanations->InvestigationEnded();
 }
 
 void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
+    // The result comes before the consultation has wound up; nothing is
+    // investigated any more while the user reads it.
+    explanations->InvestigationEnded();
     host.ShowResult(rows);
 }
+

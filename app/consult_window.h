@@ -18,6 +18,14 @@
 // window stays open until the consultation has unwound. Its status also goes
 // out as the status bar's first panel; the result dialog and the message
 // boxes are the host's; "Show &Code" asks for the source window.
+//
+// Beside the help pane, the explanation pane accounts for the consultation
+// (app/consult_explanations.h): how the node picked in any of the three
+// lists got its value, and while a question waits, why the net asks it.
+// With "Next questions" ticked, every question also brings the next
+// questions of the goal beside the question window; "Net &view" opens a
+// picture of the net whose colours follow the consultation. None of it
+// changes a consultation.
 #pragma once
 
 #include <QPointer>
@@ -36,6 +44,7 @@ class QTableWidget;
 class QTextBrowser;
 class CConsultationDriver;
 class CInfControl;
+class TConsultExplanations;
 
 class TmdiConsult : public TAbstractMDIChild, public IConsultationView {
     Q_OBJECT
@@ -80,7 +89,9 @@ public:
     QAction *actAbort, *actShowCode;
     QPushButton *bttNode, *bttGoal, *bttNet;
     QSplitter *splitter;
+    QSplitter *detailSplitter;  // the help pane, the explanations' panes
     QTextBrowser *htmlViewer = nullptr;  // null in the plain kind
+    TConsultExplanations *explanations;
 
 protected:
     bool CanClose() override;

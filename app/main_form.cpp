@@ -260,6 +260,8 @@ void TMainForm::OpenConsultation(std::unique_ptr<CInfControl> control, const QSt
 
 void TMainForm::ShowResult(const std::vector<CGridRow> &rows) { resultDialog->Execute(rows); }
 
+void TMainForm::ShowNextQuestions(const TNextQuestions &next) { questions->ShowNextQuestions(next); }
+
 QString TMainForm::ChooseFile(TFileDialogKind kind, const QString &suggested) {
     if (fileChooser) return fileChooser(kind, suggested);
     if (kind == TFileDialogKind::open) return QFileDialog::getOpenFileName(this, "Open", suggested, kKnowledgeBaseFilter);

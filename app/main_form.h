@@ -93,6 +93,7 @@ public:
     void OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
                           TAbstractMDIChild *source) override;
     void ShowResult(const std::vector<CGridRow> &rows) override;
+    void ShowNextQuestions(const TNextQuestions &next) override;
 
     void SetRegistry(CAllRetrievers *retrievers) { registry = retrievers; }
     TQuestionWindows &Questions() const { return *questions; }

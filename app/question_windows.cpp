@@ -19,3 +19,11 @@ CUserInterface TQuestionWindows::Record() {
     record.messages = &messages;
     return record;
 }
+
+std::vector<TfrmAbstractQuestion *> TQuestionWindows::NodeQuestions() const {
+    return {probQuestion, yesNoQuestion, exactValue, intervalQuestion, choiceQuestion};
+}
+
+void TQuestionWindows::ShowNextQuestions(const TNextQuestions &next) {
+    for (TfrmAbstractQuestion *question : NodeQuestions()) question->ShowNextQuestions(next);
+}

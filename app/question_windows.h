@@ -5,11 +5,13 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "app/certainty_questions.h"
 #include "app/choice_question.h"
 #include "app/edit_questions.h"
 #include "app/message_boxes.h"
+#include "app/next_question_rows.h"
 #include "app/taxonomy_class_dialog.h"
 #include "app/taxonomy_list_dialog.h"
 #include "ui/user_interface.h"
@@ -33,4 +35,7 @@ public:
 
     // The windows above, one pointer per kind of question.
     CUserInterface Record();
+    // The windows that ask for a node's value, which show the next questions.
+    std::vector<TfrmAbstractQuestion *> NodeQuestions() const;
+    void ShowNextQuestions(const TNextQuestions &next);
 };

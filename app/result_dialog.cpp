@@ -8,6 +8,13 @@
 #include <QVBoxLayout>
 
 #include "app/abstract_question.h"
+#include "app/value_bar_delegate.h"
+
+namespace {
+
+constexpr int kValueColumnWidth = 190;
+
+}  // namespace
 
 void FillGrid(QTableWidget *grid, const std::vector<CGridRow> &rows) {
     grid->setRowCount(static_cast<int>(rows.size()));
@@ -31,6 +38,12 @@ TfrmConsResult::TfrmConsResult(QWidget *main) : QDialog(main) {
     sgResult->setColumnWidth(0, 40);
     sgResult->setColumnWidth(1, 110);
     sgResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    priorBars = new TValueBarDelegate(QColor(0x9e, 0x9e, 0x9e), this);
+    posteriorBars = new TValueBarDelegate(QColor(0x2f, 0x6f, 0xb8), this);
+    sgResult->setItemDelegateForColumn(2, priorBars);
+    sgResult->setItemDelegateForColumn(3, posteriorBars);
+    sgResult->setColumnWidth(2, kValueColumnWidth);
+    sgResult->horizontalHeader()->setStretchLastSection(true);
     bttOK = new QPushButton("OK", this);
     bttOK->setDefault(true);
     connect(bttOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -43,7 +56,7 @@ TfrmConsResult::TfrmConsResult(QWidget *main) : QDialog(main) {
     layout->addWidget(new QLabel("Ordered goal hypotheses:", this));
     layout->addWidget(sgResult);
     layout->addLayout(buttonRow);
-    resize(420, 300);
+    resize(600, 300);
 }
 
 void TfrmConsResult::Execute(const std::vector<CGridRow> &rows) {

@@ -1,7 +1,10 @@
 // TfrmConsResult: the modal dialog "Result of the consultation", shown after
 // a successful consultation: the lines "Consulted OK" and "Ordered goal
 // hypotheses:", a grid with the columns "Order", "Goal", "Aprior" and
-// "Aposterior", and an "OK" button (default) that closes it.
+// "Aposterior", and an "OK" button (default) that closes it. Beside each
+// value a bar shows it as a share of 1: the a-priori values in grey, the
+// a-posteriori ones in blue, so a goal the consultation made likely stands
+// out from one it only kept.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +14,7 @@
 
 class QTableWidget;
 class QPushButton;
+class TValueBarDelegate;
 
 // Fills a grid with rows of texts, one row per entry, replacing its rows.
 void FillGrid(QTableWidget *grid, const std::vector<CGridRow> &rows);
@@ -25,4 +29,6 @@ public:
 
     QTableWidget *sgResult;
     QPushButton *bttOK;
+    TValueBarDelegate *priorBars;
+    TValueBarDelegate *posteriorBars;
 };

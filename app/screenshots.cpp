@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -18,9 +21,12 @@
 
 #include "app/about_box.h"
 #include "app/application.h"
+#include "app/consult_explanations.h"
 #include "app/consult_window.h"
 #include "app/editor_window.h"
+#include "app/explanation_pane.h"
 #include "app/main_form.h"
+#include "app/net_view.h"
 #include "app/option_dialogs.h"
 #include "app/question_windows.h"
 #include "app/result_dialog.h"
@@ -55,8 +61,38 @@ void SaveDialog(QWidget *dialog, const QString &name) {
     dialog->hide();
 }
 
+// The second question, lights_bright, with the engine known not to crank:
+// the explanations of the flat battery, the next questions beside the
+// question and the net view, the window made larger for them.
+void GrabExplanations(TMainForm &main, TmdiConsult *window) {
+    QTableWidget *goals = window->Grid(TConsultationList::orderedGoals);
+    for (int row = 0; row < goals->rowCount(); ++row)
+        if (goals->item(row, 0) != nullptr && goals->item(row, 0)->text() == "flat_battery") goals->setCurrentCell(row, 0);
+    const QList<int> heights = window->splitter->sizes();
+    const QList<int> widths = window->detailSplitter->sizes();
+    main.resize(1400, 1000);
+    window->explanations->netViewAction->setChecked(true);
+    QApplication::processEvents();
+    window->splitter->setSizes({250, 650});
+    window->detailSplitter->setSizes({150, 620, 630});
+    QApplication::processEvents();
+    window->explanations->netView->view->Fit();
+    window->explanations->pane->verticalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    Save(window->explanations->pane, "explanation_pane");
+    Save(main.Questions().yesNoQuestion, "next_questions");
+    Save(window->explanations->netView, "net_view");
+    window->explanations->netViewAction->setChecked(false);
+    main.resize(1000, 700);
+    QApplication::processEvents();
+    window->splitter->setSizes(heights);
+    window->detailSplitter->setSizes(widths);
+    QApplication::processEvents();
+}
+
 // The first question of the consultation: grab the consultation and the
-// question, then answer "No" to the engine cranking and abort the rest.
+// question, then answer "No" to the engine cranking, grab the explanations
+// at the second question and abort the rest.
 void GrabWhileAsking(TMainForm &main, TmdiConsult *window) {
     TQuestionWindows &questions = main.Questions();
     if (!questions.yesNoQuestion->isVisible()) {
@@ -70,6 +106,7 @@ void GrabWhileAsking(TMainForm &main, TmdiConsult *window) {
         Save(main.Questions().probQuestion->isVisible() ? static_cast<QWidget *>(main.Questions().probQuestion)
                                                         : static_cast<QWidget *>(&main),
              "consultation_second_question");
+        GrabExplanations(main, window);
         window->Abort();
         aborted = true;
     });
@@ -117,6 +154,7 @@ int main(int argc, char **argv) {
     TfrmConsResult *result = main.ResultDialog();
     FillGrid(result->sgResult, ResultRows(*window->Driver()->Control().Net()));
     SaveDialog(result, "result");
+    SaveDialog(result, "result_bars");
     SaveDialog(main.ConsultationOptionsDialog(), "options_consultation");
     SaveDialog(main.GlobalOptionsDialog(), "options_global");
     SaveDialog(main.AboutBox(), "about");

@@ -144,6 +144,7 @@ void CConsultationDriver::OnInvestigate(CInferenceNet *net, IEvidenceSource * /*
     view->SetInvestigatedGoal(investigatedGoal);
     view->SetInvestigatedNode(investigatedNode);
     ShowHelpPage();
+    if (onInvestigate) onInvestigate(*net, *node);
 }
 
 bool CConsultationDriver::RequestClose() {

@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -57,6 +58,13 @@ public:
     void AbortConsultation();
     // The net's observer: about to obtain evidence for `node`.
     void OnInvestigate(CInferenceNet *net, IEvidenceSource *evidence, CNode *node) override;
+    // A front end's own accounts of the net (explanations, a drawing of the
+    // net) follow the investigation: the listener is called at every node
+    // the net is about to obtain evidence for, after the view has been
+    // updated and while the call stack still holds the descent to it. It
+    // must leave the net as it found it.
+    using InvestigationListener = std::function<void(CInferenceNet &net, CNode &node)>;
+    void SetInvestigationListener(InvestigationListener listener) { onInvestigate = std::move(listener); }
 
     // The window's other commands
     // A close request: true when the window may close now. While a
@@ -106,6 +114,7 @@ private:
     THelpMode helpMode = THelpMode::node;
     CString shownError;
     std::unordered_map<std::string, bool> pageFound;  // help page path -> is a file
+    InvestigationListener onInvestigate;
 };
 
 // The rows of the result dialog: "1.", name, a-priori and current value as

@@ -71,6 +71,10 @@ void ReadClusters(Agraph_t *parent, const Flip &flip, GraphLayout &layout) {
             cluster.y = topLeft.y;
             cluster.width = box.UR.x - box.LL.x;
             cluster.height = box.UR.y - box.LL.y;
+            if (const textlabel_t *label = GD_label(sub); label != nullptr && label->set) {
+                cluster.hasLabel = true;
+                cluster.labelAt = flip(label->pos);
+            }
         }
         ReadClusters(sub, flip, layout);
     }

@@ -40,6 +40,10 @@ struct ClusterBox {
     double width = 0.0;
     double height = 0.0;
     std::string label;
+    // Where dot put the label (the centre): which side of the box it takes
+    // depends on the rank direction, so a front end must not guess it.
+    bool hasLabel = false;
+    Point labelAt;
 };
 
 struct GraphLayout {

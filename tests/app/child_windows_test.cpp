@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -13,6 +14,7 @@
 #include <map>
 
 #include "app/child_host.h"
+#include "app/consult_explanations.h"
 #include "app/consult_window.h"
 #include "app/database_browser.h"
 #include "app/editor_window.h"
@@ -46,6 +48,7 @@ public:
         consultations.push_back({std::move(control), caption, source});
     }
     void ShowResult(const std::vector<CGridRow> &rows) override { results.push_back(rows); }
+    void ShowNextQuestions(const TNextQuestions &next) override { nextQuestions.push_back(next); }
 
     void ShowMessage(const CString &text, const CString &, TMessageIcon) override {
         messages.append(QString::fromUtf8(text.Text()));
@@ -69,6 +72,7 @@ public:
     QStringList messages;
     std::vector<TConsultationRequest> consultations;
     std::vector<std::vector<CGridRow>> results;
+    std::vector<TNextQuestions> nextQuestions;
 
 private:
     mutable QObject owner;
@@ -99,6 +103,7 @@ private slots:
     void init();
     void EditorUsesTheHostsCommandsFileDialogAndConsultations();
     void ConsultationWindowReportsThroughSignalsAndTheHost();
+    void NextQuestionsAtQuestionsButNotInABatch();
     void BrowserListsTheHostsAliases();
 };
 
@@ -180,8 +185,10 @@ void ChildWindowsTest::ConsultationWindowReportsThroughSignalsAndTheHost() {
                                      host.Command(THostCommand::save), host.Command(THostCommand::saveAll),
                                      host.Command(THostCommand::close), host.Command(THostCommand::closeAll),
                                      host.Command(THostCommand::exit)}));
-    QCOMPARE(menus[1]->actions(),
-             QList<QAction *>({host.Command(THostCommand::consult), window.actAbort, window.actShowCode}));
+    QList<QAction *> consultation = menus[1]->actions();
+    consultation.removeIf([](QAction *action) { return action->isSeparator(); });
+    QCOMPARE(consultation, QList<QAction *>({host.Command(THostCommand::consult), window.actAbort, window.actShowCode,
+                                             window.explanations->netViewAction}));
 
     window.TakeControl(std::move(host.consultations[0].control), &editor);
     QSignalSpy status(&window, &TAbstractMDIChild::StatusPanelChanged);
@@ -211,6 +218,46 @@ void ChildWindowsTest::ConsultationWindowReportsThroughSignalsAndTheHost() {
     QSignalSpy nothing(&orphan, &TAbstractMDIChild::ActivationRequested);
     orphan.actShowCode->trigger();
     QVERIFY(nothing.isEmpty());
+}
+
+// The goals of the next questions the window handed to the host, in order;
+// "" where it took them away.
+QStringList NextQuestionGoals(const TFakeHost &host) {
+    QStringList goals;
+    for (const TNextQuestions &next : host.nextQuestions) goals.append(next.goal);
+    return goals;
+}
+
+void ChildWindowsTest::NextQuestionsAtQuestionsButNotInABatch() {
+    QTemporaryDir dir;
+    TFakeHost host;
+    TmdiEditor editor(host);
+    for (const QString name : {"pumps.qvb", "pumps-readings.tsv", "pumps-verdicts.tsv"})
+        QVERIFY(QFile::copy(QUORVIN_EXAMPLES "/" + name, dir.path() + "/" + name));
+    editor.SetFile(dir.path() + "/pumps.qvb", true);
+    QVERIFY(editor.LoadFile(dir.path() + "/pumps.qvb"));
+    editor.DoConsult();
+    editor.Memo()->setPlainText(kNothingToAsk);
+    editor.DoConsult();
+    QCOMPARE(host.consultations.size(), size_t(2));
+
+    // A batch: every node is answered from the table; no list is made.
+    TmdiConsult batch(host, true);
+    batch.TakeControl(std::move(host.consultations[0].control), &editor);
+    batch.RunConsultation();
+    QVERIFY2(host.messages.contains("Batch consultation finished."), qPrintable(host.messages.join("; ")));
+    QVERIFY(!host.nextQuestions.empty());
+    QVERIFY(NextQuestionGoals(host).filter(QRegularExpression(".")).isEmpty());
+
+    // A single consultation: its question about b comes with the list of
+    // its goal a; when it ends the list is taken away.
+    host.nextQuestions.clear();
+    TmdiConsult single(host, true);
+    single.TakeControl(std::move(host.consultations[1].control), &editor);
+    QCOMPARE(single.RunConsultation(), 0);
+    const QStringList goals = NextQuestionGoals(host);
+    QVERIFY2(goals.startsWith("a"), qPrintable(goals.join(",")));
+    QCOMPARE(goals.back(), QString());
 }
 
 void ChildWindowsTest::BrowserListsTheHostsAliases() {

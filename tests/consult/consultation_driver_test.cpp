@@ -272,6 +272,23 @@ TEST(ConsultationDriver, TheInvestigationIsShownBeforeEveryQuestion) {
     EXPECT_EQ(run.ui.view.pages.size(), 2u);
 }
 
+TEST(ConsultationDriver, TheListenerFollowsEveryQuestionAfterTheView) {
+    Consultation run(kTwoGoals);
+    ASSERT_EQ(run.built, 0) << run.buildLines.back();
+    run.Answer({Typed("Ann"), Typed("-5"), Typed("10"), Typed("1")});
+    // At each node: the node on top of the call stack, the view already
+    // showing it; before the question of it has been asked.
+    Strings seen;
+    run.driver->SetInvestigationListener([&](CInferenceNet &net, CNode &node) {
+        const bool onTop = net.callStack.Top() == &node;
+        seen.push_back(std::string(node.name.Text()) + (onTop ? "" : " not on top") +
+                       (run.ui.view.nodeLabel == node.name.Text() ? "" : " not shown") + " after " +
+                       std::to_string(run.ui.script.asked.size()) + " asked");
+    });
+    EXPECT_EQ(run.driver->RunConsultation(), 0);
+    EXPECT_EQ(seen, (Strings{"c after 1 asked", "b after 2 asked", "a after 3 asked"}));
+}
+
 TEST(ConsultationDriver, ListsThatAreNotShownAreNotFilled) {
     Consultation run(kTwoGoals);
     run.ui.view.shown[TConsultationList::allNodes] = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "graph/graph_layout.h"
@@ -88,6 +89,14 @@ TEST(DotText, GraphvizReadsBackEveryNodeEdgeAndCluster) {
     EXPECT_TRUE(holds(layout.clusters[0], layout.nodes[2].x, layout.nodes[2].y));
     EXPECT_FALSE(holds(layout.clusters[1], layout.nodes[0].x, layout.nodes[0].y));
     EXPECT_EQ(layout.clusters[1].label, "sub\xE9");
+    // Each label lies in its own box, clear of the nodes.
+    for (const ClusterBox &cluster : layout.clusters) {
+        EXPECT_TRUE(cluster.hasLabel);
+        EXPECT_TRUE(holds(cluster, cluster.labelAt.x, cluster.labelAt.y));
+    }
+    for (const NodeBox &box : layout.nodes)
+        EXPECT_FALSE(std::abs(box.x - layout.clusters[1].labelAt.x) < box.width / 2 &&
+                     std::abs(box.y - layout.clusters[1].labelAt.y) < box.height / 2);
 }
 
 TEST(DotText, RendersSvgAndPngAndReportsBadInput) {
