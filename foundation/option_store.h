@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class IOptionStore {
 public:
@@ -23,4 +24,9 @@ public:
     // The same for texts.
     virtual bool ReadText(const std::string &keyPath, const std::string &valueName, std::string &value) const = 0;
     virtual bool WriteText(const std::string &keyPath, const std::string &valueName, const std::string &value) = 0;
+
+    // The names of the values below a key (the aliases, say), sorted.
+    virtual std::vector<std::string> ValueNamesOf(const std::string &keyPath) const = 0;
+    // Removes a value; true when it is gone afterwards.
+    virtual bool RemoveValue(const std::string &keyPath, const std::string &valueName) = 0;
 };

@@ -7,15 +7,7 @@
 #include "tables/table_params.h"
 
 CString CBatchIterDBBDE::KeyQuery(const CString &keyColumnName, const CString &tableName, const CString &condition) {
-    CString query = "select ";
-    query.Append(keyColumnName);
-    query.Append(" from ");
-    query.Append(tableName);
-    if (!condition.IsEmpty()) {
-        query.Append(" where ");
-        query.Append(condition);
-    }
-    return query;
+    return KeyQueryText(keyColumnName, tableName, condition);
 }
 
 int32_t CBatchIterDBBDE::Open(CParameters *parameters) {
@@ -25,14 +17,14 @@ int32_t CBatchIterDBBDE::Open(CParameters *parameters) {
         !EngineTableName(parameters, kInputParams, tableName))
         return 0;
     keyColumnName = KeyColumnName(parameters, kInputParams);
-    CString alias = parameters->GetParam("idbbde");
+    alias = parameters->GetParam("idbbde");
     CDatabaseEngine &engine = environment.Engine();
     std::unique_ptr<CEngineTable> table;
     if (engine.OpenTable(alias, tableName, CEngineAccess::Read, table) != 0) return 2;
     table->Close();
 
     std::unique_ptr<CEngineQuery> query;
-    if (engine.RunQuery(alias, KeyQuery(keyColumnName, tableName, parameters->GetParam("batchidbbde")), query) != 0)
+    if (engine.RunKeyQuery(alias, tableName, keyColumnName, parameters->GetParam("batchidbbde"), query) != 0)
         return 2;
     StartKeys();
     bool hasRow = false;
@@ -48,4 +40,13 @@ int32_t CBatchIterDBBDE::Open(CParameters *parameters) {
         return 2;
     }
     return FinishKeys();
+}
+
+int32_t CBatchIterDBBDE::Next(CParameters *parameters) {
+    // Once the server has gone, every remaining case would fail alike.
+    if (active && environment.Engine().ConnectionLost(alias)) {
+        Close();
+        return 2;
+    }
+    return CBatchIteratorDB::Next(parameters);
 }
