@@ -37,6 +37,7 @@ class CAllRetrievers;
 class CInfControl;
 class CSettingsOptionStore;
 class TAboutBox;
+class TmdiBrowser;
 class TfrmConsResult;
 class TfrmHelp;
 class TfrmOptCons;
@@ -112,6 +113,8 @@ public:
     void CloseAll();
     void RegisterFiles();
     void BrowseTables();
+    // The active database browser; one is opened when none is active.
+    TmdiBrowser &Browser();
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
@@ -122,6 +125,7 @@ public:
     QAction *actCut, *actCopy, *actPaste;
     QAction *actBuildNet, *actBuildDescription, *actConsult;
     QAction *actEnvironment, *actConsultation, *actToolBar, *actRegisterFiles, *actBrowseTables;
+    QAction *actNewAlias, *actEditAlias, *actRemoveAlias;
     QAction *actCascade, *actTileHorizontally, *actTileVertically, *actMinimizeAll, *actArrangeAll;
     QAction *actHelpContents, *actHelpIndex, *actAbout;
 
