@@ -11,6 +11,7 @@
 #include "retrieval/retrieved_data.h"
 #include "retrieval/retriever_info.h"
 #include "retrieval/taxonomy_retriever.h"
+#include "tables/database_location.h"
 #include "tables/input_record.h"
 
 namespace {
@@ -187,8 +188,9 @@ bool CTable::BatchRecordFound(CInDatabase *opened) {
     // The keys and the reader disagree on which rows exist (a blank line
     // ends what the reader sees): the case would be consulted without its
     // record, as if every answer were unknown.
+    // The source may be a database location with a password in it.
     context->faults.Add(std::string("No record for key ") + parameters->GetParam("idbrecord").Text() + " in " +
-               parameters->GetParam(kind).Text() + ": the case was not consulted");
+                        WithoutPassword(parameters->GetParam(kind).Text()) + ": the case was not consulted");
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "tables/batch_iter_bde.h"
 #include "tables/database_engine.h"
 #include "tables/in_database_bde.h"
+#include "tables/out_database_bde.h"
 #include "tables/postgres_values.h"
 #include "tables/table_environment.h"
 
@@ -50,6 +51,17 @@ TEST(PostgresEngine, AServerThatIsDownFailsNamingTheAliasAndTheReasonWithoutTheP
     EXPECT_EQ(environment.Engine().LastFailure().find("s3cret"), std::string::npos)
         << environment.Engine().LastFailure();
     EXPECT_NE(environment.Engine().LastFailure().find("dbname=claims"), std::string::npos);
+
+    // Nor does the output table's failure, which reaches the user.
+    CParameters params;
+    params.SetParam("odbbde", direct);
+    params.SetParam("odbbdetable", "verdicts");
+    params.SetParam("dbrecord", "c1");
+    COutDatabaseBDE output(environment);
+    EXPECT_EQ(output.Write(&params, nullptr, nullptr), 2);
+    EXPECT_EQ(output.Failure().find("s3cret"), std::string::npos) << output.Failure();
+    EXPECT_NE(output.Failure().find("Cannot write to table verdicts of database host="), std::string::npos)
+        << output.Failure();
 }
 
 class PostgresServerTest : public ::testing::Test {
