@@ -9,6 +9,7 @@
 #include "foundation/safe_file.h"
 #include "foundation/written_file_name.h"
 #include "tables/dbf_file.h"
+#include "tables/dbf_key_index.h"
 #include "tables/sqlite_values.h"
 #include "tables/field_names.h"
 #include "tables/table_environment.h"
@@ -56,7 +57,8 @@ bool Passes(const CDbfField &field, const std::optional<std::string> &value, CCo
 
 class CDbfTable : public CEngineTable {
 public:
-    explicit CDbfTable(std::shared_ptr<CDbfFile> opened) : file(std::move(opened)) {}
+    CDbfTable(std::shared_ptr<CDbfFile> opened, std::string filePath, std::shared_ptr<CDbfKeyIndexes> keyIndexes)
+        : file(std::move(opened)), path(std::move(filePath)), indexes(std::move(keyIndexes)) {}
     ~CDbfTable() override { Close(); }
 
     int32_t FieldNames(CStringVector &names) override {
@@ -76,13 +78,13 @@ public:
     int32_t First() override {
         current = -1;
         if (!file) return 2;
-        for (int record = 0; record < file->RecordCount(); ++record) {
-            if (file->IsDeleted(record)) continue;
-            if (key >= 0 && file->Value(record, key).value_or(std::string()) != wanted) continue;
-            current = record;
-            return 0;
+        if (key >= 0) {
+            current = indexes->Find(*file, path, key, wanted);
+        } else {
+            for (int record = 0; record < file->RecordCount() && current < 0; ++record)
+                if (!file->IsDeleted(record)) current = record;
         }
-        return 2;
+        return current >= 0 ? 0 : 2;
     }
 
     int32_t FieldCount() override { return file ? static_cast<int32_t>(file->Fields().size()) : 0; }
@@ -138,6 +140,8 @@ private:
     }
 
     std::shared_ptr<CDbfFile> file;
+    std::string path;
+    std::shared_ptr<CDbfKeyIndexes> indexes;
     int key = -1;
     std::string wanted;
     int current = -1;
@@ -175,14 +179,16 @@ private:
 
 }  // namespace
 
-CDbfEngine::CDbfEngine(const CTableEnvironment &tableEnvironment) : environment(tableEnvironment) {}
+CDbfEngine::CDbfEngine(const CTableEnvironment &tableEnvironment)
+    : environment(tableEnvironment), keyIndexes(std::make_shared<CDbfKeyIndexes>()) {}
 
 int32_t CDbfEngine::Fail(const std::string &reason) {
     lastFailure = reason;
     return 2;
 }
 
-std::shared_ptr<CDbfFile> CDbfEngine::OpenFile(const CString &alias, const std::string &tableName, bool writable) {
+std::shared_ptr<CDbfFile> CDbfEngine::OpenFile(const CString &alias, const std::string &tableName, bool writable,
+                                               std::string *openedPath) {
     const CDatabaseLocation where = environment.Locate(alias);
     std::optional<std::string> fileName;
     for (const auto &[table, file] : TableFiles(where.location))
@@ -202,8 +208,10 @@ std::shared_ptr<CDbfFile> CDbfEngine::OpenFile(const CString &alias, const std::
             return nullptr;
     }
     std::string reason;
-    std::shared_ptr<CDbfFile> file = CDbfFile::Open(where.location + "/" + *fileName, writable, reason);
+    const std::string path = where.location + "/" + *fileName;
+    std::shared_ptr<CDbfFile> file = CDbfFile::Open(path, writable, reason);
     if (!file) Fail(reason);
+    if (openedPath != nullptr) *openedPath = path;
     return file;
 }
 
@@ -211,9 +219,10 @@ int32_t CDbfEngine::OpenTable(const CString &alias, const CString &tableName, CE
                               std::unique_ptr<CEngineTable> &table) {
     table.reset();
     lastFailure.clear();
-    std::shared_ptr<CDbfFile> file = OpenFile(alias, tableName.Text(), access == CEngineAccess::Append);
+    std::string path;
+    std::shared_ptr<CDbfFile> file = OpenFile(alias, tableName.Text(), access == CEngineAccess::Append, &path);
     if (!file) return 2;
-    table = std::make_unique<CDbfTable>(std::move(file));
+    table = std::make_unique<CDbfTable>(std::move(file), path, keyIndexes);
     return 0;
 }
 

@@ -8,6 +8,8 @@
 // only ever compared with the names of the files the directory lists, never
 // made into a path, so no name can lead out of it. There is no SQL: a batch
 // takes the key of every record and refuses a knowledge base's condition.
+// Records are found by key through an index of the file, made at the first
+// lookup and kept until the file changes.
 // A directory the knowledge base names itself (not an alias the user
 // defined) is appended to only inside the knowledge base's folder, as every
 // other file it writes.
@@ -20,6 +22,7 @@
 
 class CTableEnvironment;
 class CDbfFile;
+class CDbfKeyIndexes;
 
 class CDbfEngine : public CDatabaseEngine {
 public:
@@ -39,9 +42,11 @@ public:
 private:
     // The file of a table, opened; null (and the failure said) when there
     // is none or it may not be opened as asked.
-    std::shared_ptr<CDbfFile> OpenFile(const CString &alias, const std::string &tableName, bool writable);
+    std::shared_ptr<CDbfFile> OpenFile(const CString &alias, const std::string &tableName, bool writable,
+                                       std::string *openedPath = nullptr);
     int32_t Fail(const std::string &reason);
 
     const CTableEnvironment &environment;
+    std::shared_ptr<CDbfKeyIndexes> keyIndexes;  // shared with the open tables
     std::string lastFailure;
 };

@@ -68,6 +68,43 @@ TEST_F(DbfEngineTest, FilesShorterThanTheirHeaderSaysAreRefused) {
     EXPECT_EQ(Open("data", CEngineAccess::Read), 2);
 }
 
+TEST_F(DbfEngineTest, KeysAreFoundInTheFileAsItIsNowAndTheFirstRecordOfAKeyWins) {
+    auto Lookup = [this](const char *key) {
+        std::unique_ptr<CEngineTable> table;
+        CString value = "none";
+        if (environment.Engine().OpenTable("data", "cases", CEngineAccess::Read, table) == 0 &&
+            table->SetFilter("id", key) == 0 && table->First() == 0)
+            table->FieldText(1, value);
+        return std::string(value.Text());
+    };
+    auto Append = [this](const char *key, const char *value) {
+        std::unique_ptr<CEngineTable> table;
+        int32_t id = -1, number = -1;
+        ASSERT_EQ(environment.Engine().OpenTable("data", "cases", CEngineAccess::Append, table), 0);
+        ASSERT_EQ(table->FindField("id", id) + table->FindField("value", number), 0);
+        table->Append();
+        table->SetFieldText(id, key);
+        table->SetFieldText(number, value);
+        ASSERT_EQ(table->Post(), 0);
+    };
+    EXPECT_EQ(Lookup("c2"), "1.000");
+    EXPECT_EQ(Lookup("c9"), "none");
+    Append("c9", "2,5");
+    Append("c1", "7");
+    EXPECT_EQ(Lookup("c9"), "2.500");
+    EXPECT_EQ(Lookup("c1"), "0.500");
+    // A file put in the place of the old one is read anew.
+    DBFHandle other = DBFCreate(dir.Path("other.dbf").c_str());
+    DBFAddField(other, "ID", FTString, 10, 0);
+    DBFAddField(other, "VALUE", FTDouble, 10, 3);
+    DBFWriteStringAttribute(other, 0, 0, "c2");
+    DBFWriteDoubleAttribute(other, 0, 1, 9.0);
+    DBFClose(other);
+    std::filesystem::rename(dir.Path("other.dbf"), dir.Path("data/cases.dbf"));
+    EXPECT_EQ(Lookup("c2"), "9.000");
+    EXPECT_EQ(Lookup("c1"), "none");
+}
+
 TEST_F(DbfEngineTest, AKnowledgeBaseAppendsOnlyInsideItsOwnFolder) {
     EXPECT_EQ(Open("data", CEngineAccess::Append), 0);
     EXPECT_EQ(Open(dir.Path("data").c_str(), CEngineAccess::Append), 2);
