@@ -267,6 +267,7 @@ int32_t CTable::OpenBatch(CParameters *consultationParameters) {
         CBatchIterator *iterator = batchIterators.At(i);
         const int32_t code = iterator->Open(consultationParameters);
         if (iterator->active) batchRunning = true;
+        if (code != 0 && !iterator->Failure().empty()) context->faults.Add(iterator->Failure());
         if (code != 0) return code;
     }
     return 0;
@@ -283,7 +284,10 @@ int32_t CTable::NextBatchRecord(CParameters *consultationParameters) {
     for (int32_t i = 0; i < batchIterators.Count(); ++i) {
         if (!batchIterators.At(i)->active) continue;
         currentBatchIterator = batchIterators.At(i);
-        return currentBatchIterator->Next(consultationParameters);
+        const int32_t code = currentBatchIterator->Next(consultationParameters);
+        if (code != 0 && !currentBatchIterator->Failure().empty())
+            context->faults.Add(currentBatchIterator->Failure());
+        return code;
     }
     return 2;
 }

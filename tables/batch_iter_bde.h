@@ -23,10 +23,15 @@ public:
     int32_t Open(CParameters *parameters) override;
     const char *SourceKind() const override { return "idbbde"; }
     int32_t Next(CParameters *parameters) override;
+    std::string Failure() const override { return failure; }
 
     // The query that selects the keys.
     static CString KeyQuery(const CString &keyColumnName, const CString &tableName, const CString &condition);
 
 private:
-    CString alias;  // the database the keys came from
+    // Fails with `what`, the database and the engine's reason.
+    int32_t Fail(const char *what);
+
+    CString alias;        // the database the keys came from
+    std::string failure;  // why the last Open or Next failed
 };

@@ -202,7 +202,8 @@ std::shared_ptr<CPgConnection> CPostgresEngine::Connection(const CString &alias)
     std::string reason;
     std::shared_ptr<CPgConnection> opened = CPgConnection::Open(where.location, reason);
     if (!opened) {
-        lastFailure = "cannot connect to database " + WithoutPassword(alias.Text()) + ": " + reason;
+        // The callers name the database; the reason is the server's.
+        lastFailure = "cannot connect: " + reason;
         if (cached != connections.end()) connections.erase(cached);
         return nullptr;
     }

@@ -42,15 +42,23 @@ TEST(PostgresEngine, AServerThatIsDownFailsNamingTheAliasAndTheReasonWithoutTheP
     std::unique_ptr<CEngineTable> table;
     EXPECT_EQ(environment.Engine().OpenTable("claims", "claims", CEngineAccess::Read, table), 2);
     const std::string failure = environment.Engine().LastFailure();
-    EXPECT_NE(failure.find("database claims"), std::string::npos) << failure;
+    EXPECT_NE(failure.find("cannot connect: "), std::string::npos) << failure;
     EXPECT_NE(failure.find("No such file or directory"), std::string::npos) << failure;
+    // The batch says which database it could not read, and why.
+    CParameters batch;
+    batch.SetParam("idbbde", "claims");
+    batch.SetParam("idbbdetable", "claims");
+    batch.SetParam("batchidbbde", "");
+    CBatchIterDBBDE iterator(environment);
+    EXPECT_EQ(iterator.Open(&batch), 2);
+    EXPECT_EQ(iterator.Failure().rfind("Cannot read the batch keys of database claims: cannot connect: ", 0), 0u)
+        << iterator.Failure();
     // Named by its location directly, the alias is shown without password.
     const CString direct = ("host=" + dir.Path("no-server") + " password=s3cret dbname=claims").c_str();
     std::vector<std::string> tables;
     EXPECT_EQ(environment.Engine().ListTables(direct, tables), 2);
     EXPECT_EQ(environment.Engine().LastFailure().find("s3cret"), std::string::npos)
         << environment.Engine().LastFailure();
-    EXPECT_NE(environment.Engine().LastFailure().find("dbname=claims"), std::string::npos);
 
     // Nor does the output table's failure, which reaches the user.
     CParameters params;
@@ -134,6 +142,9 @@ TEST_F(PostgresServerTest, ADroppedConnectionEndsTheBatchAndKeepsTheRecordsWritt
     EXPECT_TRUE(environment.Engine().ConnectionLost("cases"));
     EXPECT_EQ(iterator.Next(&params), 2);
     EXPECT_FALSE(iterator.active);
+    EXPECT_EQ(iterator.Failure().rfind("The batch ended: lost the connection to database cases: ", 0), 0u)
+        << iterator.Failure();
+    EXPECT_NE(iterator.Failure().find("terminating connection"), std::string::npos) << iterator.Failure();
     EXPECT_EQ(server.Rows("SELECT id, value FROM verdicts ORDER BY id"),
               (std::vector<std::string>{"c1|0.25", "c2|0.25"}));
     // The next run connects afresh.
