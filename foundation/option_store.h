@@ -3,8 +3,9 @@
 // Options are booleans and texts addressed by a key path
 // ("\Software\Quorvin\Global") and a value name ("AutoMaximize"); the empty
 // value name is the key's own default value. Texts hold, for instance, the
-// database aliases (alias name to database file). The desktop application keeps them in a settings file (the
-// native registry on Windows); tests use the in-memory store.
+// database aliases (alias name to location). The desktop application keeps
+// them in a settings file (the native registry on Windows), which the console
+// reads (foundation/ini_option_store.h); tests use the in-memory store.
 #pragma once
 
 #include <string>

@@ -5,8 +5,8 @@
 // relative file path is resolved against the knowledge base's own directory,
 // never against the process's current directory, so the front end sets
 // `baseDirectory` before it consults. Aliases are defined in the option store
-// (alias name to database file); `engine` is the database engine the engine
-// kinds talk to. The front end owns the environment and hands it to the
+// (alias name to location, see tables/database_location.h); `engine` is the
+// database engine the engine kinds talk to. The front end owns the environment and hands it to the
 // registry that makes its tables (retrieval/all_retrievers.h); tests build
 // their own and hand it to the tables they create.
 #pragma once
