@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -14,6 +16,8 @@
 #include <QtTest>
 
 #include "app/alias_dialog.h"
+#include "app_fixture.h"
+#include "app/main_form.h"
 #include "app/child_host.h"
 #include "app/database_browser.h"
 #include "app/settings_option_store.h"
@@ -73,6 +77,7 @@ private slots:
     void BrowsesTablesFieldsAndPagesOfRecords();
     void TheAliasDialogTestsALocationWithoutShowingItsPassword();
     void TheConsoleReadsTheAliasesTheDesktopWrites();
+    void TheDatabaseMenuActsInTheActiveBrowser();
 };
 
 void DatabaseBrowserTest::BrowsesTablesFieldsAndPagesOfRecords() {
@@ -208,6 +213,29 @@ void DatabaseBrowserTest::TheConsoleReadsTheAliasesTheDesktopWrites() {
     // The console keeps its hands off the file.
     CIniOptionStore writable(path.toStdString());
     QVERIFY(!writable.WriteText(key, "new", "new.db"));
+}
+
+void DatabaseBrowserTest::TheDatabaseMenuActsInTheActiveBrowser() {
+    TAppFixture fixture;
+    TMainForm &main = fixture.Main();
+    QList<QAction *> menu;
+    for (QAction *entry : main.menuBar()->actions())
+        if (entry->text() == "&Database") menu = entry->menu()->actions();
+    QVERIFY(menu.contains(main.actNewAlias) && menu.contains(main.actEditAlias) && menu.contains(main.actRemoveAlias));
+    QVERIFY(main.ActiveChild() == nullptr);
+
+    // With no browser about, one is opened for the command.
+    main.actRemoveAlias->trigger();
+    auto *browser = dynamic_cast<TmdiBrowser *>(main.ActiveChild());
+    QVERIFY(browser != nullptr);
+    QVERIFY(browser->DefineAlias({"claims", CEngineKind::Sqlite, "claims.db"}));
+    QVERIFY(browser->DefineAlias({"other", CEngineKind::Dbase, "tables"}));
+    browser->lvAliases->setCurrentItem(browser->lvAliases->topLevelItem(0));
+    main.actRemoveAlias->trigger();
+    QCOMPARE(main.Children().size(), 1);
+    QCOMPARE(browser->lvAliases->topLevelItemCount(), 1);
+    QCOMPARE(browser->lvAliases->topLevelItem(0)->text(0), QString("other"));
+    QCOMPARE(browser->lvAliases->topLevelItem(0)->text(2), QString("dBASE"));
 }
 
 QTEST_MAIN(DatabaseBrowserTest)
