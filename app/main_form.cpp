@@ -102,6 +102,9 @@ void TMainForm::CreateActions() {
     actToolBar->setCheckable(true);
     actRegisterFiles = MakeAction("&Register Files", "Register .qvb files in Windows registry");
     actBrowseTables = MakeAction("Browse &BDE Tables", QString());
+    actNewAlias = MakeAction("&New Alias...", "New alias|Define a database alias");
+    actEditAlias = MakeAction("&Edit Alias...", "Edit alias|Change the alias chosen in the browser");
+    actRemoveAlias = MakeAction("&Remove Alias", "Remove alias|Remove the alias chosen in the browser");
     actCascade = MakeAction("&Cascade", "Cascade");
     actTileHorizontally = MakeAction("Tile &Horizontally", "Tile Horizontally");
     actTileVertically = MakeAction("Tile &Vertically", "Tile Vertically");
@@ -132,6 +135,9 @@ void TMainForm::CreateActions() {
     connect(actConsultation, &QAction::triggered, this, [this] { optionsConsultation->Execute(); });
     connect(actRegisterFiles, &QAction::triggered, this, &TMainForm::RegisterFiles);
     connect(actBrowseTables, &QAction::triggered, this, &TMainForm::BrowseTables);
+    connect(actNewAlias, &QAction::triggered, this, [this] { Browser().NewAlias(); });
+    connect(actEditAlias, &QAction::triggered, this, [this] { Browser().EditAlias(); });
+    connect(actRemoveAlias, &QAction::triggered, this, [this] { Browser().RemoveAlias(); });
     connect(actCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
     connect(actTileHorizontally, &QAction::triggered, this, &TMainForm::TileHorizontally);
     connect(actTileVertically, &QAction::triggered, this, &TMainForm::TileVertically);
@@ -151,6 +157,10 @@ void TMainForm::CreateMenus() {
 
     menuDatabase = new QMenu("&Database", this);
     menuDatabase->addAction(actBrowseTables);
+    menuDatabase->addSeparator();
+    menuDatabase->addAction(actNewAlias);
+    menuDatabase->addAction(actEditAlias);
+    menuDatabase->addAction(actRemoveAlias);
 
     menuOptions = new QMenu("&Options", this);
     menuOptions->addAction(actEnvironment);
@@ -451,6 +461,15 @@ void TMainForm::RegisterFiles() {
 }
 
 void TMainForm::BrowseTables() { AddChild(new TmdiBrowser(*this)); }
+
+TmdiBrowser &TMainForm::Browser() {
+    // The alias commands act in the active browser, or in a new one.
+    TAbstractMDIChild *active = ActiveChild();
+    if (active != nullptr && active->ChildKind() == kChildBrowser) return *static_cast<TmdiBrowser *>(active);
+    auto *browser = new TmdiBrowser(*this);
+    AddChild(browser);
+    return *browser;
+}
 
 void TMainForm::ShowAbout() { aboutBox->Execute(); }
 

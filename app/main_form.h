@@ -37,6 +37,7 @@ class CAllRetrievers;
 class CInfControl;
 class CSettingsOptionStore;
 class TAboutBox;
+class TmdiBrowser;
 class TfrmConsResult;
 class TfrmHelp;
 class TfrmOptCons;
@@ -113,6 +114,8 @@ public:
     void CloseAll();
     void RegisterFiles();
     void BrowseTables();
+    // The active database browser; one is opened when none is active.
+    TmdiBrowser &Browser();
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
@@ -123,6 +126,7 @@ public:
     QAction *actCut, *actCopy, *actPaste;
     QAction *actBuildNet, *actBuildDescription, *actConsult;
     QAction *actEnvironment, *actConsultation, *actToolBar, *actRegisterFiles, *actBrowseTables;
+    QAction *actNewAlias, *actEditAlias, *actRemoveAlias;
     QAction *actCascade, *actTileHorizontally, *actTileVertically, *actMinimizeAll, *actArrangeAll;
     QAction *actHelpContents, *actHelpIndex, *actAbout;
 

@@ -113,6 +113,18 @@ QStringList CSettingsOptionStore::ValueNames(const std::string &keyPath) const {
     return names;
 }
 
+std::vector<std::string> CSettingsOptionStore::ValueNamesOf(const std::string &keyPath) const {
+    std::vector<std::string> names;
+    for (const QString &name : ValueNames(keyPath)) names.push_back(name.toStdString());
+    return names;
+}
+
+bool CSettingsOptionStore::RemoveValue(const std::string &keyPath, const std::string &valueName) {
+    if (!settings->isWritable()) return false;
+    settings->remove(SettingsKey(keyPath, valueName));
+    return true;
+}
+
 bool CSettingsOptionStore::Sync() {
     settings->sync();
     return settings->status() == QSettings::NoError;

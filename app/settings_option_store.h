@@ -32,6 +32,9 @@ public:
     bool ReadText(const std::string &keyPath, const std::string &valueName, std::string &value) const override;
     bool WriteText(const std::string &keyPath, const std::string &valueName, const std::string &value) override;
 
+    std::vector<std::string> ValueNamesOf(const std::string &keyPath) const override;
+    bool RemoveValue(const std::string &keyPath, const std::string &valueName) override;
+
     // The names of the values below a key, sorted; the default value is
     // reported as the empty name.
     QStringList ValueNames(const std::string &keyPath) const;

@@ -27,6 +27,7 @@
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
 #include "explain/explanation_text.h"
+#include "foundation/ini_option_store.h"
 #include "explain/how.h"
 #include "graph/dot_text.h"
 #include "graph/graph_render.h"
@@ -246,7 +247,10 @@ int Run(const Options &options) {
     ConsoleSession session(terminal, answers);
     ConsoleMessages messages(terminal);
     ConsoleUi windows(session, messages);
+    // Engine tables find the aliases the user defined in the desktop.
+    CIniOptionStore optionStore(CIniOptionStore::UserOptionFile());
     CTableEnvironment tableEnvironment;
+    tableEnvironment.aliasStore = &optionStore;
     CAllRetrieversWin registry(windows.Record(), tableEnvironment);
 
     // The build

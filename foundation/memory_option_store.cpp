@@ -36,3 +36,19 @@ bool CMemoryOptionStore::WriteText(const std::string &keyPath, const std::string
     texts[{keyPath, valueName}] = value;
     return true;
 }
+
+std::vector<std::string> CMemoryOptionStore::ValueNamesOf(const std::string &keyPath) const {
+    std::set<std::string> names;
+    for (const auto &entry : flags)
+        if (entry.first.first == keyPath) names.insert(entry.first.second);
+    for (const auto &entry : texts)
+        if (entry.first.first == keyPath) names.insert(entry.first.second);
+    return {names.begin(), names.end()};
+}
+
+bool CMemoryOptionStore::RemoveValue(const std::string &keyPath, const std::string &valueName) {
+    if (refuseWrites) return false;
+    flags.erase({keyPath, valueName});
+    texts.erase({keyPath, valueName});
+    return true;
+}

@@ -18,6 +18,9 @@ public:
     bool ReadText(const std::string &keyPath, const std::string &valueName, std::string &value) const override;
     bool WriteText(const std::string &keyPath, const std::string &valueName, const std::string &value) override;
 
+    std::vector<std::string> ValueNamesOf(const std::string &keyPath) const override;
+    bool RemoveValue(const std::string &keyPath, const std::string &valueName) override;
+
     void SetReadOnly(bool readOnly) { refuseWrites = readOnly; }
 
 private:

@@ -11,6 +11,7 @@
 #include "retrieval/retrieved_data.h"
 #include "retrieval/retriever_info.h"
 #include "retrieval/taxonomy_retriever.h"
+#include "tables/database_location.h"
 #include "tables/input_record.h"
 
 namespace {
@@ -187,8 +188,9 @@ bool CTable::BatchRecordFound(CInDatabase *opened) {
     // The keys and the reader disagree on which rows exist (a blank line
     // ends what the reader sees): the case would be consulted without its
     // record, as if every answer were unknown.
+    // The source may be a database location with a password in it.
     context->faults.Add(std::string("No record for key ") + parameters->GetParam("idbrecord").Text() + " in " +
-               parameters->GetParam(kind).Text() + ": the case was not consulted");
+                        WithoutPassword(parameters->GetParam(kind).Text()) + ": the case was not consulted");
     return false;
 }
 
@@ -265,6 +267,7 @@ int32_t CTable::OpenBatch(CParameters *consultationParameters) {
         CBatchIterator *iterator = batchIterators.At(i);
         const int32_t code = iterator->Open(consultationParameters);
         if (iterator->active) batchRunning = true;
+        if (code != 0 && !iterator->Failure().empty()) context->faults.Add(iterator->Failure());
         if (code != 0) return code;
     }
     return 0;
@@ -281,7 +284,10 @@ int32_t CTable::NextBatchRecord(CParameters *consultationParameters) {
     for (int32_t i = 0; i < batchIterators.Count(); ++i) {
         if (!batchIterators.At(i)->active) continue;
         currentBatchIterator = batchIterators.At(i);
-        return currentBatchIterator->Next(consultationParameters);
+        const int32_t code = currentBatchIterator->Next(consultationParameters);
+        if (code != 0 && !currentBatchIterator->Failure().empty())
+            context->faults.Add(currentBatchIterator->Failure());
+        return code;
     }
     return 2;
 }

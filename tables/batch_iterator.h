@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/vector.h"
 
@@ -30,6 +31,9 @@ public:
     // The kind of input table whose rows the keys select ("idbtxtreltab",
     // ...); "" when the keys select no particular table.
     virtual const char *SourceKind() const { return ""; }
+    // Why the last Open or Next failed, for the user; empty when the
+    // source does not say.
+    virtual std::string Failure() const { return std::string(); }
 
     bool active = false;  // keys are left to hand out
 };

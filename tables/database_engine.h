@@ -8,8 +8,9 @@
 //                      IsNull and FieldText, Close;
 //   writing a record:  OpenTable, FieldNames, Append, then per field FindField
 //                      and SetFieldText, Post, Close;
-//   collecting keys:   RunQuery, then per row NextRow and FirstColumnText,
-//                      CloseQuery.
+//   collecting keys:   RunKeyQuery (or RunQuery), then per row NextRow and
+//                      FirstColumnText, CloseQuery;
+//   browsing:          ListTables, ListFields, QueryRecords.
 // Every engine error is the result 2 and carries no message; the callers fail
 // quietly. Texts are single bytes. Numbers reach the engine as texts with a
 // decimal comma ("0,500000"); the engine stores them as numbers where the
@@ -18,7 +19,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "foundation/string_collections.h"
 
@@ -81,6 +84,39 @@ public:
     virtual void CloseQuery() = 0;
 };
 
+// A field as the browser shows it: its name and its type as the database
+// declares it ("REAL", "character varying(20)", "N(10,2)").
+struct CEngineField {
+    std::string name;
+    std::string type;
+};
+
+// The comparisons a record query offers.
+enum class CComparison { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
+
+// The SQL operator of a comparison ("=", "<>", "<", ...).
+const char *ComparisonOperator(CComparison comparison);
+
+// Which records a record query selects: those whose `field` compares with
+// `value` as asked (every record when the field is empty), from `offset` on,
+// at most `limit` of them. The value is always passed as data.
+struct CRecordQuery {
+    std::string table;
+    std::string field;
+    CComparison comparison = CComparison::Equal;
+    std::string value;
+    int64_t offset = 0;
+    int32_t limit = 100;
+};
+
+// One page of records: the column names, the rows (a null field has no
+// value), and whether more records follow the page.
+struct CRecordPage {
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::optional<std::string>>> rows;
+    bool more = false;
+};
+
 class CDatabaseEngine {
 public:
     CDatabaseEngine() = default;
@@ -97,7 +133,28 @@ public:
     // statement.
     virtual int32_t RunQuery(const CString &alias, const CString &queryText,
                              std::unique_ptr<CEngineQuery> &query) = 0;
-    // Why the last OpenTable or RunQuery failed, for the user; empty when
-    // the engine does not say.
+    // Runs the batch's key query: the key column of every record of the
+    // table, of those that meet the knowledge base's SQL `condition` when it
+    // is not empty. Engines that know their tables quote the names; the
+    // default hands the text of KeyQueryText to RunQuery.
+    virtual int32_t RunKeyQuery(const CString &alias, const CString &tableName, const CString &keyColumn,
+                                const CString &condition, std::unique_ptr<CEngineQuery> &query);
+    // Why the last operation failed, for the user; empty when the engine
+    // does not say. It never holds a password.
     virtual std::string LastFailure() const { return std::string(); }
+    // True once the connection to the database of `alias` broke, until it is
+    // opened again: a batch over it ends rather than fail case after case.
+    virtual bool ConnectionLost(const CString & /*alias*/) const { return false; }
+
+    // Browsing; each fails with 2 unless the engine offers it.
+    // The tables (and views) of a database, sorted by name.
+    virtual int32_t ListTables(const CString &alias, std::vector<std::string> &tables);
+    // The fields of a table in field order, with their declared types.
+    virtual int32_t ListFields(const CString &alias, const CString &tableName, std::vector<CEngineField> &fields);
+    // One page of the records a query selects.
+    virtual int32_t QueryRecords(const CString &alias, const CRecordQuery &query, CRecordPage &page);
 };
+
+// The key query's text: "select <key column> from <table> [where
+// <condition>]".
+CString KeyQueryText(const CString &keyColumn, const CString &tableName, const CString &condition);

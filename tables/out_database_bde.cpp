@@ -6,6 +6,7 @@
 #include "net/inference_net.h"
 #include "net/node.h"
 #include "tables/database_engine.h"
+#include "tables/database_location.h"
 #include "tables/table_params.h"
 
 CNode *FindNodeForField(CInferenceNet *net, const CString &fieldName) {
@@ -47,7 +48,7 @@ int32_t COutDatabaseBDE::Write(CParameters *parameters, CInferenceNet *net, IEvi
     keyColumnName = KeyColumnName(parameters, kOutputParams);
     const CString alias = parameters->GetParam(kind);
     if (WriteRecord(alias, tableName, net) == 0) return 0;
-    failure = std::string("Cannot write to table ") + tableName.Text() + " of database " + alias.Text();
+    failure = std::string("Cannot write to table ") + tableName.Text() + " of database " + WithoutPassword(alias.Text());
     if (!reason.empty()) failure += ": " + reason;
     return 2;
 }

@@ -11,6 +11,7 @@
 #include "foundation/safe_file.h"
 #include "tables/sqlite_connection.h"
 #include "tables/sqlite_values.h"
+#include "tables/field_names.h"
 #include "tables/table_environment.h"
 
 namespace {
@@ -194,16 +195,28 @@ private:
     sqlite3_stmt *statement;
 };
 
-// The fields of a table in declaration order; none when it does not exist.
-std::vector<CSqliteField> ReadFields(CSqliteConnection &db, const CString &tableName) {
+// The fields of a table in declaration order, with their declared types;
+// none when it does not exist.
+std::vector<CSqliteField> ReadFields(CSqliteConnection &db, const std::string &tableName,
+                                     std::vector<CEngineField> *declared = nullptr) {
     std::vector<CSqliteField> fields;
+    // A name with a NUL in it names no table; SQLite would stop at the NUL.
+    if (tableName.find('\0') != std::string::npos) return fields;
     sqlite3_stmt *info = db.Acquire("SELECT name, type FROM pragma_table_info(?1)");
     if (info == nullptr) return fields;
-    sqlite3_bind_text(info, 1, tableName.Text(), tableName.Length(), SQLITE_TRANSIENT);
-    while (sqlite3_step(info) == SQLITE_ROW)
+    sqlite3_bind_text(info, 1, tableName.c_str(), static_cast<int>(tableName.size()), SQLITE_TRANSIENT);
+    while (sqlite3_step(info) == SQLITE_ROW) {
         fields.push_back({ColumnText(info, 0), AffinityOfType(ColumnText(info, 1))});
+        if (declared != nullptr) declared->push_back({ColumnText(info, 0), ColumnText(info, 1)});
+    }
     db.Release(info);
     return fields;
+}
+
+std::optional<std::string> ColumnValue(sqlite3_stmt *statement, int column) {
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL) return std::nullopt;
+    return std::string(ColumnText(statement, column),
+                       static_cast<size_t>(sqlite3_column_bytes(statement, column)));
 }
 
 }  // namespace
@@ -277,7 +290,7 @@ int32_t CSqliteEngine::OpenTable(const CString &alias, const CString &tableName,
     if (tableName.IsEmpty()) return 2;
     std::shared_ptr<CSqliteConnection> db = Connection(alias, access == CEngineAccess::Append);
     if (!db) return 2;
-    std::vector<CSqliteField> fields = ReadFields(*db, tableName);
+    std::vector<CSqliteField> fields = ReadFields(*db, tableName.Text());
     if (fields.empty()) {
         lastFailure = std::string("no table ") + tableName.Text();
         return 2;
@@ -300,4 +313,95 @@ int32_t CSqliteEngine::RunQuery(const CString &alias, const CString &queryText,
     }
     query = std::make_unique<CSqliteQuery>(std::move(db), statement);
     return 0;
+}
+
+int32_t CSqliteEngine::RunKeyQuery(const CString &alias, const CString &tableName, const CString &keyColumn,
+                                   const CString &condition, std::unique_ptr<CEngineQuery> &query) {
+    query.reset();
+    lastFailure.clear();
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, false);
+    if (!db) return 2;
+    // SQLite reads a quoted name that is no column as a text: the key column
+    // must be one of the table's.
+    const std::vector<CSqliteField> fields = ReadFields(*db, tableName.Text());
+    const int key = FieldIndex(fields, keyColumn.Text());
+    if (key < 0) {
+        lastFailure = std::string("no field ") + keyColumn.Text() + " in table " + tableName.Text();
+        return 2;
+    }
+    std::string sql = "SELECT " + QuoteIdentifier(fields[key].name.c_str()) + " FROM " + QuoteIdentifier(tableName.Text());
+    if (!condition.IsEmpty()) sql += std::string(" WHERE ") + condition.Text();
+    return RunQuery(alias, CString(sql.c_str()), query);
+}
+
+int32_t CSqliteEngine::ListTables(const CString &alias, std::vector<std::string> &tables) {
+    tables.clear();
+    lastFailure.clear();
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, false);
+    if (!db) return 2;
+    sqlite3_stmt *names = db->Acquire(
+        "SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
+        "ORDER BY name");
+    if (names == nullptr) return 2;
+    while (sqlite3_step(names) == SQLITE_ROW) tables.push_back(ColumnText(names, 0));
+    db->Release(names);
+    return 0;
+}
+
+int32_t CSqliteEngine::ListFields(const CString &alias, const CString &tableName, std::vector<CEngineField> &fields) {
+    fields.clear();
+    lastFailure.clear();
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, false);
+    if (!db) return 2;
+    if (ReadFields(*db, tableName.Text(), &fields).empty()) {
+        lastFailure = std::string("no table ") + tableName.Text();
+        return 2;
+    }
+    return 0;
+}
+
+int32_t CSqliteEngine::QueryRecords(const CString &alias, const CRecordQuery &request, CRecordPage &page) {
+    page = CRecordPage();
+    lastFailure.clear();
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, false);
+    if (!db) return 2;
+    const std::vector<CSqliteField> fields = ReadFields(*db, request.table);
+    if (fields.empty()) {
+        lastFailure = "no table " + request.table;
+        return 2;
+    }
+    std::string columns;
+    for (const CSqliteField &field : fields) {
+        columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(field.name.c_str());
+        page.columns.push_back(field.name);
+    }
+    std::string sql = "SELECT " + columns + " FROM " + QuoteIdentifier(request.table.c_str());
+    const int field = FieldIndex(fields, request.field);
+    if (!request.field.empty() && field < 0) {
+        lastFailure = "no field " + request.field + " in table " + request.table;
+        return 2;
+    }
+    if (field >= 0)
+        sql += " WHERE " + QuoteIdentifier(fields[field].name.c_str()) + " " + ComparisonOperator(request.comparison) +
+               " ?3";
+    sql += " LIMIT ?1 OFFSET ?2";
+    sqlite3_stmt *rows = db->Acquire(sql);
+    if (rows == nullptr) return 2;
+    sqlite3_bind_int64(rows, 1, static_cast<int64_t>(request.limit) + 1);
+    sqlite3_bind_int64(rows, 2, request.offset);
+    if (field >= 0)
+        sqlite3_bind_text(rows, 3, request.value.c_str(), static_cast<int>(request.value.size()), SQLITE_TRANSIENT);
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(rows)) == SQLITE_ROW) {
+        if (static_cast<int64_t>(page.rows.size()) == request.limit) {
+            page.more = true;
+            break;
+        }
+        std::vector<std::optional<std::string>> values;
+        for (size_t column = 0; column < fields.size(); ++column)
+            values.push_back(ColumnValue(rows, static_cast<int>(column)));
+        page.rows.push_back(std::move(values));
+    }
+    db->Release(rows);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? 0 : 2;
 }

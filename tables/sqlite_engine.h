@@ -33,7 +33,13 @@ public:
     int32_t OpenTable(const CString &alias, const CString &tableName, CEngineAccess access,
                       std::unique_ptr<CEngineTable> &table) override;
     int32_t RunQuery(const CString &alias, const CString &queryText, std::unique_ptr<CEngineQuery> &query) override;
+    int32_t RunKeyQuery(const CString &alias, const CString &tableName, const CString &keyColumn,
+                        const CString &condition, std::unique_ptr<CEngineQuery> &query) override;
     std::string LastFailure() const override { return lastFailure; }
+
+    int32_t ListTables(const CString &alias, std::vector<std::string> &tables) override;
+    int32_t ListFields(const CString &alias, const CString &tableName, std::vector<CEngineField> &fields) override;
+    int32_t QueryRecords(const CString &alias, const CRecordQuery &query, CRecordPage &page) override;
 
     // The database file an alias names; empty for an empty alias.
     std::string DatabasePath(const CString &alias) const;

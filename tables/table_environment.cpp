@@ -1,7 +1,9 @@
 #include "tables/table_environment.h"
 
+#include <sys/stat.h>
+
 #include "foundation/written_file_name.h"
-#include "tables/sqlite_engine.h"
+#include "tables/engine_router.h"
 
 CTableEnvironment::CTableEnvironment() = default;
 CTableEnvironment::~CTableEnvironment() = default;
@@ -14,8 +16,27 @@ std::string CTableEnvironment::ResolvePath(const CString &path) const {
     return resolved + given;
 }
 
+CDatabaseLocation CTableEnvironment::Locate(const CString &alias) const {
+    CDatabaseLocation found;
+    CAliasDefinition defined;
+    bool engineGiven = false;
+    found.definedAlias = CAliasRegistry(aliasStore).Find(alias.Text(), defined, engineGiven);
+    found.location = found.definedAlias ? defined.location : alias.Text();
+    if (found.location.empty()) return found;
+    found.kind = found.definedAlias ? defined.kind : CEngineKind::Sqlite;
+    if (IsPostgresLocation(found.location)) {
+        if (!engineGiven) found.kind = CEngineKind::Postgres;
+        return found;
+    }
+    found.location = ResolvePath(CString(found.location.c_str()));
+    struct stat info;
+    if (!engineGiven && ::stat(found.location.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        found.kind = CEngineKind::Dbase;
+    return found;
+}
+
 CDatabaseEngine &CTableEnvironment::Engine() {
     if (engine != nullptr) return *engine;
-    if (!ownEngine) ownEngine = std::make_unique<CSqliteEngine>(*this);
+    if (!ownEngine) ownEngine = std::make_unique<CEngineRouter>(*this);
     return *ownEngine;
 }

@@ -5,8 +5,8 @@
 // relative file path is resolved against the knowledge base's own directory,
 // never against the process's current directory, so the front end sets
 // `baseDirectory` before it consults. Aliases are defined in the option store
-// (alias name to database file); `engine` is the database engine the engine
-// kinds talk to. The front end owns the environment and hands it to the
+// (alias name to location, see tables/database_location.h); `engine` is the
+// database engine the engine kinds talk to. The front end owns the environment and hands it to the
 // registry that makes its tables (retrieval/all_retrievers.h); tests build
 // their own and hand it to the tables they create.
 #pragma once
@@ -15,9 +15,20 @@
 #include <string>
 
 #include "foundation/cstring.h"
+#include "tables/database_location.h"
 
 class IOptionStore;
 class CDatabaseEngine;
+
+// Where an alias leads, files resolved: the engine, the location it opens
+// (a file or directory path, or a PostgreSQL connection string), and whether
+// the user defined the alias (a location the knowledge base names itself is
+// written only inside its folder).
+struct CDatabaseLocation {
+    CEngineKind kind = CEngineKind::Sqlite;
+    std::string location;
+    bool definedAlias = false;
+};
 
 class CTableEnvironment {
 public:
@@ -31,8 +42,13 @@ public:
     // `baseDirectory` (or as given when no directory is set).
     std::string ResolvePath(const CString &path) const;
 
-    // The engine of the engine kinds: `engine` when set, else an SQLite
-    // engine over this environment, created on first use.
+    // The engine and location of an alias (docs/databases.md); an empty
+    // alias has an empty location.
+    CDatabaseLocation Locate(const CString &alias) const;
+
+    // The engine of the engine kinds: `engine` when set, else the engines
+    // over this environment (SQLite, PostgreSQL, dBASE), each alias handed
+    // to the one its location asks for.
     CDatabaseEngine &Engine();
 
     CString baseDirectory;              // the knowledge base's directory; may be empty
@@ -40,7 +56,7 @@ public:
     CDatabaseEngine *engine = nullptr;  // not owned; null: the built-in SQLite engine
 
     // Where the aliases live in the option store: one text value per alias.
-    static constexpr const char *kAliasKey = "\\Software\\Quorvin\\Aliases";
+    static constexpr const char *kAliasKey = CAliasRegistry::kAliasKey;
 
 private:
     std::unique_ptr<CDatabaseEngine> ownEngine;
