@@ -38,6 +38,7 @@ public:
     QString ChooseFile(TFileDialogKind, const QString &) override { return QString(); }
     void OpenConsultation(std::unique_ptr<CInfControl>, const QString &, TAbstractMDIChild *) override {}
     void ShowResult(const std::vector<CGridRow> &) override {}
+    void ShowNextQuestions(const TNextQuestions &) override {}
     void ShowMessage(const CString &, const CString &, TMessageIcon) override {}
     TYesNoCancel AskYesNoCancel(const CString &, const CString &) override { return TYesNoCancel::cancel; }
 
