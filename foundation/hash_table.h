@@ -3,7 +3,8 @@
 // The table starts with 16 slots and doubles when an insertion finds it more
 // than 90% full. Slots are probed by double hashing (see CHashProbe), so the
 // probes 0 .. size-1 of a key visit every slot once. An empty key marks a free
-// slot; there is no removal of a single entry. A failed lookup yields the
+// slot; removing an entry moves the entries its gap cut off back along their
+// own probe sequences. A failed lookup yields the
 // table's `none` value, given at construction. `lastFound` remembers the slot
 // of the last successful search through a non-const table, so looking up the
 // same name again costs one comparison; a const lookup leaves it alone. A
@@ -118,6 +119,25 @@ public:
         return 0;
     }
 
+    // Takes key and its value out of the table (the value is not deleted);
+    // false when the key is absent. Searches stop at the first free slot, so
+    // every entry that the new gap cuts off from its home is moved back
+    // along its own probe sequence; each move brings an entry closer to its
+    // home, so the settling ends.
+    bool Remove(const CString &key) {
+        const int32_t slot = Locate(key, false);
+        if (slot < 0) return false;
+        Vacate(slot);
+        --count;
+        lastFound = -1;  // the settling below must see where entries really are
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (int32_t s = 0; s < Size(); ++s)
+                if (!keys[s].IsEmpty() && Locate(keys[s], true) != s) moved = Resettle(s) || moved;
+        }
+        return true;
+    }
+
     // Empties every slot; the values are not deleted.
     void Clear() {
         for (int32_t s = 0; s < Size(); ++s) {
@@ -163,8 +183,9 @@ private:
     }
 
     // Slot of key or -1. An insertion always fills the first free slot of its
-    // probe sequence and nothing is ever removed, so a search may stop at a
-    // free slot; FindIndex nevertheless goes through every probe.
+    // probe sequence and a removal settles the entries behind the gap, so a
+    // search may stop at a free slot; FindIndex nevertheless goes through
+    // every probe.
     int32_t Locate(const CString &key, bool stopAtFree) const {
         if (key.IsEmpty() || Size() == 0) return -1;
         if (lastFound >= 0 && keys[lastFound].Equals(key)) return lastFound;
@@ -175,6 +196,27 @@ private:
             if (keys[slot].Equals(key)) return slot;
         }
         return -1;
+    }
+
+    void Vacate(int32_t slot) {
+        keys[slot].Clear();
+        values[slot] = none;
+    }
+
+    // Moves the entry in slot to the first free slot of its probe sequence
+    // when that comes before slot; true when it moved.
+    bool Resettle(int32_t slot) {
+        const CHashProbe probe(keys[slot], Size());
+        for (int32_t i = 0; i < Size(); ++i) {
+            const int32_t candidate = probe.Slot(i);
+            if (candidate == slot) return false;
+            if (!keys[candidate].IsEmpty()) continue;
+            keys[candidate] = std::move(keys[slot]);
+            values[candidate] = std::move(values[slot]);
+            Vacate(slot);
+            return true;
+        }
+        return false;
     }
 
     // The first free slot of key's probe sequence, growing a full table; -1

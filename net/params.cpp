@@ -27,20 +27,7 @@ bool CParameters::HasParam(const CString &name) { return values.FindIndex(name) 
 
 CString CParameters::GetParam(const CString &name) { return values.Find(name); }
 
-void CParameters::RemoveParam(const CString &name) {
-    if (!HasParam(name)) return;
-    // The hash table has no removal of a single entry (its searches stop at
-    // the first free slot), so the remaining pairs are copied into a fresh
-    // table. A knowledge base has a handful of parameters; this is cheap.
-    CStringHTable kept{CString(kAbsent)};
-    for (int32_t slot = 0; slot < values.Size(); ++slot) {
-        const CString &key = values.KeyAt(slot);
-        if (!key.IsEmpty() && !key.Equals(name)) kept.Insert(key, values.ValueAt(slot));
-    }
-    values.Clear();
-    for (int32_t slot = 0; slot < kept.Size(); ++slot)
-        if (!kept.KeyAt(slot).IsEmpty()) values.Insert(kept.KeyAt(slot), kept.ValueAt(slot));
-}
+void CParameters::RemoveParam(const CString &name) { values.Remove(name); }
 
 int CParameters::AskParameters(IEvidenceSource *evidence) {
     for (int32_t i = 0; i < asks.Count(); ++i) RemoveParam(asks.At(i)->name);

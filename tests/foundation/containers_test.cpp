@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <random>
 #include <numeric>
 #include <string>
 #include <utility>
@@ -367,6 +369,43 @@ TEST(CHashTable, ProbesVisitEverySlotOnce) {
         for (int i = 0; i < 64; ++i) seen[HashProbe(CString(key), i, 64)]++;
         for (int count : seen) EXPECT_EQ(count, 1) << key;
     }
+}
+
+TEST(CHashTable, RemovalKeepsEveryOtherEntryFindable) {
+    // Crowded tables (up to 15 of 16 slots, long shared probe sequences)
+    // with entries removed and put back in a scrambled order, checked
+    // against a map after every step with lookups that stop at a free slot.
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        CHashTable<int> table(-1);
+        std::map<std::string, int> model;
+        const int entries = 5 + round % 11;
+        for (int i = 0; i < entries; ++i) {
+            const std::string key = "node_" + std::to_string(random() % 40);
+            if (table.Insert(CString(key.c_str()), i) != nullptr) model[key] = i;
+        }
+        for (int step = 0; step < 30; ++step) {
+            const std::string key = "node_" + std::to_string(random() % 40);
+            const bool present = model.count(key) > 0;
+            ASSERT_EQ(table.Remove(CString(key.c_str())), present) << key;
+            model.erase(key);
+            if (step % 3 == 0 && table.Count() <= 14 && table.Insert(CString(key.c_str()), step) != nullptr) model[key] = step;
+            ASSERT_EQ(table.Count(), static_cast<int32_t>(model.size()));
+            EXPECT_EQ(table.Size(), 16);
+            for (const auto &[name, value] : model) ASSERT_EQ(table.Find(CString(name.c_str())), value) << name;
+            if (!present) continue;
+            EXPECT_EQ(table.FindIndex(CString(key.c_str())) >= 0, model.count(key) > 0);
+        }
+        int visited = 0;
+        for (auto entry : table) {
+            EXPECT_EQ(model.at(entry.key.Text()), entry.value);
+            ++visited;
+        }
+        EXPECT_EQ(visited, table.Count());
+    }
+    CHashTable<int> empty(-1);
+    EXPECT_FALSE(empty.Remove("anything"));
+    EXPECT_FALSE(empty.Remove(""));
 }
 
 TEST(CHashTable, ClearAndDeleteFreesTheValues) {
