@@ -10,6 +10,7 @@ bool ConsoleSession::Ask(const std::string &question, const std::string &name, b
         Abort();
         return false;
     }
+    if (beforeQuestion) beforeQuestion();
     terminal.Print(question);
     if (!askedAgain) {
         if (auto scripted = answers.Find(name)) {

@@ -37,6 +37,8 @@ public:
     // The text for a line that is a command rather than an answer; nothing
     // for an answer (set by the front end once the net exists).
     std::function<std::optional<std::string>(const std::string &)> command;
+    // Called before a question is printed (the progress line makes room).
+    std::function<void()> beforeQuestion;
     // Requests the consultation's abort (set by the front end).
     std::function<void()> requestAbort;
     bool aborted = false;

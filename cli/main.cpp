@@ -36,6 +36,7 @@
 #include "language/input_char.h"
 #include "language/output_memo.h"
 #include "language/source_file.h"
+#include "progress_line.h"
 #include "net/inf_tax_net.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
@@ -297,7 +298,14 @@ int Run(const Options &options) {
     ConsoleExplanations explanations(net, table);
     session.command = [&explanations](const std::string &line) { return explanations.Handle(line); };
     session.requestAbort = [&driver] { driver.AbortConsultation(); };
+    ProgressLine progress(stderr, Terminal::ErrorsGoToTerminal());
+    driver.Control().Context().batchProgress = [&progress](int32_t done, int32_t total) {
+        std::fflush(stdout);
+        progress.Update(done, total);
+    };
+    session.beforeQuestion = [&progress] { progress.Break(); };
     const int32_t result = driver.RunConsultation();
+    progress.Finish();
     std::fflush(stdout);
     if (options.command == "explain" && result == 0) PrintGoalExplanations(terminal, net, table);
     bool written = true;

@@ -74,6 +74,8 @@ void Terminal::PrintLine(const std::string &text) {
 
 bool Terminal::InputIsTerminal() const { return ::isatty(STDIN_FILENO) == 1; }
 
+bool Terminal::ErrorsGoToTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 TReadResult Terminal::ReadLine(std::string &line) {
     std::fflush(out);
     line.clear();

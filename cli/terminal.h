@@ -37,6 +37,8 @@ public:
     TReadResult ReadLine(std::string &line);
     // True when standard input is a terminal (the user's typing shows).
     bool InputIsTerminal() const;
+    // Whether the error stream goes to a terminal (progress is shown there).
+    static bool ErrorsGoToTerminal();
 
 private:
     // Fills the buffer; false at the end of input or on an interrupt.

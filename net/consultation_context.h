@@ -7,6 +7,9 @@
 // a process global.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "foundation/cstring.h"
 #include "net/run_faults.h"
 
@@ -20,4 +23,8 @@ struct CConsultationContext {
     // What went wrong without stopping the run (outputs and reports not
     // written, batch cases not read); the run fails when there is any.
     CRunFaults faults;
+    // Told when a batch run starts a case: the cases finished before it and
+    // the cases of the run. Set by a front end that shows progress; nothing
+    // is told without one.
+    std::function<void(int32_t done, int32_t total)> batchProgress;
 };

@@ -287,9 +287,23 @@ int32_t CTable::NextBatchRecord(CParameters *consultationParameters) {
         const int32_t code = currentBatchIterator->Next(consultationParameters);
         if (code != 0 && !currentBatchIterator->Failure().empty())
             context->faults.Add(currentBatchIterator->Failure());
+        if (code == 0) TellBatchProgress();
         return code;
     }
     return 2;
+}
+
+// The keys of all iterators count as one run: they were all collected when
+// the batch opened, and are handed out one iterator after the other.
+void CTable::TellBatchProgress() const {
+    if (!context->batchProgress) return;
+    int32_t handedOut = 0;
+    int32_t total = 0;
+    for (int32_t i = 0; i < batchIterators.Count(); ++i) {
+        handedOut += batchIterators.At(i)->KeysHandedOut();
+        total += batchIterators.At(i)->KeyCount();
+    }
+    context->batchProgress(handedOut - 1, total);
 }
 
 void CTable::AbortRetrieval() {

@@ -130,6 +130,8 @@ private:
     // In a batch pass: false when the batch's own input table was asked and
     // could not read the record of the key, which joins the context's faults.
     bool BatchRecordFound(CInDatabase *opened);
+    // Tells the context's progress listener, if any, that a case starts.
+    void TellBatchProgress() const;
 
     // Appends an attachment to a node's record, and to the reset list when
     // its retriever asks for it.

@@ -35,6 +35,12 @@ public:
     // source does not say.
     virtual std::string Failure() const { return std::string(); }
 
+    // How far the run is: the keys handed out so far and the keys collected
+    // by the last Open (both stay after the last key). 0 and 0 for a source
+    // that cannot tell.
+    virtual int32_t KeysHandedOut() const { return 0; }
+    virtual int32_t KeyCount() const { return 0; }
+
     bool active = false;  // keys are left to hand out
 };
 

@@ -14,6 +14,7 @@ int32_t CBatchIteratorDB::Next(CParameters *parameters) {
         parameters->SetParam(name, key);
     }
     ++position;
+    handedOut = position;
     if (position >= keys->Count()) Close();
     return 0;
 }
@@ -28,10 +29,13 @@ void CBatchIteratorDB::StartKeys() {
     Close();
     keys = new CStringVector;
     position = 0;
+    handedOut = 0;
+    keyCount = 0;
 }
 
 int32_t CBatchIteratorDB::FinishKeys() {
     active = keys != nullptr && keys->Count() > 0;
+    keyCount = keys == nullptr ? 0 : keys->Count();
     if (!active) Close();
     return 0;
 }

@@ -22,6 +22,8 @@ public:
     // 0; 2 (and nothing written) when no key is left.
     int32_t Next(CParameters *parameters) override;
     void Close() override;
+    int32_t KeysHandedOut() const override { return handedOut; }
+    int32_t KeyCount() const override { return keyCount; }
 
     CStringVector *keys = nullptr;  // owned; null while closed
     int32_t position = 0;           // index of the next key
@@ -34,4 +36,8 @@ protected:
     int32_t FinishKeys();
 
     CTableEnvironment &environment;
+
+private:
+    int32_t handedOut = 0;
+    int32_t keyCount = 0;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/params.h"
@@ -94,7 +95,11 @@ TEST_F(BatchRunTest, TextKeysComeFirstThenEngineKeysOneConsultationEach) {
     params.SetParam("batchidbbde", "");
     params.SetParam("idbbde", "clinic.db");
     params.SetParam("idbbdetable", "patients");
+    // Progress counts the keys of both sources as one run.
+    std::vector<std::pair<int32_t, int32_t>> progress;
+    table.Context().batchProgress = [&progress](int32_t done, int32_t total) { progress.emplace_back(done, total); };
     EXPECT_EQ(RunBatch(), (std::vector<std::string>{"p1 idbtxtreltab", "p2 idbtxtreltab", "e1 idbbde", "e2 idbbde"}));
+    EXPECT_EQ(progress, (std::vector<std::pair<int32_t, int32_t>>{{0, 4}, {1, 4}, {2, 4}, {3, 4}}));
     EXPECT_TRUE(table.batchRunning);
     EXPECT_EQ(dir.Read("out.txt"), "id\tFever\np1\t0.100000\np2\t0.200000\ne1\t0.700000\ne2\t0.900000\n");
     EXPECT_STREQ(params.GetParam("odbrecord").Text(), "e2");
@@ -105,7 +110,10 @@ TEST_F(BatchRunTest, AHeaderOnlyFileRunsOneOrdinaryConsultation) {
     params.SetParam("batchidbtxtreltab", "");
     params.SetParam("idbtxtreltab", "cases.txt");
     params.SetParam("dbrecord", "p1");
+    bool told = false;
+    table.Context().batchProgress = [&told](int32_t, int32_t) { told = true; };
     EXPECT_EQ(RunBatch(), std::vector<std::string>{"p1 none"});
+    EXPECT_FALSE(told);
     EXPECT_FALSE(table.batchRunning);
     EXPECT_EQ(dir.Read("out.txt"), "id\tFever\np1\t0.000000\n");
 }
