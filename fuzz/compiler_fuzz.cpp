@@ -5,8 +5,9 @@
 // (so their parameter readers run too) and the help pages going into one
 // scratch directory (scratch_file.h), emptied every few thousand inputs.
 // Besides the sanitizers' checks it traps when the compiler breaks its
-// promise: success writes no line; failure returns 2 and writes exactly one
-// "[Error at line N] message" line whose N lies within the source.
+// promise: success writes no line; failure returns 2 and writes one
+// "[Error at line N] message" line whose N lies within the source, followed
+// at most by one line with the cause ("  column C: ...").
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -34,6 +35,15 @@ public:
     std::vector<std::string> lines;
 };
 
+// Reads a decimal number of up to nine digits at `at`; false without one.
+bool ReadNumber(const std::string &line, size_t &at, long &number) {
+    const size_t start = at;
+    number = 0;
+    while (at < line.size() && at - start < 9 && line[at] >= '0' && line[at] <= '9')
+        number = number * 10 + (line[at++] - '0');
+    return at > start;
+}
+
 // "[Error at line N] message" with 1 <= N <= lines and a message.
 bool IsErrorLine(const std::string &line, int32_t lines) {
     const char *head = "[Error at line ";
@@ -41,10 +51,30 @@ bool IsErrorLine(const std::string &line, int32_t lines) {
     if (line.compare(0, headLength, head) != 0) return false;
     size_t end = headLength;
     long number = 0;
-    while (end < line.size() && end - headLength < 9 && line[end] >= '0' && line[end] <= '9')
-        number = number * 10 + (line[end++] - '0');
-    return end > headLength && number >= 1 && number <= lines && line.compare(end, 2, "] ") == 0 &&
+    return ReadNumber(line, end, number) && number >= 1 && number <= lines && line.compare(end, 2, "] ") == 0 &&
            end + 2 < line.size();
+}
+
+// "  " and a cause, with "column C: " or "line L, column C: " before it
+// when the cause has a place; L within the input, C from 1.
+bool IsDetailLine(const std::string &line, int32_t lines) {
+    if (line.size() <= 2 || line.compare(0, 2, "  ") != 0 || line[2] == ' ') return false;
+    size_t at = 2;
+    long number = 0;
+    if (line.compare(at, 5, "line ") == 0) {
+        at += 5;
+        if (!ReadNumber(line, at, number) || number < 1 || number > lines) return false;
+        if (line.compare(at, 2, ", ") != 0) return false;
+        at += 2;
+        if (line.compare(at, 7, "column ") != 0) return false;
+    }
+    if (line.compare(at, 7, "column ") == 0) {
+        at += 7;
+        if (!ReadNumber(line, at, number) || number < 1) return false;
+        if (line.compare(at, 2, ": ") != 0) return false;
+        at += 2;
+    }
+    return at < line.size();
 }
 
 constexpr uint32_t kInputsBetweenCleanups = 4096;
@@ -78,8 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             Require(log.lines.empty());
         } else {
             Require(result == 2);
-            Require(log.lines.size() == 1);
+            // The error line, and the line with its cause when there is one.
+            Require(log.lines.size() == 1 || log.lines.size() == 2);
             Require(IsErrorLine(log.lines[0], lines));
+            if (log.lines.size() == 2) Require(IsDetailLine(log.lines[1], lines));
         }
     }
     // A page is written whole over any old one of its name, so the pages of

@@ -164,12 +164,16 @@ TToken CLexicalAnalyzer::Scan() {
     int c = 0;
     TToken stop = tokEnd;
     const bool found = SkipToToken(c, stop);
-    MarkTokenStart();
     if (!found) {
-        // The end of the source is where the scan stopped.
-        if (stop == tokEnd) tokenStart = offset;
+        // The end of the source is where the scan stopped; a piece that
+        // cannot be read was marked where it starts.
+        if (stop == tokEnd) {
+            MarkTokenStart();
+            tokenStart = offset;
+        }
         return stop;
     }
+    MarkTokenStart();
     switch (c) {
         case '(': return tokLeftParen;
         case ')': return tokRightParen;
@@ -199,6 +203,7 @@ bool CLexicalAnalyzer::SkipToToken(int &c, TToken &stop) {
             continue;
         }
         if (c != '/') return true;
+        MarkTokenStart();  // an unclosed comment or a stray "/" is shown here
         int next = Get();
         if (next == '/') {
             if (SkipLineComment()) continue;

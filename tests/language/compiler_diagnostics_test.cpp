@@ -52,6 +52,12 @@ TEST(CompilerDiagnostics, WhatWasFoundWhereSomethingElseWasExpected) {
         {"nodes { a {'unclosed", "  column 12: found something that cannot be read: an unclosed text or quoted name, or a stray \"/\"",
          {1, 12, 21}},
         {"nodes { 'text' }", "  column 9: found the text 'text'", {1, 9, 15}},
+        // An unclosed comment is shown where it starts, though the error
+        // line names the line where the source ended; so is a stray "/".
+        {std::string("/**\0**\xE8\n", 8), "  line 1, column 1: found something that cannot be read: an unclosed text or quoted name, or a stray \"/\"",
+         {1, 1, 2}},
+        {"nodes {\n  a /x", "  column 5: found something that cannot be read: an unclosed text or quoted name, or a stray \"/\"",
+         {2, 5, 6}},
         // A byte-order mark is not a column; tabs and CR LF line ends count as one character each.
         {"\xEF\xBB\xBFnet x", "  column 5: found the name \"x\"", {1, 5, 6}},
         {"nodes {\r\n\ta {(bayesian, 0.5)}\r\n\t( }", "  column 2: found \"(\"", {3, 2, 3}},
