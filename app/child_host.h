@@ -27,7 +27,10 @@ class TAbstractMDIChild;
 enum class TFileDialogKind { open, save };
 
 // The host's commands that children show in their own menus.
-enum class THostCommand { newFile, open, save, saveAll, close, closeAll, exit, cut, copy, paste, buildNet, consult };
+// `recentFiles` is the action of the host's "Recent &Files" submenu.
+enum class THostCommand {
+    newFile, open, recentFiles, save, saveAll, close, closeAll, exit, cut, copy, paste, buildNet, consult
+};
 
 class IChildHost {
 public:

@@ -45,7 +45,10 @@ QTableWidget *MakeGrid(QWidget *parent, const QStringList &headers) {
 
 TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChild(childHost) {
     actAbort = MakeAction(this, "&Abort", "Abort Consultation", QKeySequence("Ctrl+F2"));
-    actAbort->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Ctrl+F2 aborts from any window of the program - the question window
+    // that waits above all. Only a running consultation's Abort is enabled,
+    // so only that one takes the key.
+    actAbort->setShortcutContext(Qt::ApplicationShortcut);
     actAbort->setEnabled(false);
     actShowCode = MakeAction(this, "Show &Code", "Show window with the knowledge base code");
     connect(actAbort, &QAction::triggered, this, &TmdiConsult::Abort);

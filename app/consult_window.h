@@ -14,7 +14,8 @@
 // The window owns the CInfControl the editor handed over, through the
 // consultation driver of the core (consult/consultation_driver.h), which
 // runs the consultations and fills this window as their view. While one
-// runs, Abort is enabled and closing asks "Abort consultation?" first; the
+// runs, Abort is enabled (Ctrl+F2, from any window of the program, the
+// question windows included) and closing asks "Abort consultation?" first; the
 // window stays open until the consultation has unwound. Its status also goes
 // out as the status bar's first panel; the result dialog and the message
 // boxes are the host's; "Show &Code" asks for the source window.
@@ -54,6 +55,7 @@ public:
     ~TmdiConsult() override;
 
     int ChildKind() const override { return kChildConsultation; }
+    QString HelpTopic() const override { return "consult"; }
     // Runs the consultation again on the same net.
     void DoConsult() override;
     bool HasHtmlViewer() const { return htmlViewer != nullptr; }

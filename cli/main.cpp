@@ -37,6 +37,7 @@
 #include "language/output_memo.h"
 #include "language/source_file.h"
 #include "net/inf_tax_net.h"
+#include "quorvin_version.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
@@ -57,6 +58,7 @@ const char *const kUsage =
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli --help\n"
+    "       quorvin-cli --version\n"
     "\n"
     "build    Builds the knowledge base and prints every line of the build. An\n"
     "         error line is followed by a line that begins with two spaces and\n"
@@ -89,6 +91,7 @@ const char *const kUsage =
     "                  lastError, the goals in their final order with their\n"
     "                  explanation, and all nodes in declaration order.\n"
     "  -o FILE         (graph) Write the picture to FILE.\n"
+    "  --version       Print the program's version and exit.\n"
     "\n"
     "Status texts print as \"Status: TEXT\", messages on lines of their own, and a\n"
     "successful consultation ends with the ordered goals: order, name, a-priori\n"
@@ -104,6 +107,7 @@ struct Options {
     std::string jsonPath;
     std::string picturePath;
     bool help = false;
+    bool version = false;
 };
 
 int UsageError(const std::string &message) {
@@ -133,6 +137,8 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
         const std::string &arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--answers" || arg == "--json" || arg == "-o") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
             std::string &path = arg == "--answers" ? options.answersPath
@@ -149,7 +155,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
             return "unexpected argument " + arg;
         }
     }
-    if (options.help) return std::nullopt;
+    if (options.help || options.version) return std::nullopt;
     return CheckOptions(options);
 }
 
@@ -323,6 +329,10 @@ int main(int argc, char **argv) {
         return UsageError(*problem);
     if (options.help) {
         std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (options.version) {
+        std::puts("quorvin-cli " QUORVIN_VERSION);
         return kExitOk;
     }
     return Run(options);

@@ -182,7 +182,7 @@ void ChildWindowsTest::ConsultationWindowReportsThroughSignalsAndTheHost() {
     QList<QAction *> file = menus[0]->actions();
     file.removeIf([](QAction *action) { return action->isSeparator(); });
     QCOMPARE(file, QList<QAction *>({host.Command(THostCommand::newFile), host.Command(THostCommand::open),
-                                     host.Command(THostCommand::save), host.Command(THostCommand::saveAll),
+                                     host.Command(THostCommand::recentFiles), host.Command(THostCommand::save), host.Command(THostCommand::saveAll),
                                      host.Command(THostCommand::close), host.Command(THostCommand::closeAll),
                                      host.Command(THostCommand::exit)}));
     QList<QAction *> consultation = menus[1]->actions();
