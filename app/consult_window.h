@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "app/mdi_child.h"
+#include "app/node_grid.h"
 #include "ui/consultation_view.h"
 
 class QAction;
@@ -105,6 +106,8 @@ private:
     void ListToggled(TConsultationList list);
     void SetHelpMode(int mode);
     void KeepHelpPaneHeight();
+    // The descriptions of the nodes of the window's net, for tool tips.
+    TNodeDescriber Describer() const;
 
     std::unique_ptr<CConsultationDriver> driver;
     QPointer<TAbstractMDIChild> source;

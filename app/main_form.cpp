@@ -62,8 +62,8 @@ TMainForm::TMainForm(CAllRetrievers *retrievers, CSettingsOptionStore *optionSto
 
     questions = std::make_unique<TQuestionWindows>(this);
     resultDialog = new TfrmConsResult(this);
-    optionsConsultation = new TfrmOptCons(this);
-    optionsGlobal = new TfrmOptGlob(this);
+    optionsConsultation = new TfrmOptCons(this, desktop);
+    optionsGlobal = new TfrmOptGlob(this, desktop);
     connect(optionsGlobal, &TfrmOptGlob::RegisterRequested, this, &TMainForm::RegisterFiles);
     aboutBox = new TAboutBox(this);
     helpWindow = new TfrmHelp(this);
@@ -313,7 +313,9 @@ void TMainForm::OpenConsultation(std::unique_ptr<CInfControl> control, const QSt
     QTimer::singleShot(0, window, &TmdiConsult::StartConsultation);
 }
 
-void TMainForm::ShowResult(const std::vector<CGridRow> &rows) { resultDialog->Execute(rows); }
+void TMainForm::ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &describe) {
+    resultDialog->Execute(rows, desktop.Decimals(), describe);
+}
 
 void TMainForm::ShowNextQuestions(const TNextQuestions &next) { questions->ShowNextQuestions(next); }
 

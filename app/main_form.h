@@ -109,7 +109,8 @@ public:
     QString ChooseFile(TFileDialogKind kind, const QString &suggested) override;
     void OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
                           TAbstractMDIChild *source) override;
-    void ShowResult(const std::vector<CGridRow> &rows) override;
+    void ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &describe) override;
+    int ListDecimals() const override { return desktop.Decimals(); }
     void ShowNextQuestions(const TNextQuestions &next) override;
 
     void SetRegistry(CAllRetrievers *retrievers) { registry = retrievers; }

@@ -47,7 +47,8 @@ public:
                           TAbstractMDIChild *source) override {
         consultations.push_back({std::move(control), caption, source});
     }
-    void ShowResult(const std::vector<CGridRow> &rows) override { results.push_back(rows); }
+    void ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &) override { results.push_back(rows); }
+    int ListDecimals() const override { return TGridLook::kAsWritten; }
     void ShowNextQuestions(const TNextQuestions &next) override { nextQuestions.push_back(next); }
 
     void ShowMessage(const CString &text, const CString &, TMessageIcon) override {

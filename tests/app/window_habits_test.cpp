@@ -4,19 +4,28 @@
 // and Ctrl+Tab goes through them, Cascade gives them one size, recent files
 // and the session survive a restart, F1 opens the page of the window, and
 // an installed package needs no registration per user.
+#include <QCheckBox>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWindow>
 #include <QtTest>
 
+#include "app/certainty_questions.h"
+#include "app/choice_question.h"
 #include "app/consult_window.h"
+#include "app/node_grid.h"
+#include "app/option_dialogs.h"
+#include "app/result_dialog.h"
 #include "app/desktop_settings.h"
 #include "app/editor_window.h"
 #include "app/file_type_registration.h"
@@ -46,6 +55,15 @@ bool AnswerParameter(TQuestionWindows &questions) {
     if (!questions.paramQuestion->isVisible()) return false;
     QTest::keyClicks(questions.paramQuestion->field, "Ann");
     questions.paramQuestion->bttAccept->click();
+    return true;
+}
+
+// The parameter and the taxonomy list (left as it is), then the node
+// questions come.
+bool AnswerOpeningQuestions(TQuestionWindows &questions) {
+    if (AnswerParameter(questions)) return true;
+    if (!questions.taxonomyList->isVisible()) return false;
+    questions.taxonomyList->bttOK->click();
     return true;
 }
 
@@ -79,6 +97,9 @@ private slots:
     void PlaceAndOpenFilesComeBackAtTheNextStart();
     void F1OpensThePageOfTheActiveWindow();
     void CommonShortcutsAndIcons();
+    void ListsShowTheChosenDecimalsAndTheDescriptions();
+    void OptionsForDecimalsAndReopening();
+    void CertaintyButtonsAndChoiceByKeyboard();
     void AnInstalledPackageNeedsNoRegistration();
 };
 
@@ -138,11 +159,7 @@ void WindowHabitsTest::CtrlF2AbortsFromTheQuestionWindow() {
     TScriptedUser user;
     bool pressedInQuestion = false;
     user.Then([&] {
-        if (AnswerParameter(questions)) return false;
-        if (questions.taxonomyList->isVisible()) {
-            questions.taxonomyList->bttOK->click();
-            return false;
-        }
+        if (AnswerOpeningQuestions(questions)) return false;
         TfrmAbstractQuestion *question = WaitingNodeQuestion(questions);
         if (question == nullptr) return false;
         // The key goes to the question window, which has the focus.
@@ -390,6 +407,154 @@ void WindowHabitsTest::AnInstalledPackageNeedsNoRegistration() {
     QVERIFY(InstalledSystemWide(program));
     // A program run from its build folder is not installed.
     QVERIFY(!InstalledSystemWide(root.path() + "/build/app/quorvin"));
+}
+
+void WindowHabitsTest::ListsShowTheChosenDecimalsAndTheDescriptions() {
+    // The rule: numbers are rounded, anything else stays as written.
+    QCOMPARE(ValueText("0.10000000", 2), QString("0.10"));
+    QCOMPARE(ValueText("0.666667", 3), QString("0.667"));
+    QCOMPARE(ValueText("0.666667", TGridLook::kAsWritten), QString("0.666667"));
+    QCOMPARE(ValueText("n/a", 2), QString("n/a"));
+
+    TAppFixture fixture;
+    TMainForm &main = fixture.Main();
+    main.DesktopSettings().SetDecimals(2);
+    TmdiEditor *editor = main.OpenEditor(fixture.WriteFile("consult.qvb", ConsultKnowledgeBase()), true);
+    TQuestionWindows &questions = main.Questions();
+    TScriptedUser user;
+    QStringList flu;
+    QString fluTip;
+    user.Then([&] {
+        if (AnswerOpeningQuestions(questions)) return false;
+        if (WaitingNodeQuestion(questions) == nullptr) return false;
+        QTableWidget *goals = fixture.ActiveConsultation()->Grid(TConsultationList::orderedGoals);
+        for (int row = 0; row < goals->rowCount(); ++row)
+            if (goals->item(row, 0)->text() == "flu") {
+                flu = {goals->item(row, 1)->text(), goals->item(row, 2)->text()};
+                fluTip = goals->item(row, 2)->toolTip();
+            }
+        fixture.ActiveConsultation()->Abort();
+        return true;
+    });
+    editor->DoConsult();
+    TmdiConsult *window = fixture.ActiveConsultation();
+    QVERIFY(WaitFor([&] { return user.Done() && !window->Driver()->InsideConsultation(); }));
+    QCOMPARE(flu.value(0), QString("0.10"));
+    // The node's own description, the text between quotes after its name.
+    QCOMPARE(fluTip, QString("Influenza"));
+
+    // The result dialog: the same decimals and descriptions, and columns as
+    // wide as what they hold.
+    TfrmConsResult &result = *main.ResultDialog();
+    TScriptedUser closer;
+    closer.Then([&] {
+        if (!result.isVisible()) return false;
+        result.bttOK->click();
+        return true;
+    });
+    const QString longName = "influenza_with_a_complication_of_the_lower_airways";
+    const std::vector<CGridRow> rows = {{CString("1."), CString("flu"), CString("0.100000"), CString("0.912345")},
+                                        {CString("2."), ToCString(longName), CString("0.2"), CString("0.3")}};
+    const auto describe = [](const QString &name) { return name == "flu" ? QString("about flu") : QString(); };
+    result.Execute(rows, 1, describe);
+    QTableWidget *grid = result.sgResult;
+    QCOMPARE(grid->item(0, 2)->text(), QString("0.1"));
+    QCOMPARE(grid->item(0, 3)->text(), QString("0.9"));
+    QCOMPARE(grid->item(0, 0)->text(), QString("1."));
+    QCOMPARE(grid->item(0, 3)->toolTip(), QString("about flu"));
+    QCOMPARE(grid->item(1, 1)->toolTip(), QString());
+    QVERIFY2(grid->columnWidth(1) >= grid->fontMetrics().horizontalAdvance(longName), "the name does not fit");
+    // Short contents keep the least widths the dialog is drawn with.
+    FillGrid(grid, {rows[0]}, TGridLook{1, 2, 1, describe, {40, 110, 190}});
+    QCOMPARE(grid->columnWidth(1), 110);
+    QVERIFY(grid->columnWidth(2) >= 190);
+}
+
+void WindowHabitsTest::OptionsForDecimalsAndReopening() {
+    TAppFixture fixture;
+    TMainForm &main = fixture.Main();
+    TfrmOptCons *consultation = main.ConsultationOptionsDialog();
+    QCOMPARE(consultation->pages->tabText(2), QString("&Lists"));
+    TScriptedUser user;
+    user.Then([&] {
+        if (!consultation->isVisible()) return false;
+        // "As written" by default.
+        if (consultation->seDecimals->text() != "As written") return false;
+        consultation->seDecimals->setValue(3);
+        consultation->bttOK->click();
+        return true;
+    });
+    main.actConsultation->trigger();
+    QVERIFY(user.Done());
+    QCOMPARE(main.ListDecimals(), 3);
+
+    TfrmOptGlob *global = main.GlobalOptionsDialog();
+    user.Then([&] {
+        if (!global->isVisible()) return false;
+        if (!global->chbRestoreSession->isChecked()) return false;  // on by default
+        global->chbRestoreSession->click();
+        global->bttCancel->click();
+        return true;
+    });
+    main.actEnvironment->trigger();
+    QVERIFY(user.Done());
+    QVERIFY(main.DesktopSettings().RestoreSession());
+    user.Then([&] {
+        if (!global->isVisible()) return false;
+        global->chbRestoreSession->click();
+        global->bttOK->click();
+        return true;
+    });
+    main.actEnvironment->trigger();
+    QVERIFY(user.Done());
+    QVERIFY(!main.DesktopSettings().RestoreSession());
+}
+
+void WindowHabitsTest::CertaintyButtonsAndChoiceByKeyboard() {
+    TAppFixture fixture;
+    TQuestionWindows &questions = fixture.Main().Questions();
+    TfrmYesNoQuestion &yesNo = *questions.yesNoQuestion;
+    // The dots carry their factor; the named buttons keep their hints.
+    QCOMPARE(yesNo.certaintyButtons[1]->toolTip(), QString("-4"));
+    QCOMPARE(yesNo.certaintyButtons[4]->toolTip(), QString("-1"));
+    QCOMPARE(yesNo.certaintyButtons[6]->toolTip(), QString("1"));
+    QCOMPARE(yesNo.certaintyButtons[9]->toolTip(), QString("4"));
+    QCOMPARE(yesNo.certaintyButtons[0]->toolTip(), QString("Surely NO"));
+    QCOMPARE(questions.intervalQuestion->certaintyButtons[1]->toolTip(), QString("-4"));
+
+    yesNo.show();
+    QVERIFY(QTest::qWaitForWindowActive(&yesNo));
+    yesNo.certaintyButtons[5]->setFocus();
+    QTest::keyClick(yesNo.certaintyButtons[5], Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(yesNo.certaintyButtons[6]));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(yesNo.certaintyButtons[4]));
+    yesNo.certaintyButtons[1]->setFocus();
+    QTest::keyClick(yesNo.certaintyButtons[1], Qt::Key_Left);
+    QTest::keyClick(yesNo.certaintyButtons[0], Qt::Key_Left);  // the row ends there
+    QVERIFY(yesNo.certaintyButtons[0]->hasFocus());
+    QSignalSpy pressed(yesNo.certaintyButtons[0], &QPushButton::clicked);
+    QTest::keyClick(yesNo.certaintyButtons[0], Qt::Key_Return);
+    QCOMPARE(pressed.count(), 1);
+    QVERIFY(!yesNo.isVisible());  // pressing a factor answers
+    QCOMPARE(yesNo.certainty, -5.0f);
+
+    // The choice: what is shown selected is what is accepted.
+    TfrmChoice &choice = *questions.choiceQuestion;
+    CStringVector options;
+    options.Add(CString("pale"));
+    options.Add(CString("red"));
+    choice.SetOptions(options);
+    choice.Select(1);
+    QCOMPARE(choice.Selection(), 1);
+    choice.lbChoice->clearSelection();  // what a Ctrl+click on it does
+    QCOMPARE(choice.Selection(), 1);
+    QVERIFY(choice.lbChoice->item(1)->isSelected());
+    choice.Select(-1);
+    QCOMPARE(choice.Selection(), -1);
+    QCOMPARE(choice.lbChoice->palette().color(QPalette::Inactive, QPalette::Highlight),
+             choice.lbChoice->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 QTEST_MAIN(WindowHabitsTest)
