@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <algorithm>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -17,6 +16,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/about_box.h"
 #include "app/command_icons.h"
@@ -345,6 +345,8 @@ QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
+            // The panels show the child that is active now, or nothing.
+            ShowChildStatus();
             UpdateMenus();
             UpdateCommands();
         });

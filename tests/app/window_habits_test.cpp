@@ -6,6 +6,7 @@
 // an installed package needs no registration per user.
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -20,6 +21,7 @@
 #include <QWindow>
 #include <QtTest>
 
+#include "app/about_box.h"
 #include "app/certainty_questions.h"
 #include "app/choice_question.h"
 #include "app/consult_window.h"
@@ -35,6 +37,7 @@
 #include "app/settings_option_store.h"
 #include "app_fixture.h"
 #include "consult/consultation_driver.h"
+#include "quorvin_version.h"
 #include "scripted_user.h"
 
 namespace {
@@ -206,6 +209,14 @@ void WindowHabitsTest::StatusBarShowsTheActiveWindowsOwnStatus() {
     main.Activate(consultation);
     QCOMPARE(main.StatusPanel(0), QString("Done, consulted ok."));
     QCOMPARE(main.StatusPanel(1), QString("goal"));
+    // The last window gone, nothing is said for it any more.
+    main.CloseAll();
+    QVERIFY(WaitFor([&] {
+        // Closed windows go when the event loop deletes them.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return main.Children().isEmpty() && main.StatusPanel(0).isEmpty();
+    }));
+    QCOMPARE(main.StatusPanel(1), QString());
 }
 
 void WindowHabitsTest::WindowMenuListsTheWindowsAndCtrlTabGoesThroughAll() {
@@ -378,6 +389,8 @@ void WindowHabitsTest::CommonShortcutsAndIcons() {
     TAppFixture fixture;
     TMainForm &main = fixture.Main();
     QCOMPARE(main.actExit->shortcut(), QKeySequence("Ctrl+Q"));
+    // The about box shows the version the programs print.
+    QCOMPARE(main.AboutBox()->lBuildVersion->text(), QString("Program version " QUORVIN_VERSION));
     TmdiEditor *editor = main.OpenEditor(fixture.WriteFile("a.qvb", "a"), true);
     QCOMPARE(editor->actSaveAs->shortcut(), QKeySequence("Ctrl+Shift+S"));
     QCOMPARE(editor->actRedo->shortcut(), QKeySequence("Ctrl+Shift+Z"));
