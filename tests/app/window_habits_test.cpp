@@ -6,6 +6,7 @@
 // an installed package needs no registration per user.
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -161,6 +162,7 @@ void WindowHabitsTest::CtrlF2AbortsFromTheQuestionWindow() {
     TQuestionWindows &questions = main.Questions();
     TScriptedUser user;
     bool pressedInQuestion = false;
+    QElapsedTimer sincePressed;
     user.Then([&] {
         if (AnswerOpeningQuestions(questions)) return false;
         TfrmAbstractQuestion *question = WaitingNodeQuestion(questions);
@@ -170,12 +172,24 @@ void WindowHabitsTest::CtrlF2AbortsFromTheQuestionWindow() {
         if (QApplication::activeWindow() != question) return false;
         QTest::keyClick(question, Qt::Key_F2, Qt::ControlModifier);
         pressedInQuestion = true;
+        sincePressed.start();
+        return true;
+    });
+    // Should the key not abort, the question would wait for ever: it is
+    // aborted here after a while, and the test fails.
+    bool keyIgnored = false;
+    user.Then([&] {
+        if (WaitingNodeQuestion(questions) == nullptr) return true;
+        if (sincePressed.elapsed() < 3000) return false;
+        keyIgnored = true;
+        fixture.ActiveConsultation()->Abort();
         return true;
     });
     editor->DoConsult();
     TmdiConsult *window = fixture.ActiveConsultation();
     QVERIFY(WaitFor([&] { return user.Done() && !window->Driver()->InsideConsultation(); }));
     QVERIFY(pressedInQuestion);
+    QVERIFY2(!keyIgnored, "Ctrl+F2 in the question window did not abort");
     QCOMPARE(window->StatusText(), QString("Consultation aborted."));
     QVERIFY(WaitingNodeQuestion(questions) == nullptr);
     // Without a running consultation the key does nothing.
