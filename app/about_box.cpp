@@ -8,6 +8,7 @@
 
 #include "app/message_boxes.h"
 #include "app/window_helpers.h"
+#include "quorvin_version.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ TAboutBox::TAboutBox(QWidget *main) : QDialog(main), mainWindow(main) {
     big.setBold(true);
     product->setFont(big);
     auto *version = new QLabel("version 4.1 (10/24/2003)", this);
+    // The caption above is the product's; this is the build's own version.
+    lBuildVersion = new QLabel(QString("Program version %1").arg(QUORVIN_VERSION), this);
     auto *institution = new QLabel(kInstitution, this);
 
     QUrl mail(QString("mailto:") + kContactMail);
@@ -56,6 +59,7 @@ TAboutBox::TAboutBox(QWidget *main) : QDialog(main), mainWindow(main) {
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(product, 0, Qt::AlignHCenter);
     layout->addWidget(version, 0, Qt::AlignHCenter);
+    layout->addWidget(lBuildVersion, 0, Qt::AlignHCenter);
     layout->addSpacing(8);
     layout->addWidget(institution);
     layout->addLayout(contact);

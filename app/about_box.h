@@ -1,5 +1,6 @@
 // TAboutBox: the modal dialog "About", centred on the main window each time
-// it is shown: the product name, its version, the institution that makes it,
+// it is shown: the product name, its version, the program's version (as
+// `quorvin --version` prints it), the institution that makes it,
 // the technical contact's mail address and two web addresses. Clicking the
 // mail address starts a new mail to it with the product name as subject;
 // clicking a web address opens it in the browser. When the system cannot,
@@ -34,6 +35,7 @@ public:
     static constexpr const char *kInstitutionWeb = "https://www.example.org/";
     static constexpr const char *kProductWeb = "https://www.example.org/quorvin/";
 
+    QLabel *lBuildVersion;
     QLabel *lMail;
     QLabel *lInstitutionWeb;
     QLabel *lProductWeb;

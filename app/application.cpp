@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMainWindow>
 
 #include "app/file_type_registration.h"
@@ -25,11 +26,16 @@ void TQuorvinApp::Start(const QStringList &arguments) {
     }
     QApplication::setApplicationName("Quorvin");
     QApplication::setApplicationDisplayName("Quorvin");
+    // The desktop entry and icon the package installs.
+    QGuiApplication::setDesktopFileName("quorvin");
+    QApplication::setWindowIcon(QIcon::fromTheme("quorvin"));
 
     mainForm = std::make_unique<TMainForm>(nullptr, store.get());
+    mainForm->RestoreWindowGeometry();
 
     const QString program = QCoreApplication::applicationFilePath();
-    if (!FileTypeRegistered(program)) RegisterFileType(program);
+    // An installed package has registered the file type for every user.
+    if (!InstalledSystemWide(program) && !FileTypeRegistered(program)) RegisterFileType(program);
     CGlobalParams &options = GlobalParams();
     if (!options.Load(*store)) options.SetDefaults();
 

@@ -2,12 +2,14 @@
 // order and shut-down.
 //
 // Start-up: the splash window; the application's title; the main window with
-// the dialogs that live for the whole run; the file type registered when the
-// association is missing; the user's options loaded (the defaults when that
-// fails); the registry of retrievers, bound to the main window's question
+// the dialogs that live for the whole run, put back where it was at the last
+// exit; the file type registered when the association is missing (unless
+// the program was installed system-wide by its package); the user's options
+// loaded (the defaults when that fails); the registry of retrievers, bound to the main window's question
 // windows and to the application's table environment; the splash window gone; the
-// main window shown, opening every command-line argument in an editor (or one
-// new knowledge base when there is none and the options ask for it).
+// main window shown, opening every command-line argument in an editor (or,
+// without arguments, the files open at the last exit, or one new knowledge
+// base when the options ask for it).
 // Shut-down: the main window goes, the options are saved, and the registry is
 // destroyed.
 #pragma once

@@ -2,8 +2,39 @@
 
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <algorithm>
 
 namespace {
+
+// The keyboard in the row of buttons: Left and Right move the focus to the
+// neighbouring button, Enter presses the focused one (as Space does).
+class TCertaintyKeys : public QObject {
+public:
+    TCertaintyKeys(QObject *parent, const TCertaintyButtons &row) : QObject(parent), buttons(row) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto at = std::find(buttons.begin(), buttons.end(), watched);
+        if (at == buttons.end()) return false;
+        const int index = static_cast<int>(at - buttons.begin());
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Left:
+            if (index > 0) buttons[static_cast<size_t>(index - 1)]->setFocus(Qt::TabFocusReason);
+            return true;
+        case Qt::Key_Right:
+            if (index < 10) buttons[static_cast<size_t>(index + 1)]->setFocus(Qt::TabFocusReason);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: (*at)->click(); return true;
+        default: return false;
+        }
+    }
+
+private:
+    TCertaintyButtons buttons;
+};
 
 // Adds the eleven buttons to `row`; each presses its factor in `window`.
 TCertaintyButtons AddCertaintyButtons(TfrmAbstractQuestion *dialog, ICertaintyQuestionWindow *window,
@@ -21,6 +52,9 @@ TCertaintyButtons AddCertaintyButtons(TfrmAbstractQuestion *dialog, ICertaintyQu
         } else if (i == 10) {
             caption = lastCaption;
             hint = lastHint;
+        } else {
+            // The dots between carry the factor they give.
+            hint = QString::number(i - 5);
         }
         auto *button = new QPushButton(caption, dialog);
         button->setAutoDefault(false);
@@ -31,6 +65,8 @@ TCertaintyButtons AddCertaintyButtons(TfrmAbstractQuestion *dialog, ICertaintyQu
         row->addWidget(button);
         buttons[static_cast<size_t>(i)] = button;
     }
+    auto *keys = new TCertaintyKeys(dialog, buttons);
+    for (QPushButton *button : buttons) button->installEventFilter(keys);
     return buttons;
 }
 

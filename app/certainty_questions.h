@@ -6,7 +6,9 @@
 // the window: "&No" ("Surely NO"), seven times ".", "&Don't know" ("I do not
 // know") in the middle, and last "&Yes" ("Surely YES") or, in the interval
 // question, "&Sure" ("Value is SURELY in the interval"). Neither window has
-// an accept button; closing it otherwise gives the factor 0.
+// an accept button; closing it otherwise gives the factor 0. Each dot's tool
+// tip is its factor (-4 to -1, 1 to 4); Left and Right move the focus along
+// the row and Enter or Space presses the focused button.
 #pragma once
 
 #include <QLineEdit>

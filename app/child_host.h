@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/next_question_rows.h"
+#include "app/node_grid.h"
 #include "ui/consultation_view.h"
 
 class QAction;
@@ -27,7 +28,10 @@ class TAbstractMDIChild;
 enum class TFileDialogKind { open, save };
 
 // The host's commands that children show in their own menus.
-enum class THostCommand { newFile, open, save, saveAll, close, closeAll, exit, cut, copy, paste, buildNet, consult };
+// `recentFiles` is the action of the host's "Recent &Files" submenu.
+enum class THostCommand {
+    newFile, open, recentFiles, save, saveAll, close, closeAll, exit, cut, copy, paste, buildNet, consult
+};
 
 class IChildHost {
 public:
@@ -53,8 +57,12 @@ public:
     // the window's "Show Code" brings back.
     virtual void OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
                                   TAbstractMDIChild *source) = 0;
-    // Shows the result of a consultation; returns when the user closes it.
-    virtual void ShowResult(const std::vector<CGridRow> &rows) = 0;
+    // Shows the result of a consultation, with the goals' descriptions;
+    // returns when the user closes it.
+    virtual void ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &describe) = 0;
+    // How many decimals the lists of values show (TGridLook::kAsWritten:
+    // as the consultation writes them).
+    virtual int ListDecimals() const = 0;
     // Shows the next questions of the goal under investigation beside the
     // question windows; an empty goal takes them away.
     virtual void ShowNextQuestions(const TNextQuestions &next) = 0;

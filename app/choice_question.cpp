@@ -7,6 +7,18 @@ TfrmChoice::TfrmChoice(QWidget *main) : TQuestionWindow(main, "Question - choice
     lbChoice = new QListWidget(this);
     lbChoice->setObjectName("lbChoice");
     lbChoice->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The chosen option looks chosen wherever the focus is, and a Ctrl+click
+    // cannot leave the highlighted row unchosen: what Enter accepts is
+    // always the row that is shown selected.
+    QPalette look = lbChoice->palette();
+    look.setColor(QPalette::Inactive, QPalette::Highlight, look.color(QPalette::Active, QPalette::Highlight));
+    look.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                  look.color(QPalette::Active, QPalette::HighlightedText));
+    lbChoice->setPalette(look);
+    connect(lbChoice, &QListWidget::itemSelectionChanged, this, [this] {
+        if (lbChoice->selectedItems().isEmpty() && lbChoice->currentItem() != nullptr)
+            lbChoice->currentItem()->setSelected(true);
+    });
     inputs->addWidget(lbChoice);
     connect(lbChoice, &QListWidget::itemDoubleClicked, this, [this] { Accept(); });
 
@@ -23,8 +35,8 @@ void TfrmChoice::SetOptions(const CStringVector &options) {
 
 void TfrmChoice::Select(int32_t position) {
     if (position < 0 || position >= lbChoice->count()) {
-        lbChoice->clearSelection();
         lbChoice->setCurrentRow(-1);
+        lbChoice->clearSelection();
         return;
     }
     lbChoice->setCurrentRow(position);

@@ -1,7 +1,10 @@
 // TfrmChoice: the choice question - a single-selection list of the node's
 // options. Every showing selects the first option and focuses the list;
-// "&Accept" (default) or a double click on an option accepts it, "Don't
-// know" (Esc) and the close box close without accepting.
+// the arrow keys move the selection. Enter presses "&Accept" (the default
+// button) and accepts the option shown selected, as a double click on an
+// option does; "Don't know" (Esc) and the close box close without
+// accepting. The selected option stays highlighted when the focus leaves
+// the list, and a Ctrl+click on it does not unselect it.
 #pragma once
 
 #include <QListWidget>

@@ -55,10 +55,10 @@ void TConsultExplanations::SetDriver(CConsultationDriver *consultationDriver) {
 
 // What the window passes on
 
-void TConsultExplanations::FillList(QTableWidget *list, const std::vector<CGridRow> &rows) {
+void TConsultExplanations::FillList(QTableWidget *list, const std::vector<CGridRow> &rows, const TGridLook &look) {
     // The rows change under a kept current cell; that is no pick of the user.
     movingCurrentRow = true;
-    FillGrid(list, rows);
+    FillGrid(list, rows, look);
     movingCurrentRow = false;
     SelectExplained(list);
 }

@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "app/node_grid.h"
 #include "ui/consultation_view.h"
 
 class QAction;
@@ -44,7 +45,7 @@ public:
     // What the window passes on
     // Replaces a list's rows, keeping the explained node's row selected
     // wherever the re-sort took it.
-    void FillList(QTableWidget *list, const std::vector<CGridRow> &rows);
+    void FillList(QTableWidget *list, const std::vector<CGridRow> &rows, const TGridLook &look);
     // Values moved (a reset, the end of a consultation).
     void ValuesChanged();
     // No node is investigated any more: the Why, the next questions and the

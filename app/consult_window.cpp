@@ -23,6 +23,8 @@
 #include "consult/consultation_driver.h"
 #include "consult/global_params.h"
 #include "consult/inf_control.h"
+#include "net/inf_tax_net.h"
+#include "net/node.h"
 
 namespace {
 
@@ -45,7 +47,10 @@ QTableWidget *MakeGrid(QWidget *parent, const QStringList &headers) {
 
 TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChild(childHost) {
     actAbort = MakeAction(this, "&Abort", "Abort Consultation", QKeySequence("Ctrl+F2"));
-    actAbort->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Ctrl+F2 aborts from any window of the program - the question window
+    // that waits above all. Only a running consultation's Abort is enabled,
+    // so only that one takes the key.
+    actAbort->setShortcutContext(Qt::ApplicationShortcut);
     actAbort->setEnabled(false);
     actShowCode = MakeAction(this, "Show &Code", "Show window with the knowledge base code");
     connect(actAbort, &QAction::triggered, this, &TmdiConsult::Abort);
@@ -203,7 +208,17 @@ QCheckBox *TmdiConsult::CheckBox(TConsultationList list) const {
 bool TmdiConsult::ListShown(TConsultationList list) const { return CheckBox(list)->isChecked(); }
 
 void TmdiConsult::SetRows(TConsultationList list, const std::vector<CGridRow> &rows) {
-    explanations->FillList(Grid(list), rows);
+    const bool values = list != TConsultationList::callStack;
+    explanations->FillList(Grid(list), rows,
+                           TGridLook{0, values ? 1 : -1, host.ListDecimals(), Describer(), {kFirstColumnWidth}});
+}
+
+TNodeDescriber TmdiConsult::Describer() const {
+    return [this](const QString &name) {
+        if (driver == nullptr || driver->Control().Net() == nullptr) return QString();
+        const CNode *node = driver->Control().Net()->FindNode(ToCString(name));
+        return node != nullptr ? ToQString(node->description).trimmed() : QString();
+    };
 }
 
 void TmdiConsult::ListToggled(TConsultationList list) {
@@ -268,6 +283,6 @@ void TmdiConsult::ShowResult(const std::vector<CGridRow> &rows) {
     // The result comes before the consultation has wound up; nothing is
     // investigated any more while the user reads it.
     explanations->InvestigationEnded();
-    host.ShowResult(rows);
+    host.ShowResult(rows, Describer());
 }
 

@@ -14,7 +14,8 @@
 // The window owns the CInfControl the editor handed over, through the
 // consultation driver of the core (consult/consultation_driver.h), which
 // runs the consultations and fills this window as their view. While one
-// runs, Abort is enabled and closing asks "Abort consultation?" first; the
+// runs, Abort is enabled (Ctrl+F2, from any window of the program, the
+// question windows included) and closing asks "Abort consultation?" first; the
 // window stays open until the consultation has unwound. Its status also goes
 // out as the status bar's first panel; the result dialog and the message
 // boxes are the host's; "Show &Code" asks for the source window.
@@ -33,6 +34,7 @@
 #include <vector>
 
 #include "app/mdi_child.h"
+#include "app/node_grid.h"
 #include "ui/consultation_view.h"
 
 class QAction;
@@ -54,6 +56,7 @@ public:
     ~TmdiConsult() override;
 
     int ChildKind() const override { return kChildConsultation; }
+    QString HelpTopic() const override { return "consult"; }
     // Runs the consultation again on the same net.
     void DoConsult() override;
     bool HasHtmlViewer() const { return htmlViewer != nullptr; }
@@ -103,6 +106,8 @@ private:
     void ListToggled(TConsultationList list);
     void SetHelpMode(int mode);
     void KeepHelpPaneHeight();
+    // The descriptions of the nodes of the window's net, for tool tips.
+    TNodeDescriber Describer() const;
 
     std::unique_ptr<CConsultationDriver> driver;
     QPointer<TAbstractMDIChild> source;

@@ -34,6 +34,7 @@ public:
     ~TmdiBrowser() override;
 
     int ChildKind() const override { return kChildBrowser; }
+    QString HelpTopic() const override { return "browser"; }
     // Reads the aliases again.
     void Refresh();
 

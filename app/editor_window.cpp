@@ -10,7 +10,11 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QPainter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QSplitter>
@@ -20,6 +24,7 @@
 
 #include "app/find_replace_dialog.h"
 #include "app/message_boxes.h"
+#include "app/print_layout.h"
 #include "app/window_helpers.h"
 #include "consult/inf_control.h"
 #include "language/input_char.h"
@@ -50,6 +55,14 @@ private:
 QFont EditorFont() {
     QFont font("Courier New");
     font.setPixelSize(13);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
+// The editor's face in a size for paper.
+QFont PrintFont() {
+    QFont font("Courier New", 10);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;
@@ -113,28 +126,36 @@ void TmdiEditor::CreateActions() {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         return action;
     };
-    actSaveAs = make("Save &As...", "Save As|Save current file with different name", QKeySequence());
+    actSaveAs = make("Save &As...", "Save As|Save current file with different name", QKeySequence("Ctrl+Shift+S"));
     actPrint = make("&Print...", "Print|Print current file", QKeySequence());
+    actPrintPreview = make("Print Pre&view...", "Print Preview|Show the pages as they will be printed",
+                           QKeySequence());
     actFind = make("&Find", QString(), QKeySequence("Ctrl+F"));
     actReplace = make("&Replace", QString(), QKeySequence("Ctrl+R"));
     actUndo = make("Undo", "Undos last change", QKeySequence());
     actUndo->setEnabled(false);
+    actRedo = make("Redo", "Redoes the last change undone", QKeySequence("Ctrl+Shift+Z"));
+    actRedo->setEnabled(false);
     actCloseMessages = new QAction("&Close Messages", this);
 
     connect(actSaveAs, &QAction::triggered, this, &TmdiEditor::SaveAs);
     connect(actPrint, &QAction::triggered, this, &TmdiEditor::Print);
+    connect(actPrintPreview, &QAction::triggered, this, &TmdiEditor::PrintPreview);
     connect(actFind, &QAction::triggered, this, &TmdiEditor::Find);
     connect(actReplace, &QAction::triggered, this, &TmdiEditor::Replace);
     connect(actUndo, &QAction::triggered, memo, &QPlainTextEdit::undo);
     connect(memo, &QPlainTextEdit::undoAvailable, actUndo, &QAction::setEnabled);
+    connect(actRedo, &QAction::triggered, memo, &QPlainTextEdit::redo);
+    connect(memo, &QPlainTextEdit::redoAvailable, actRedo, &QAction::setEnabled);
     connect(actCloseMessages, &QAction::triggered, this, [this] { ShowMessages(false); });
 }
 
 void TmdiEditor::CreateMenus() {
-    AddFileMenu(actSaveAs, actPrint);
+    AddFileMenu(actSaveAs, actPrint, actPrintPreview);
 
     QMenu *edit = AddMenu("&Edit");
     edit->addAction(actUndo);
+    edit->addAction(actRedo);
     edit->addSeparator();
     edit->addAction(host.Command(THostCommand::cut));
     edit->addAction(host.Command(THostCommand::copy));
@@ -330,15 +351,29 @@ void TmdiEditor::Replace() {
     findDialog->Open(true, memo->textCursor().selectedText());
 }
 
+void TmdiEditor::SearchMessage(const QString &text) {
+    // Over the find dialog when it is open, and the focus back in it after:
+    // keys typed next belong to the dialog, not to the knowledge base.
+    const bool fromDialog = findDialog != nullptr && findDialog->isVisible();
+    QMessageBox box(QMessageBox::NoIcon, "Find/Replace", text, QMessageBox::Ok,
+                    fromDialog ? static_cast<QWidget *>(findDialog) : this);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+    if (fromDialog) findDialog->TakeFocus();
+}
+
+QString TmdiEditor::NotFoundText(const QString &what) { return QString("\"%1\" not found.").arg(what); }
+
 bool TmdiEditor::FindNext(const QString &what, TSearchOptions options) {
     QTextCursor caret = memo->textCursor();
     const qsizetype from = caret.hasSelection() ? caret.selectionStart() + 1 : caret.position();
-    const qsizetype at = FindForward(memo->toPlainText(), what, from, options);
+    const QString text = memo->toPlainText();
+    const qsizetype at = FindForward(text, what, from, options);
     if (at < 0) {
         QApplication::beep();
-        QMessageBox box(QMessageBox::NoIcon, "Find/Replace", "End of document reached.", QMessageBox::Ok, this);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
-        box.exec();
+        // "End of document reached." ends a search through a text that has
+        // the string; a text without it says so instead.
+        SearchMessage(FindForward(text, what, 0, options) < 0 ? NotFoundText(what) : "End of document reached.");
         // The next search begins at the top.
         caret.setPosition(0);
         memo->setTextCursor(caret);
@@ -359,24 +394,64 @@ void TmdiEditor::ReplaceOnce(const QString &what, const QString &with, TSearchOp
     FindNext(what, options);
 }
 
-void TmdiEditor::ReplaceAll(const QString &what, const QString &with, TSearchOptions options) {
-    // Until a search reaches the end of the text, which leaves no selection.
-    do {
-        ReplaceOnce(what, with, options);
-    } while (memo->textCursor().hasSelection());
+int TmdiEditor::ReplaceAll(const QString &what, const QString &with, TSearchOptions options) {
+    // Every match in the whole text, found in the text as it was (so a
+    // replacement that contains the string is not replaced again), as one
+    // step for Undo.
+    const QString text = memo->toPlainText();
+    QTextCursor edit(memo->document());
+    edit.beginEditBlock();
+    int count = 0;
+    qsizetype shift = 0;
+    for (qsizetype at = FindForward(text, what, 0, options); at >= 0;
+         at = FindForward(text, what, at + what.size(), options)) {
+        edit.setPosition(static_cast<int>(at + shift));
+        edit.setPosition(static_cast<int>(at + shift + what.size()), QTextCursor::KeepAnchor);
+        edit.insertText(with);
+        shift += with.size() - what.size();
+        ++count;
+    }
+    edit.endEditBlock();
+    if (count == 0) QApplication::beep();
+    SearchMessage(count == 0   ? NotFoundText(what)
+                  : count == 1 ? QString("1 occurrence replaced.")
+                               : QString("%1 occurrences replaced.").arg(count));
+    return count;
 }
 
 // Printing
 
+void TmdiEditor::PreparePrinter(QPrinter &printer) const {
+    // The print dialog proposes a PDF file named after the document.
+    printer.setDocName(QFileInfo(filePath).completeBaseName());
+}
+
 void TmdiEditor::Print() {
     QPrinter printer;
+    PreparePrinter(printer);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted) PrintTo(printer);
 }
 
+void TmdiEditor::PrintPreview() {
+    QPrinter printer;
+    PreparePrinter(printer);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter *pages) { PrintTo(*pages); });
+    preview.exec();
+}
+
 void TmdiEditor::PrintTo(QPrinter &printer) {
-    printer.setDocName(filePath);
-    memo->document()->print(&printer);
+    if (printer.docName().isEmpty()) PreparePrinter(printer);
+    TPrintLayout layout(memo->toPlainText(), QFileInfo(filePath).fileName(), PrintFont(), printer);
+    QPainter painter;
+    if (!painter.begin(&printer)) return;
+    layout.Print(painter);
+    painter.end();
+}
+
+TPrintLayout TmdiEditor::LayoutFor(QPagedPaintDevice &device) const {
+    return TPrintLayout(memo->toPlainText(), QFileInfo(filePath).fileName(), PrintFont(), device);
 }
 
 // The window's parts
@@ -402,6 +477,28 @@ void TmdiEditor::UpdateStatus() {
 }
 
 bool TmdiEditor::eventFilter(QObject *watched, QEvent *event) {
+    // Files dropped on the text open in editors of their own; anything else
+    // dropped (text) is the text control's.
+    if (watched == memo->viewport()) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto *drag = static_cast<QDragMoveEvent *>(event);
+            if (DroppedFiles(drag->mimeData()).isEmpty()) break;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto *drop = static_cast<QDropEvent *>(event);
+            const QStringList files = DroppedFiles(drop->mimeData());
+            if (files.isEmpty()) break;
+            drop->acceptProposedAction();
+            emit FilesDropped(files);
+            return true;
+        }
+        default: break;
+        }
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

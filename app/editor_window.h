@@ -22,10 +22,12 @@
 #include <memory>
 
 #include "app/mdi_child.h"
+#include "app/print_layout.h"
 #include "app/text_search.h"
 
 class QAction;
 class QPlainTextEdit;
+class QPagedPaintDevice;
 class QPrinter;
 class QSplitter;
 class QTabWidget;
@@ -42,6 +44,10 @@ public:
     void DoSave() override;
     void DoBuildNet() override;
     void DoConsult() override;
+    bool HasUnsavedChanges() const override { return IsModified(); }
+    // A named file is opened again at the next start.
+    QString SessionFile() const override { return named ? filePath : QString(); }
+    QString HelpTopic() const override { return "editor"; }
 
     // Files
     // Sets the path and caption (the path's file name); `named` tells
@@ -66,15 +72,27 @@ public:
     void Find();
     void Replace();
     // One search from the selection or the caret; false at the end of the
-    // text (after the beep and the message).
+    // text (after the beep and the message: "End of document reached." when
+    // the text has the string before the caret, '"WHAT" not found.' when it
+    // has it nowhere). A message shown over the find dialog gives the focus
+    // back to the dialog.
     bool FindNext(const QString &what, TSearchOptions options);
     void ReplaceOnce(const QString &what, const QString &with, TSearchOptions options);
-    void ReplaceAll(const QString &what, const QString &with, TSearchOptions options);
+    // Replaces every match in the text as one step for Undo and says how
+    // many it replaced; returns that number.
+    int ReplaceAll(const QString &what, const QString &with, TSearchOptions options);
     TFindReplaceDialog *FindDialog() const { return findDialog; }
 
-    // Printing with the print dialog, or straight to a printer.
+    // Printing with the print dialog, in the print preview, or straight to a
+    // printer: lines wrap, and each page has the file name and its number
+    // (app/print_layout.h).
     void Print();
+    void PrintPreview();
     void PrintTo(QPrinter &printer);
+    // Names the document for the print dialog's PDF file.
+    void PreparePrinter(QPrinter &printer) const;
+    // The pages the text would print as on `device`.
+    TPrintLayout LayoutFor(QPagedPaintDevice &device) const;
 
     // The window's parts
     QPlainTextEdit *Memo() const { return memo; }
@@ -86,7 +104,7 @@ public:
     QString CaretText() const;
     void UpdateStatus();
 
-    QAction *actSaveAs, *actPrint, *actFind, *actReplace, *actUndo, *actCloseMessages;
+    QAction *actSaveAs, *actPrint, *actPrintPreview, *actFind, *actReplace, *actUndo, *actRedo, *actCloseMessages;
 
 protected:
     bool CanClose() override;
@@ -95,6 +113,9 @@ protected:
 private:
     void CreateActions();
     void CreateMenus();
+    // The message that ends a search or a Replace All.
+    void SearchMessage(const QString &text);
+    static QString NotFoundText(const QString &what);
     // The text as the bytes the compiler reads and the file holds: Latin-1
     // for a Latin-1 file while every character fits, else UTF-8.
     QByteArray EncodedText(bool &asLatin1) const;

@@ -130,6 +130,14 @@ bool FileTypeRegistered(const QString &programPath) {
 #endif
 }
 
+bool InstalledSystemWide(const QString &programPath) {
+    const QFileInfo program(programPath);
+    QDir prefix = program.absoluteDir();
+    if (prefix.dirName() != "bin" || !prefix.cdUp()) return false;
+    return QFileInfo(prefix.filePath("share/applications/quorvin.desktop")).isFile() &&
+           QFileInfo(prefix.filePath("share/mime/packages/quorvin.xml")).isFile();
+}
+
 bool RegisterFileType(const QString &programPath) {
 #ifdef Q_OS_WIN
     return WriteRegistryKeys("HKEY_CLASSES_ROOT", programPath) &&

@@ -21,6 +21,12 @@ inline constexpr const char *kKnowledgeBaseMimeType = "application/x-quorvin-kno
 
 // True when the association exists and opens files with `programPath`.
 bool FileTypeRegistered(const QString &programPath);
+// True when `programPath` was installed system-wide by the package, which
+// brought its own desktop entry and media type (PREFIX/bin/quorvin beside
+// PREFIX/share/applications/quorvin.desktop and
+// PREFIX/share/mime/packages/quorvin.xml): then nothing is registered per
+// user at start-up.
+bool InstalledSystemWide(const QString &programPath);
 // Writes the association for `programPath`; false when it cannot be written.
 bool RegisterFileType(const QString &programPath);
 

@@ -56,6 +56,10 @@ void TFindReplaceDialog::Open(bool replaceMode, const QString &what) {
     eFind->setText(what);
     eFind->selectAll();
     show();
+    TakeFocus();
+}
+
+void TFindReplaceDialog::TakeFocus() {
     raise();
     activateWindow();
     eFind->setFocus();

@@ -19,6 +19,8 @@ public:
 
     // Shows the dialog in find or replace mode with `what` to search for.
     void Open(bool replaceMode, const QString &what);
+    // Brings the dialog to the front with the focus in the search field.
+    void TakeFocus();
 
     QString FindText() const;
     QString ReplaceText() const;

@@ -19,6 +19,8 @@ namespace {
 
 constexpr const char *kContentsPage = "contents.html";
 constexpr const char *kIndexPage = "keyword_index.html";
+// The page whose sections describe the windows, one anchor each.
+constexpr const char *kTopicsPage = "desktop.html";
 
 QStringList ManualCandidates() {
     const QString programDirectory = QCoreApplication::applicationDirPath();
@@ -63,7 +65,9 @@ void TfrmHelp::ShowContents() { ShowManualPage(kContentsPage); }
 
 void TfrmHelp::ShowIndex() { ShowManualPage(kIndexPage); }
 
-void TfrmHelp::ShowManualPage(const QString &page) {
+void TfrmHelp::ShowTopic(const QString &topic) { ShowManualPage(kTopicsPage, topic); }
+
+void TfrmHelp::ShowManualPage(const QString &page, const QString &anchor) {
     const QString directory = ManualDirectory();
     if (directory.isEmpty()) {
         TMessageBoxes::Show(parentWidget(),
@@ -71,7 +75,9 @@ void TfrmHelp::ShowManualPage(const QString &page) {
                             "Help", TMessageIcon::error);
         return;
     }
-    browser->setSource(QUrl::fromLocalFile(directory + "/" + page));
+    QUrl address = QUrl::fromLocalFile(directory + "/" + page);
+    if (!anchor.isEmpty()) address.setFragment(anchor);
+    browser->setSource(address);
     show();
     raise();
     activateWindow();

@@ -17,11 +17,14 @@ public:
 
     void ShowContents();
     void ShowIndex();
+    // The manual's section on a window: an anchor of the page desktop.html
+    // ("main", "editor", "consult", "browser", ...).
+    void ShowTopic(const QString &topic);
     // The directory holding the manual; empty when it cannot be found.
     static QString ManualDirectory();
 
     QTextBrowser *browser;
 
 private:
-    void ShowManualPage(const QString &page);
+    void ShowManualPage(const QString &page, const QString &anchor = QString());
 };

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -14,8 +16,10 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/about_box.h"
+#include "app/command_icons.h"
 #include "app/consult_window.h"
 #include "app/database_browser.h"
 #include "app/editor_window.h"
@@ -25,6 +29,7 @@
 #include "app/option_dialogs.h"
 #include "app/question_windows.h"
 #include "app/result_dialog.h"
+#include "app/settings_option_store.h"
 #include "app/window_helpers.h"
 #include "consult/global_params.h"
 #include "consult/inf_control.h"
@@ -36,13 +41,18 @@ constexpr int kPanelWidths[3] = {300, 65, 50};
 }  // namespace
 
 TMainForm::TMainForm(CAllRetrievers *retrievers, CSettingsOptionStore *optionStore)
-    : registry(retrievers), store(optionStore) {
+    : registry(retrievers), store(optionStore), desktop(optionStore) {
     setWindowTitle("Quorvin");
     setMinimumSize(500, 400);
     resize(900, 650);
     mdiArea = new QMdiArea(this);
     mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Ctrl+Tab goes through every window, not back and forth between two.
+    mdiArea->setActivationOrder(QMdiArea::CreationOrder);
+    // Files dropped on the empty area open in editors.
+    mdiArea->viewport()->setAcceptDrops(true);
+    mdiArea->viewport()->installEventFilter(this);
     setCentralWidget(mdiArea);
 
     CreateActions();
@@ -52,8 +62,8 @@ TMainForm::TMainForm(CAllRetrievers *retrievers, CSettingsOptionStore *optionSto
 
     questions = std::make_unique<TQuestionWindows>(this);
     resultDialog = new TfrmConsResult(this);
-    optionsConsultation = new TfrmOptCons(this);
-    optionsGlobal = new TfrmOptGlob(this);
+    optionsConsultation = new TfrmOptCons(this, desktop);
+    optionsGlobal = new TfrmOptGlob(this, desktop);
     connect(optionsGlobal, &TfrmOptGlob::RegisterRequested, this, &TMainForm::RegisterFiles);
     aboutBox = new TAboutBox(this);
     helpWindow = new TfrmHelp(this);
@@ -62,6 +72,7 @@ TMainForm::TMainForm(CAllRetrievers *retrievers, CSettingsOptionStore *optionSto
         // Another top-level window (a question) taking the focus leaves the
         // last child active for the commands.
         if (window != nullptr) activeWindow = window;
+        if (window != nullptr || mdiArea->subWindowList().isEmpty()) ShowChildStatus();
         UpdateMenus();
         UpdateCommands();
     });
@@ -79,17 +90,13 @@ void TMainForm::CreateActions() {
     auto MakeAction = [this](const QString &caption, const QString &hint, const QKeySequence &shortcut = {}) {
         return ::MakeAction(this, caption, hint, shortcut);
     };
-    QStyle *look = style();
     actNew = MakeAction("&New", "New|Create a new file", QKeySequence("Ctrl+N"));
-    actNew->setIcon(look->standardIcon(QStyle::SP_FileIcon));
     actOpen = MakeAction("&Open", "Open|Open a file", QKeySequence("Ctrl+O"));
-    actOpen->setIcon(look->standardIcon(QStyle::SP_DialogOpenButton));
     actSave = MakeAction("&Save", "Save|Save current file", QKeySequence("Ctrl+S"));
-    actSave->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
     actSaveAll = MakeAction("Sa&ve All", "Save All|Save all files");
     actClose = MakeAction("&Close", "Close|Close current file");
     actCloseAll = MakeAction("C&lose All", "Close All|Close all files");
-    actExit = MakeAction("E&xit", "Exit|Exit application");
+    actExit = MakeAction("E&xit", "Exit|Exit application", QKeySequence("Ctrl+Q"));
     actCut = MakeAction("Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence("Ctrl+X"));
     actCopy = MakeAction("&Copy", "Copy|Copies the selection and puts it on the Clipboard", QKeySequence("Ctrl+C"));
     actPaste = MakeAction("&Paste", "Paste|Inserts Clipboard contents", QKeySequence("Ctrl+V"));
@@ -110,6 +117,13 @@ void TMainForm::CreateActions() {
     actTileVertically = MakeAction("Tile &Vertically", "Tile Vertically");
     actMinimizeAll = MakeAction("&Minimize All", "Minimize All");
     actArrangeAll = MakeAction("&Arrange All", "Arrange All");
+    actNextWindow = MakeAction("&Next Window", "Next Window|Activate the next window", QKeySequence::NextChild);
+    actPreviousWindow = MakeAction("&Previous Window", "Previous Window|Activate the previous window",
+                                   QKeySequence::PreviousChild);
+    actToolBarText = MakeAction("&Text under icons", "Show the captions of the tool bar buttons");
+    actToolBarText->setCheckable(true);
+    actHelpTopic = MakeAction("&Help on this window", "Help|Open the manual at the page of the active window",
+                              QKeySequence::HelpContents);
     actHelpContents = MakeAction("&Contents", QString());
     actHelpIndex = MakeAction("I&ndex", QString());
     actAbout = MakeAction("&About...", "About");
@@ -138,7 +152,10 @@ void TMainForm::CreateActions() {
     connect(actNewAlias, &QAction::triggered, this, [this] { Browser().NewAlias(); });
     connect(actEditAlias, &QAction::triggered, this, [this] { Browser().EditAlias(); });
     connect(actRemoveAlias, &QAction::triggered, this, [this] { Browser().RemoveAlias(); });
-    connect(actCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(actCascade, &QAction::triggered, this, &TMainForm::Cascade);
+    connect(actNextWindow, &QAction::triggered, mdiArea, &QMdiArea::activateNextSubWindow);
+    connect(actPreviousWindow, &QAction::triggered, mdiArea, &QMdiArea::activatePreviousSubWindow);
+    connect(actHelpTopic, &QAction::triggered, this, &TMainForm::ShowHelpTopic);
     connect(actTileHorizontally, &QAction::triggered, this, &TMainForm::TileHorizontally);
     connect(actTileVertically, &QAction::triggered, this, &TMainForm::TileVertically);
     connect(actMinimizeAll, &QAction::triggered, this, &TMainForm::MinimizeAll);
@@ -146,12 +163,27 @@ void TMainForm::CreateActions() {
     connect(actHelpContents, &QAction::triggered, this, [this] { helpWindow->ShowContents(); });
     connect(actHelpIndex, &QAction::triggered, this, [this] { helpWindow->ShowIndex(); });
     connect(actAbout, &QAction::triggered, this, &TMainForm::ShowAbout);
+    const std::pair<QAction *, std::pair<const char *, TCommandGlyph>> icons[] = {
+        {actNew, {"document-new", TCommandGlyph::newFile}},
+        {actOpen, {"document-open", TCommandGlyph::open}},
+        {actSave, {"document-save", TCommandGlyph::save}},
+        {actCut, {"edit-cut", TCommandGlyph::cut}},
+        {actCopy, {"edit-copy", TCommandGlyph::copy}},
+        {actPaste, {"edit-paste", TCommandGlyph::paste}},
+        {actCascade, {"window-cascade", TCommandGlyph::cascade}},
+        {actTileHorizontally, {"window-tile-horizontal", TCommandGlyph::tileHorizontally}},
+        {actTileVertically, {"window-tile-vertical", TCommandGlyph::tileVertically}}};
+    for (const auto &[action, icon] : icons) action->setIcon(CommandIcon(icon.first, icon.second, style()));
 }
 
 void TMainForm::CreateMenus() {
+    menuRecent = new QMenu("Recent &Files", this);
+    connect(menuRecent, &QMenu::aboutToShow, this, &TMainForm::UpdateRecentFilesMenu);
+    UpdateRecentFilesMenu();
     menuFile = new QMenu("&File", this);
     menuFile->addAction(actNew);
     menuFile->addAction(actOpen);
+    menuFile->addMenu(menuRecent);
     menuFile->addSeparator();
     menuFile->addAction(actExit);
 
@@ -168,6 +200,7 @@ void TMainForm::CreateMenus() {
     menuOptions->addSeparator();
     QMenu *toolBars = menuOptions->addMenu("&View Toolbars");
     toolBars->addAction(actToolBar);
+    toolBars->addAction(actToolBarText);
 
     menuWindow = new QMenu("&Window", this);
     menuWindow->addAction(actCascade);
@@ -175,8 +208,13 @@ void TMainForm::CreateMenus() {
     menuWindow->addAction(actTileVertically);
     menuWindow->addAction(actMinimizeAll);
     menuWindow->addAction(actArrangeAll);
+    menuWindow->addSeparator();
+    menuWindow->addAction(actNextWindow);
+    menuWindow->addAction(actPreviousWindow);
+    connect(menuWindow, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
 
     menuHelp = new QMenu("&Help", this);
+    menuHelp->addAction(actHelpTopic);
     menuHelp->addAction(actHelpContents);
     menuHelp->addAction(actHelpIndex);
     menuHelp->addSeparator();
@@ -200,6 +238,12 @@ void TMainForm::CreateToolBar() {
     actToolBar->setChecked(true);
     connect(actToolBar, &QAction::toggled, toolBar, &QToolBar::setVisible);
     connect(toolBar, &QToolBar::visibilityChanged, actToolBar, &QAction::setChecked);
+    actToolBarText->setChecked(desktop.ToolBarText());
+    toolBar->setToolButtonStyle(desktop.ToolBarText() ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    connect(actToolBarText, &QAction::toggled, this, [this](bool shown) {
+        toolBar->setToolButtonStyle(shown ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+        desktop.SetToolBarText(shown);
+    });
 }
 
 void TMainForm::CreateStatusBar() {
@@ -243,6 +287,7 @@ QAction *TMainForm::Command(THostCommand command) const {
     switch (command) {
     case THostCommand::newFile: return actNew;
     case THostCommand::open: return actOpen;
+    case THostCommand::recentFiles: return menuRecent->menuAction();
     case THostCommand::save: return actSave;
     case THostCommand::saveAll: return actSaveAll;
     case THostCommand::close: return actClose;
@@ -268,7 +313,9 @@ void TMainForm::OpenConsultation(std::unique_ptr<CInfControl> control, const QSt
     QTimer::singleShot(0, window, &TmdiConsult::StartConsultation);
 }
 
-void TMainForm::ShowResult(const std::vector<CGridRow> &rows) { resultDialog->Execute(rows); }
+void TMainForm::ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &describe) {
+    resultDialog->Execute(rows, desktop.Decimals(), describe);
+}
 
 void TMainForm::ShowNextQuestions(const TNextQuestions &next) { questions->ShowNextQuestions(next); }
 
@@ -285,9 +332,11 @@ QString TMainForm::ChooseFile(TFileDialogKind kind, const QString &suggested) {
 void TMainForm::Listen(TAbstractMDIChild *child) {
     // Unique: a child made here is listened to before AddChild sees it.
     connect(child, &TAbstractMDIChild::RunningChanged, this, &TMainForm::UpdateCommands, Qt::UniqueConnection);
-    connect(child, &TAbstractMDIChild::StatusPanelChanged, this, &TMainForm::SetStatusPanel,
-            Qt::UniqueConnection);
+    // A child's status is shown while it is the active one; the others keep
+    // theirs for when they are activated (ShowChildStatus).
+    connect(child, &TAbstractMDIChild::StatusPanelChanged, this, &TMainForm::ShowStatusOf, Qt::UniqueConnection);
     connect(child, &TAbstractMDIChild::ActivationRequested, this, &TMainForm::Activate, Qt::UniqueConnection);
+    connect(child, &TAbstractMDIChild::FilesDropped, this, &TMainForm::OpenFiles, Qt::UniqueConnection);
 }
 
 QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
@@ -296,6 +345,8 @@ QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] {
         QTimer::singleShot(0, this, [this] {
+            // The panels show the child that is active now, or nothing.
+            ShowChildStatus();
             UpdateMenus();
             UpdateCommands();
         });
@@ -306,6 +357,7 @@ QMdiSubWindow *TMainForm::AddChild(TAbstractMDIChild *child) {
         window->show();
     mdiArea->setActiveSubWindow(window);
     activeWindow = window;
+    ShowChildStatus();
     // The new window takes the focus, so that the main window, when it is
     // activated again, does not bring back the child that had it.
     child->setFocus();
@@ -338,6 +390,7 @@ void TMainForm::Activate(TAbstractMDIChild *child) {
             if (window->isMinimized()) window->showNormal();
             mdiArea->setActiveSubWindow(window);
             activeWindow = window;
+            ShowChildStatus();
             UpdateMenus();
             UpdateCommands();
         }
@@ -373,6 +426,51 @@ void TMainForm::UpdateMenus() {
     bar->addMenu(menuOptions);
     bar->addMenu(menuWindow);
     bar->addMenu(menuHelp);
+    UpdateWindowMenu();
+}
+
+void TMainForm::ShowStatusOf(int panel, const QString &text) {
+    if (sender() == ActiveChild()) SetStatusPanel(panel, text);
+}
+
+void TMainForm::ShowChildStatus() {
+    const TAbstractMDIChild *child = ActiveChild();
+    for (int panel = 0; panel < 3; ++panel) {
+        const QString text = child != nullptr ? child->StatusPanelText(panel) : QString();
+        // A hint under the pointer stays; the child's text comes after it.
+        if (panel == 0 && hinting)
+            textBeforeHint = text;
+        else
+            SetStatusPanel(panel, text);
+    }
+}
+
+void TMainForm::UpdateWindowMenu() {
+    for (QAction *action : windowListActions) {
+        menuWindow->removeAction(action);
+        delete action;
+    }
+    windowListActions.clear();
+    const QList<QMdiSubWindow *> windows = mdiArea->subWindowList();
+    if (windows.isEmpty()) return;
+    windowListActions.append(menuWindow->addSeparator());
+    int number = 0;
+    for (QMdiSubWindow *window : windows) {
+        ++number;
+        // The first nine carry their number as accelerator.
+        const QString caption = window->widget()->windowTitle();
+        auto *action = new QAction(number <= 9 ? QString("&%1 %2").arg(number).arg(caption)
+                                                : QString("%1 %2").arg(number).arg(caption),
+                                   menuWindow);
+        action->setCheckable(true);
+        action->setChecked(window == activeWindow);
+        connect(action, &QAction::triggered, this, [this, window = QPointer<QMdiSubWindow>(window)] {
+            if (window == nullptr) return;
+            if (auto *child = qobject_cast<TAbstractMDIChild *>(window->widget())) Activate(child);
+        });
+        menuWindow->addAction(action);
+        windowListActions.append(action);
+    }
 }
 
 // Opening windows
@@ -383,10 +481,12 @@ TmdiEditor *TMainForm::OpenEditor(const QString &path, bool load) {
     editor->SetFile(path, true);
     // A file that exists but cannot be read is not opened: an empty editor
     // under its name would replace it at the first save.
-    if (load && QFileInfo(path).isFile() && !editor->LoadFile(path)) {
+    const bool existing = load && QFileInfo(path).isFile();
+    if (existing && !editor->LoadFile(path)) {
         delete editor;
         return nullptr;
     }
+    if (existing) desktop.AddRecentFile(path);
     editor->MarkUnmodified();
     AddChild(editor);
     editor->FocusText();
@@ -398,7 +498,7 @@ TmdiConsult *TMainForm::OpenConsultationWindow(const QString &caption) {
     auto *window = new TmdiConsult(*this, html);
     Listen(window);
     // Shown until the consultation reports its own status.
-    SetStatusPanel(0, "Consultation...");
+    emit window->StatusPanelChanged(0, "Consultation...");
     if (html && !window->HasHtmlViewer()) {
         GlobalParams().UseHTML = false;
         TMessageBoxes::Show(this, "HTML component not available. Using form without it instead.", QString(),
@@ -411,7 +511,69 @@ TmdiConsult *TMainForm::OpenConsultationWindow(const QString &caption) {
 
 void TMainForm::OpenStartupFiles(const QStringList &arguments) {
     for (const QString &argument : arguments) OpenEditor(argument, true);
-    if (arguments.isEmpty() && GlobalParams().CreateNewFile) NewFile();
+    if (!arguments.isEmpty()) return;
+    // Without files named, the files open at the last exit come back.
+    QStringList previous;
+    if (desktop.RestoreSession())
+        for (const QString &path : desktop.OpenFiles())
+            if (QFileInfo(path).isFile()) previous.append(path);
+    if (!previous.isEmpty())
+        OpenFiles(previous);
+    else if (GlobalParams().CreateNewFile)
+        NewFile();
+}
+
+void TMainForm::OpenFiles(const QStringList &paths) {
+    for (const QString &path : paths) {
+        // A file already open is brought to the front rather than opened twice.
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        TAbstractMDIChild *open = nullptr;
+        for (TAbstractMDIChild *child : Children())
+            if (!canonical.isEmpty() && QFileInfo(child->SessionFile()).canonicalFilePath() == canonical)
+                open = child;
+        if (open != nullptr)
+            Activate(open);
+        else
+            OpenEditor(path, true);
+    }
+}
+
+void TMainForm::UpdateRecentFilesMenu() {
+    menuRecent->clear();
+    const QStringList files = desktop.RecentFiles();
+    int number = 0;
+    for (const QString &path : files) {
+        ++number;
+        QAction *entry = menuRecent->addAction(number < 10 ? QString("&%1 %2").arg(number).arg(path)
+                                                           : QString("1&0 %1").arg(path));
+        connect(entry, &QAction::triggered, this, [this, path] {
+            if (QFileInfo(path).isFile()) {
+                OpenFiles({path});
+                return;
+            }
+            desktop.RemoveRecentFile(path);
+            TMessageBoxes::Show(this, QString("File %1 no longer exists.").arg(path), "Error", TMessageIcon::error);
+        });
+    }
+    if (!files.isEmpty()) menuRecent->addSeparator();
+    QAction *clear = menuRecent->addAction("&Clear List");
+    clear->setEnabled(!files.isEmpty());
+    connect(clear, &QAction::triggered, this, [this] {
+        for (const QString &path : desktop.RecentFiles()) desktop.RemoveRecentFile(path);
+    });
+}
+
+void TMainForm::RestoreWindowGeometry() {
+    if (!desktop.RestoreSession()) return;
+    const QByteArray geometry = desktop.WindowGeometry();
+    if (!geometry.isEmpty()) restoreGeometry(geometry);
+}
+
+void TMainForm::SaveSession(const QStringList &openFiles) {
+    if (!desktop.RestoreSession()) return;
+    desktop.SetWindowGeometry(saveGeometry());
+    desktop.SetOpenFiles(openFiles);
+    if (store != nullptr) store->Sync();
 }
 
 // Commands
@@ -425,11 +587,13 @@ void TMainForm::NewFile() {
 
 void TMainForm::OpenFile() {
     const QString path = ChooseFile(TFileDialogKind::open, QString());
-    if (!path.isEmpty()) OpenEditor(path, true);
+    if (!path.isEmpty()) OpenFiles({path});
 }
 
 void TMainForm::SaveAll() {
-    for (TAbstractMDIChild *child : Children()) child->DoSave();
+    // An unchanged file is left alone: its time stays what it was.
+    for (TAbstractMDIChild *child : Children())
+        if (child->HasUnsavedChanges()) child->DoSave();
 }
 
 void TMainForm::CloseActive() {
@@ -441,6 +605,10 @@ void TMainForm::CloseAll() {
 }
 
 void TMainForm::closeEvent(QCloseEvent *e) {
+    // What was open, in the order of the windows, before they go.
+    QStringList openFiles;
+    for (TAbstractMDIChild *child : Children())
+        if (!child->SessionFile().isEmpty()) openFiles.append(child->SessionFile());
     CloseAll();
     // A closed child is hidden at once and deleted later; one that refused
     // to close is still shown.
@@ -450,7 +618,30 @@ void TMainForm::closeEvent(QCloseEvent *e) {
             return;
         }
     helpWindow->close();
+    SaveSession(openFiles);
     e->accept();
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *e) {
+    if (watched != mdiArea->viewport()) return QMainWindow::eventFilter(watched, e);
+    switch (e->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(e);
+        if (TAbstractMDIChild::DroppedFiles(drag->mimeData()).isEmpty()) return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(e);
+        const QStringList files = TAbstractMDIChild::DroppedFiles(drop->mimeData());
+        if (files.isEmpty()) return false;
+        drop->acceptProposedAction();
+        OpenFiles(files);
+        return true;
+    }
+    default: return QMainWindow::eventFilter(watched, e);
+    }
 }
 
 void TMainForm::RegisterFiles() {
@@ -472,6 +663,11 @@ TmdiBrowser &TMainForm::Browser() {
 }
 
 void TMainForm::ShowAbout() { aboutBox->Execute(); }
+
+void TMainForm::ShowHelpTopic() {
+    const TAbstractMDIChild *child = ActiveChild();
+    helpWindow->ShowTopic(child != nullptr ? child->HelpTopic() : QString("main"));
+}
 
 // Window arrangements
 
@@ -504,6 +700,27 @@ void Tile(QMdiArea *area, bool bandsAreRows) {
 }
 
 }  // namespace
+
+void TMainForm::Cascade() {
+    // Every window the same size, each one a title bar lower and further
+    // right than the one before, starting again at the top when the next
+    // would not fit.
+    const QList<QMdiSubWindow *> windows = ShownWindows(mdiArea);
+    if (windows.isEmpty()) return;
+    const QRect space = mdiArea->viewport()->rect();
+    const int step = std::max(20, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize size(std::max(space.width() * 2 / 3, std::min(space.width(), 300)),
+                     std::max(space.height() * 2 / 3, std::min(space.height(), 200)));
+    int offset = 0;
+    for (QMdiSubWindow *window : windows) {
+        if (window->isMaximized()) window->showNormal();
+        if (offset + size.width() > space.width() || offset + size.height() > space.height()) offset = 0;
+        window->setGeometry(QRect(QPoint(offset, offset), size));
+        window->raise();
+        offset += step;
+    }
+    if (activeWindow != nullptr) mdiArea->setActiveSubWindow(activeWindow);
+}
 
 void TMainForm::TileHorizontally() { Tile(mdiArea, true); }
 

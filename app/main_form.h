@@ -2,12 +2,22 @@
 // knowledge-base editors, consultation windows and database browsers.
 //
 // It carries the commands of the program with their captions, hints (the
-// short hint as tool tip, the long one in the status bar's first panel) and
-// shortcuts, the menus "&File", "&Database", "&Options", "&Window" and
-// "&Help" (joined by the active child's own menus), the standard tool bar,
-// which the user can hide, and a status bar of three panels. Commands on a
-// child act on the active one and do nothing without one. Save is enabled
-// only for an editor; Consult only while no child runs a consultation.
+// short hint as tool tip, the long one in the status bar's first panel),
+// icons and shortcuts, the menus "&File", "&Database", "&Options", "&Window"
+// and "&Help" (joined by the active child's own menus), the standard tool
+// bar, which the user can hide, and a status bar of three panels that shows
+// what the active child last said there. Commands on a child act on the
+// active one and do nothing without one. Save is enabled only for an
+// editor; Consult only while no child runs a consultation; Save All saves
+// only the windows with changes.
+//
+// Beyond the commands of the product it keeps the habits of desktop
+// programs: the "&Window" menu lists the open windows (the active one
+// checked) and Ctrl+Tab / Ctrl+Shift+Tab go through all of them; "Recent
+// &Files" in the File menu; Ctrl+Q quits; F1 opens the manual at the page of
+// the active window; files dropped on the window open in editors; and the
+// window's place and the open files come back at the next start (app/
+// desktop_settings.h).
 //
 // The main window also owns the dialogs that live for the whole run: the
 // question windows (installed for the retrievers), the result dialog, the
@@ -26,6 +36,7 @@
 #include <memory>
 
 #include "app/child_host.h"
+#include "app/desktop_settings.h"
 #include "app/mdi_child.h"
 
 class QAction;
@@ -70,6 +81,11 @@ public:
     // What showing the main window does: opens every argument in an editor,
     // or one new knowledge base when there is none and the options say so.
     void OpenStartupFiles(const QStringList &arguments);
+    // Opens files in editors, as Open does (recent files, dropped files).
+    void OpenFiles(const QStringList &paths);
+    // The stored place of the window, before it is first shown.
+    void RestoreWindowGeometry();
+    TDesktopSettings &DesktopSettings() { return desktop; }
 
     // The children
     TAbstractMDIChild *ActiveChild() const;
@@ -93,7 +109,8 @@ public:
     QString ChooseFile(TFileDialogKind kind, const QString &suggested) override;
     void OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
                           TAbstractMDIChild *source) override;
-    void ShowResult(const std::vector<CGridRow> &rows) override;
+    void ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &describe) override;
+    int ListDecimals() const override { return desktop.Decimals(); }
     void ShowNextQuestions(const TNextQuestions &next) override;
 
     void SetRegistry(CAllRetrievers *retrievers) { registry = retrievers; }
@@ -116,13 +133,22 @@ public:
     void BrowseTables();
     // The active database browser; one is opened when none is active.
     TmdiBrowser &Browser();
+    void Cascade();
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
     void ArrangeAll();
     void ShowAbout();
+    // The manual at the page of the active window.
+    void ShowHelpTopic();
+    // The window list below the arrangements in the "&Window" menu.
+    void UpdateWindowMenu();
+    void UpdateRecentFilesMenu();
+    QMenu *WindowMenu() const { return menuWindow; }
+    QMenu *RecentFilesMenu() const { return menuRecent; }
 
     QAction *actNew, *actOpen, *actSave, *actSaveAll, *actClose, *actCloseAll, *actExit;
+    QAction *actNextWindow, *actPreviousWindow, *actHelpTopic, *actToolBarText;
     QAction *actCut, *actCopy, *actPaste;
     QAction *actBuildNet, *actBuildDescription, *actConsult;
     QAction *actEnvironment, *actConsultation, *actToolBar, *actRegisterFiles, *actBrowseTables;
@@ -135,6 +161,7 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateActions();
@@ -150,13 +177,21 @@ private:
     void Listen(TAbstractMDIChild *child);
     void UpdateCommands();
     void UpdateMenus();
+    // Shows the active child's status panels.
+    void ShowChildStatus();
+    // Shows a child's status text when the child is the active one.
+    void ShowStatusOf(int panel, const QString &text);
+    // Remembers the window's place and the open files, when asked to.
+    void SaveSession(const QStringList &openFiles);
 
     CAllRetrievers *registry;
     CSettingsOptionStore *store;
     QMdiArea *mdiArea;
     QToolBar *toolBar;
     QLabel *statusPanels[3];
-    QMenu *menuFile, *menuDatabase, *menuOptions, *menuWindow, *menuHelp;
+    QMenu *menuFile, *menuDatabase, *menuOptions, *menuWindow, *menuHelp, *menuRecent;
+    QList<QAction *> windowListActions;
+    TDesktopSettings desktop;
     std::unique_ptr<TQuestionWindows> questions;
     TfrmConsResult *resultDialog;
     TfrmOptCons *optionsConsultation;

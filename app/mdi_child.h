@@ -15,11 +15,13 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 
 #include "app/child_host.h"
 
 class QMenu;
+class QMimeData;
 
 // The kinds of child window, as ChildKind reports them.
 enum TChildKind { kChildBase = 0, kChildEditor = 1, kChildConsultation = 2, kChildBrowser = 3 };
@@ -41,9 +43,22 @@ public:
     virtual void DoBuildDescription() {}
     virtual void DoConsult() {}
 
+    // True when the window holds changes that Save would write.
+    virtual bool HasUnsavedChanges() const { return false; }
+    // The file the window shows, when it is one that can be opened again
+    // at the next start; empty otherwise.
+    virtual QString SessionFile() const { return QString(); }
+    // The anchor of the manual's page on this kind of window (F1).
+    virtual QString HelpTopic() const { return "main"; }
+
     // The child's own menus, in the order File, Edit, Project, Consultation.
     QList<QMenu *> Menus() const { return menus; }
     bool Running() const { return running; }
+    // What the child last said for a panel of the status bar (0 to 2).
+    QString StatusPanelText(int panel) const;
+    // The local files among dropped data; empty when it carries none, so
+    // that text dropped stays text.
+    static QStringList DroppedFiles(const QMimeData *data);
 
 signals:
     // A consultation started or ended in this window.
@@ -52,6 +67,8 @@ signals:
     void StatusPanelChanged(int panel, const QString &text);
     // Asks for `child`, another window, to be brought to the front.
     void ActivationRequested(TAbstractMDIChild *child);
+    // Files were dropped on the window; they are to be opened.
+    void FilesDropped(const QStringList &paths);
 
 protected:
     // Asked before the window closes; false keeps it open.
@@ -59,13 +76,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void SetRunning(bool value);
     QMenu *AddMenu(const QString &title);
-    // The "&File" menu: New, Open, Save, Save as (when given), Save all,
-    // Close, Close all, Print (when given) and Exit.
-    QMenu *AddFileMenu(QAction *saveAs, QAction *print);
+    // The "&File" menu: New, Open, Recent files, Save, Save as (when
+    // given), Save all, Close, Close all, Print and Print preview (when
+    // given) and Exit.
+    QMenu *AddFileMenu(QAction *saveAs, QAction *print, QAction *printPreview = nullptr);
+
 
     IChildHost &host;
 
 private:
     QList<QMenu *> menus;
     bool running = false;
+    QString panels[3];
 };

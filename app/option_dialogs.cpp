@@ -1,11 +1,14 @@
 #include "app/option_dialogs.h"
 
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/desktop_settings.h"
 #include "consult/global_params.h"
 
 TOptionsDialog::TOptionsDialog(QWidget *parent, const QString &caption) : QDialog(parent) {
@@ -48,7 +51,8 @@ bool TOptionsDialog::Execute() {
     return true;
 }
 
-TfrmOptCons::TfrmOptCons(QWidget *parent) : TOptionsDialog(parent, "Consultation Options") {
+TfrmOptCons::TfrmOptCons(QWidget *parent, TDesktopSettings &desktopSettings)
+    : TOptionsDialog(parent, "Consultation Options"), desktop(desktopSettings) {
     chbHypos = new QCheckBox("&Ordered hypotheses");
     chbCallStack = new QCheckBox("&Call stack");
     chbNodes = new QCheckBox("&All nodes");
@@ -56,6 +60,15 @@ TfrmOptCons::TfrmOptCons(QWidget *parent) : TOptionsDialog(parent, "Consultation
     chbHtml->setToolTip("Enable this only if you have installed the HTML component");
     AddPage("&Show", {chbHypos, chbCallStack, chbNodes});
     AddPage("&HTML", {chbHtml});
+    seDecimals = new QSpinBox;
+    seDecimals->setRange(TDesktopSettings::kDefaultDecimals, 9);
+    seDecimals->setSpecialValueText("As written");
+    seDecimals->setToolTip("Digits after the point in the lists of values; "
+                           "\"As written\" shows them as the consultation writes them");
+    QWidget *lists = AddPage("&Lists", {});
+    auto *form = new QFormLayout;
+    form->addRow("&Decimals shown:", seDecimals);
+    static_cast<QVBoxLayout *>(lists->layout())->insertLayout(0, form);
 }
 
 void TfrmOptCons::Load() {
@@ -64,6 +77,7 @@ void TfrmOptCons::Load() {
     chbCallStack->setChecked(options.ShowCallStack);
     chbNodes->setChecked(options.ShowNodes);
     chbHtml->setChecked(options.UseHTML);
+    seDecimals->setValue(desktop.Decimals());
 }
 
 void TfrmOptCons::Store() {
@@ -72,13 +86,18 @@ void TfrmOptCons::Store() {
     options.ShowCallStack = chbCallStack->isChecked();
     options.ShowNodes = chbNodes->isChecked();
     options.UseHTML = chbHtml->isChecked();
+    desktop.SetDecimals(seDecimals->value());
 }
 
-TfrmOptGlob::TfrmOptGlob(QWidget *parent) : TOptionsDialog(parent, "Global Options") {
+TfrmOptGlob::TfrmOptGlob(QWidget *parent, TDesktopSettings &desktopSettings)
+    : TOptionsDialog(parent, "Global Options"), desktop(desktopSettings) {
     chbNewFile = new QCheckBox("Create &new file on startup");
     chbMaximize = new QCheckBox("&Maximize new windows");
+    chbRestoreSession = new QCheckBox("&Reopen the window's place and files");
+    chbRestoreSession->setToolTip("At the next start, the main window comes back where it was and the files "
+                                  "open at exit open again (unless files are named on the command line)");
     chbSaveOnExit = new QCheckBox("Save &options on exit");
-    AddPage("&Startup", {chbNewFile, chbMaximize});
+    AddPage("&Startup", {chbNewFile, chbMaximize, chbRestoreSession});
     QWidget *configuration = AddPage("&Configuration", {chbSaveOnExit});
     bttRegister = new QPushButton("&Register .qvb files", configuration);
     bttRegister->setAutoDefault(false);
@@ -92,6 +111,7 @@ void TfrmOptGlob::Load() {
     chbNewFile->setChecked(options.CreateNewFile);
     chbMaximize->setChecked(options.AutoMaximize);
     chbSaveOnExit->setChecked(options.SaveOnExit);
+    chbRestoreSession->setChecked(desktop.RestoreSession());
 }
 
 void TfrmOptGlob::Store() {
@@ -99,4 +119,5 @@ void TfrmOptGlob::Store() {
     options.CreateNewFile = chbNewFile->isChecked();
     options.AutoMaximize = chbMaximize->isChecked();
     options.SaveOnExit = chbSaveOnExit->isChecked();
+    desktop.SetRestoreSession(chbRestoreSession->isChecked());
 }

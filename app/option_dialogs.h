@@ -4,17 +4,25 @@
 // written to the store only at exit.
 //
 //   "Consultation Options": page "&Show" with "&Ordered hypotheses",
-//   "&Call stack" and "&All nodes"; page "&HTML" with "Show HTML component".
-//   "Global Options": page "&Startup" with "Create &new file on startup" and
-//   "&Maximize new windows"; page "&Configuration" with "Save &options on
-//   exit" and the button "&Register .qvb files", which registers the file
-//   type at once, whatever the dialog's outcome.
+//   "&Call stack" and "&All nodes"; page "&HTML" with "Show HTML component";
+//   page "&Lists" with the decimals the value lists show ("As written" -
+//   the consultation's own format - or 0 to 9).
+//   "Global Options": page "&Startup" with "Create &new file on startup",
+//   "&Maximize new windows" and "&Reopen the window's place and files";
+//   page "&Configuration" with "Save &options on exit" and the button
+//   "&Register .qvb files", which registers the file type at once, whatever
+//   the dialog's outcome.
+//
+// The decimals and the reopening are the desktop's own settings
+// (app/desktop_settings.h), written at once on OK.
 #pragma once
 
 #include <QDialog>
 
 class QCheckBox;
 class QPushButton;
+class QSpinBox;
+class TDesktopSettings;
 class QTabWidget;
 
 // What both dialogs share: the pages and the two buttons.
@@ -41,19 +49,23 @@ protected:
 class TfrmOptCons : public TOptionsDialog {
     Q_OBJECT
 public:
-    explicit TfrmOptCons(QWidget *parent);
+    TfrmOptCons(QWidget *parent, TDesktopSettings &desktop);
     QCheckBox *chbHypos, *chbCallStack, *chbNodes, *chbHtml;
+    QSpinBox *seDecimals;  // -1 shows "As written"
 
 protected:
     void Load() override;
     void Store() override;
+
+private:
+    TDesktopSettings &desktop;
 };
 
 class TfrmOptGlob : public TOptionsDialog {
     Q_OBJECT
 public:
-    explicit TfrmOptGlob(QWidget *parent);
-    QCheckBox *chbNewFile, *chbMaximize, *chbSaveOnExit;
+    TfrmOptGlob(QWidget *parent, TDesktopSettings &desktop);
+    QCheckBox *chbNewFile, *chbMaximize, *chbRestoreSession, *chbSaveOnExit;
     QPushButton *bttRegister;
 
 signals:
@@ -62,4 +74,7 @@ signals:
 protected:
     void Load() override;
     void Store() override;
+
+private:
+    TDesktopSettings &desktop;
 };

@@ -4,7 +4,7 @@ TQuestionWindows::TQuestionWindows(QWidget *main)
     : probQuestion(new TfrmProbQuestion(main)), yesNoQuestion(new TfrmYesNoQuestion(main)),
       exactValue(new TfrmExactValue(main)), intervalQuestion(new TfrmOneIntervalAndCF(main)),
       choiceQuestion(new TfrmChoice(main)), paramQuestion(new TfrmParamString(main)),
-      taxonomyList(new TfrmTaxList(main)), taxonomyClass(new TfrmAskTax(main)), messages(main) {}
+      taxonomyList(new TfrmTaxList(main)), taxonomyClass(new TfrmAskTax(main, taxonomyList)), messages(main) {}
 
 CUserInterface TQuestionWindows::Record() {
     CUserInterface record;

@@ -22,7 +22,9 @@ public:
     TQuestionWindows(const TQuestionWindows &) = delete;
     TQuestionWindows &operator=(const TQuestionWindows &) = delete;
 
-    // Owned by the main window, as its children.
+    // Owned by the main window, as its children - but for the taxonomy
+    // class dialog, which the list of taxonomies opens and which is that
+    // dialog's child, so that it stays above it.
     TfrmProbQuestion *probQuestion;
     TfrmYesNoQuestion *yesNoQuestion;
     TfrmExactValue *exactValue;

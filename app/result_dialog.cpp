@@ -12,22 +12,12 @@
 
 namespace {
 
+constexpr int kOrderColumnWidth = 40;
+constexpr int kGoalColumnWidth = 110;
+// Room for a value and its bar.
 constexpr int kValueColumnWidth = 190;
 
 }  // namespace
-
-void FillGrid(QTableWidget *grid, const std::vector<CGridRow> &rows) {
-    grid->setRowCount(static_cast<int>(rows.size()));
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < grid->columnCount(); ++c) {
-            const QString text = c < static_cast<int>(rows[r].size()) ? ToQString(rows[r][static_cast<size_t>(c)])
-                                                                     : QString();
-            auto *cell = new QTableWidgetItem(text);
-            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            grid->setItem(static_cast<int>(r), c, cell);
-        }
-    }
-}
 
 TfrmConsResult::TfrmConsResult(QWidget *main) : QDialog(main) {
     setWindowTitle("Result of the consultation");
@@ -35,8 +25,8 @@ TfrmConsResult::TfrmConsResult(QWidget *main) : QDialog(main) {
     sgResult = new QTableWidget(0, 4, this);
     sgResult->setHorizontalHeaderLabels({"Order", "Goal", "Aprior", "Aposterior"});
     sgResult->verticalHeader()->hide();
-    sgResult->setColumnWidth(0, 40);
-    sgResult->setColumnWidth(1, 110);
+    sgResult->setColumnWidth(0, kOrderColumnWidth);
+    sgResult->setColumnWidth(1, kGoalColumnWidth);
     sgResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
     priorBars = new TValueBarDelegate(QColor(0x9e, 0x9e, 0x9e), this);
     posteriorBars = new TValueBarDelegate(QColor(0x2f, 0x6f, 0xb8), this);
@@ -59,7 +49,11 @@ TfrmConsResult::TfrmConsResult(QWidget *main) : QDialog(main) {
     resize(600, 300);
 }
 
-void TfrmConsResult::Execute(const std::vector<CGridRow> &rows) {
-    FillGrid(sgResult, rows);
+void TfrmConsResult::ShowRows(const std::vector<CGridRow> &rows, int decimals, const TNodeDescriber &describe) {
+    FillGrid(sgResult, rows, TGridLook{1, 2, decimals, describe, {kOrderColumnWidth, kGoalColumnWidth, kValueColumnWidth}});
+}
+
+void TfrmConsResult::Execute(const std::vector<CGridRow> &rows, int decimals, const TNodeDescriber &describe) {
+    ShowRows(rows, decimals, describe);
     exec();
 }

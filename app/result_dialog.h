@@ -10,22 +10,27 @@
 #include <QDialog>
 #include <vector>
 
+#include "app/node_grid.h"
 #include "ui/consultation_view.h"
 
 class QTableWidget;
 class QPushButton;
 class TValueBarDelegate;
 
-// Fills a grid with rows of texts, one row per entry, replacing its rows.
-void FillGrid(QTableWidget *grid, const std::vector<CGridRow> &rows);
 
 class TfrmConsResult : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmConsResult(QWidget *mainWindow);
 
-    // Shows the rows, modally; returns when the user closes the dialog.
-    void Execute(const std::vector<CGridRow> &rows);
+    // Shows the rows, modally, values with `decimals` digits (or as
+    // written), each goal's description as its tool tip; returns when the
+    // user closes the dialog.
+    void Execute(const std::vector<CGridRow> &rows, int decimals = TGridLook::kAsWritten,
+                 const TNodeDescriber &describe = {});
+    // Fills the grid as Execute does, without showing the dialog.
+    void ShowRows(const std::vector<CGridRow> &rows, int decimals = TGridLook::kAsWritten,
+                  const TNodeDescriber &describe = {});
 
     QTableWidget *sgResult;
     QPushButton *bttOK;

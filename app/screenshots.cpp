@@ -152,7 +152,7 @@ int main(int argc, char **argv) {
     Save(&main, "consultation_aborted");
 
     TfrmConsResult *result = main.ResultDialog();
-    FillGrid(result->sgResult, ResultRows(*window->Driver()->Control().Net()));
+    result->ShowRows(ResultRows(*window->Driver()->Control().Net()));
     SaveDialog(result, "result");
     SaveDialog(result, "result_bars");
     SaveDialog(main.ConsultationOptionsDialog(), "options_consultation");

@@ -12,9 +12,12 @@
 #include "app/abstract_question.h"
 #include "app/window_helpers.h"
 
-TfrmAskTax::TfrmAskTax(QWidget *main) : QDialog(main), mainWindow(main) {
+TfrmAskTax::TfrmAskTax(QWidget *main, QWidget *owner) : QDialog(owner != nullptr ? owner : main), mainWindow(main) {
     setWindowTitle("Taxonomy");
     setModal(true);
+    // Its owner may be kept above other windows; so is it, above its owner.
+    if (owner != nullptr && owner->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        setWindowFlag(Qt::WindowStaysOnTopHint);
     tvClasses = new QTreeWidget(this);
     tvClasses->setHeaderHidden(true);
     // Every class stays visible: the tree cannot be collapsed.

@@ -38,6 +38,7 @@
 #include "language/source_file.h"
 #include "progress_line.h"
 #include "net/inf_tax_net.h"
+#include "quorvin_version.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
@@ -58,6 +59,7 @@ const char *const kUsage =
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli --help\n"
+    "       quorvin-cli --version\n"
     "\n"
     "build    Builds the knowledge base and prints every line of the build. An\n"
     "         error line is followed by a line that begins with two spaces and\n"
@@ -90,6 +92,7 @@ const char *const kUsage =
     "                  lastError, the goals in their final order with their\n"
     "                  explanation, and all nodes in declaration order.\n"
     "  -o FILE         (graph) Write the picture to FILE.\n"
+    "  --version       Print the program's version and exit.\n"
     "\n"
     "Status texts print as \"Status: TEXT\", messages on lines of their own, and a\n"
     "successful consultation ends with the ordered goals: order, name, a-priori\n"
@@ -105,6 +108,7 @@ struct Options {
     std::string jsonPath;
     std::string picturePath;
     bool help = false;
+    bool version = false;
 };
 
 int UsageError(const std::string &message) {
@@ -134,6 +138,8 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
         const std::string &arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--answers" || arg == "--json" || arg == "-o") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
             std::string &path = arg == "--answers" ? options.answersPath
@@ -150,7 +156,7 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
             return "unexpected argument " + arg;
         }
     }
-    if (options.help) return std::nullopt;
+    if (options.help || options.version) return std::nullopt;
     return CheckOptions(options);
 }
 
@@ -331,6 +337,10 @@ int main(int argc, char **argv) {
         return UsageError(*problem);
     if (options.help) {
         std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (options.version) {
+        std::puts("quorvin-cli " QUORVIN_VERSION);
         return kExitOk;
     }
     return Run(options);

@@ -47,7 +47,8 @@ public:
                           TAbstractMDIChild *source) override {
         consultations.push_back({std::move(control), caption, source});
     }
-    void ShowResult(const std::vector<CGridRow> &rows) override { results.push_back(rows); }
+    void ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &) override { results.push_back(rows); }
+    int ListDecimals() const override { return TGridLook::kAsWritten; }
     void ShowNextQuestions(const TNextQuestions &next) override { nextQuestions.push_back(next); }
 
     void ShowMessage(const CString &text, const CString &, TMessageIcon) override {
@@ -182,7 +183,7 @@ void ChildWindowsTest::ConsultationWindowReportsThroughSignalsAndTheHost() {
     QList<QAction *> file = menus[0]->actions();
     file.removeIf([](QAction *action) { return action->isSeparator(); });
     QCOMPARE(file, QList<QAction *>({host.Command(THostCommand::newFile), host.Command(THostCommand::open),
-                                     host.Command(THostCommand::save), host.Command(THostCommand::saveAll),
+                                     host.Command(THostCommand::recentFiles), host.Command(THostCommand::save), host.Command(THostCommand::saveAll),
                                      host.Command(THostCommand::close), host.Command(THostCommand::closeAll),
                                      host.Command(THostCommand::exit)}));
     QList<QAction *> consultation = menus[1]->actions();

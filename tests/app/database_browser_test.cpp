@@ -37,7 +37,8 @@ public:
     IMessageBox &Messages() override { return *this; }
     QString ChooseFile(TFileDialogKind, const QString &) override { return QString(); }
     void OpenConsultation(std::unique_ptr<CInfControl>, const QString &, TAbstractMDIChild *) override {}
-    void ShowResult(const std::vector<CGridRow> &) override {}
+    void ShowResult(const std::vector<CGridRow> &, const TNodeDescriber &) override {}
+    int ListDecimals() const override { return TGridLook::kAsWritten; }
     void ShowNextQuestions(const TNextQuestions &) override {}
     void ShowMessage(const CString &, const CString &, TMessageIcon) override {}
     TYesNoCancel AskYesNoCancel(const CString &, const CString &) override { return TYesNoCancel::cancel; }

@@ -168,15 +168,23 @@ void EditorTest::ReplaceAllOfAWithBInAaa() {
     editor->Memo()->setPlainText("aaa");
     PutCaret(editor, 0);
     TScriptedUser user;
-    editor->ReplaceAll("a", "b", {});
+    QCOMPARE(editor->ReplaceAll("a", "b", {}), 3);
     QCOMPARE(editor->Memo()->toPlainText(), QString("bbb"));
-    QCOMPARE(user.messages, QStringList({"Find/Replace: End of document reached."}));
+    QCOMPARE(user.messages, QStringList({"Find/Replace: 3 occurrences replaced."}));
 
     // A replacement that holds the text searched for does not loop.
     editor->Memo()->setPlainText("a-a");
     PutCaret(editor, 0);
-    editor->ReplaceAll("a", "aa", {});
+    QCOMPARE(editor->ReplaceAll("a", "aa", {}), 2);
     QCOMPARE(editor->Memo()->toPlainText(), QString("aa-aa"));
+    // Every match, wherever the caret stands, undone in one step.
+    PutCaret(editor, 3);
+    QCOMPARE(editor->ReplaceAll("aa", "c", {}), 2);
+    QCOMPARE(editor->Memo()->toPlainText(), QString("c-c"));
+    editor->Memo()->undo();
+    QCOMPARE(editor->Memo()->toPlainText(), QString("aa-aa"));
+    QCOMPARE(editor->ReplaceAll("a", "b", {true, true}), 0);
+    QCOMPARE(user.messages.last(), QString("Find/Replace: \"a\" not found."));
 }
 
 void EditorTest::ReplaceReplacesTheSelectionFirst() {
@@ -349,6 +357,11 @@ void EditorTest::UndoFollowsTheText() {
     editor->actUndo->trigger();
     QCOMPARE(editor->Memo()->toPlainText(), QString());
     QVERIFY(!editor->actUndo->isEnabled());
+    // Redo brings back what Undo took.
+    QVERIFY(editor->actRedo->isEnabled());
+    editor->actRedo->trigger();
+    QCOMPARE(editor->Memo()->toPlainText(), QString("abc"));
+    QVERIFY(!editor->actRedo->isEnabled());
 }
 
 void EditorTest::PrintsToPdf() {
@@ -359,7 +372,8 @@ void EditorTest::PrintsToPdf() {
     const QString output = fixture.Dir() + "/good.pdf";
     printer.setOutputFileName(output);
     editor->PrintTo(printer);
-    QCOMPARE(printer.docName(), editor->FilePath());
+    // The document is named after the file, without its folder and suffix.
+    QCOMPARE(printer.docName(), QString("good"));
     const QByteArray pdf = fixture.ReadFile(output);
     QVERIFY(pdf.startsWith("%PDF"));
     QVERIFY(pdf.contains("/Type /Page"));

@@ -321,7 +321,7 @@ void ExplanationTest::ResultDialogDrawsBarsBesideTheValues() {
     TfrmConsResult *dialog = fixture.Main().ResultDialog();
     const std::vector<CGridRow> rows = {{"1.", "flat_battery", "0.30000001", "0.90000000"},
                                         {"2.", "starter_fault", "0.10000000", "0.02000000"}};
-    FillGrid(dialog->sgResult, rows);
+    dialog->ShowRows(rows);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     QTableWidget *grid = dialog->sgResult;
@@ -354,8 +354,8 @@ void ExplanationTest::ResultDialogDrawsBarsBesideTheValues() {
     QTableWidget plain(2, 4);
     plain.verticalHeader()->hide();
     plain.resize(grid->size());
-    for (int column = 0; column < 4; ++column) plain.setColumnWidth(column, grid->columnWidth(column));
     FillGrid(&plain, rows);
+    for (int column = 0; column < 4; ++column) plain.setColumnWidth(column, grid->columnWidth(column));
     plain.show();
     QVERIFY(QTest::qWaitForWindowExposed(&plain));
     const QImage plainImage = plain.viewport()->grab().toImage();
