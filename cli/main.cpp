@@ -4,6 +4,7 @@
 //   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
+//   quorvin-cli run KB.qvb --cases FILE|- [--explain]
 //
 // Exit status: 0 built / consulted / drawn ok, 1 build failed, 2
 // consultation failed or aborted, or a file could not be written, 64 wrong
@@ -19,13 +20,14 @@
 #include <vector>
 
 #include "answer_file.h"
+#include "case_stream.h"
 #include "build_json.h"
 #include "console_explanations.h"
-#include "console_questions.h"
 #include "console_session.h"
 #include "console_view.h"
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
+#include "consult/text_questions.h"
 #include "explain/explanation_text.h"
 #include "foundation/ini_option_store.h"
 #include "explain/how.h"
@@ -56,6 +58,7 @@ const char *const kUsage =
     "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
+    "       quorvin-cli run KB.qvb --cases FILE|- [--explain]\n"
     "       quorvin-cli --help\n"
     "\n"
     "build    Builds the knowledge base and prints every line of the build. An\n"
@@ -72,6 +75,13 @@ const char *const kUsage =
     "         (.dot, .gv), SVG (.svg) or PNG (.png). Build lines go to standard\n"
     "         error. A net that fails the consistency check is still drawn,\n"
     "         with the check's message under it (exit status 1).\n"
+    "run      Builds (build lines on standard error), then consults one case per\n"
+    "         line of --cases: {\"id\": ..., \"answers\": {NAME: ANSWER, ...}},\n"
+    "         writing one JSON result per line, in input order: id, status (ok,\n"
+    "         error, aborted, or invalid for a line that was not consulted),\n"
+    "         statusText, error and goals. Unanswered questions are \"Don't know\".\n"
+    "         Writes no reports, help pages or output tables. Exit status 2 when\n"
+    "         a case was not consulted ok.\n"
     "\n"
     "Options:\n"
     "  --answers FILE  (consult, explain, graph) Take answers from FILE first:\n"
@@ -89,6 +99,9 @@ const char *const kUsage =
     "                  lastError, the goals in their final order with their\n"
     "                  explanation, and all nodes in declaration order.\n"
     "  -o FILE         (graph) Write the picture to FILE.\n"
+    "  --cases FILE    (run) The cases, one JSON object per line; - reads\n"
+    "                  standard input.\n"
+    "  --explain       (run) Give every goal of a result its explanation.\n"
     "\n"
     "Status texts print as \"Status: TEXT\", messages on lines of their own, and a\n"
     "successful consultation ends with the ordered goals: order, name, a-priori\n"
@@ -103,6 +116,8 @@ struct Options {
     std::string answersPath;
     std::string jsonPath;
     std::string picturePath;
+    std::string casesPath;
+    bool explain = false;
     bool help = false;
 };
 
@@ -116,10 +131,14 @@ bool Consults(const std::string &command) { return command == "consult" || comma
 // What is wrong with a complete command line, if anything.
 std::optional<std::string> CheckOptions(const Options &options) {
     const std::string &command = options.command;
-    if (command != "build" && !Consults(command) && command != "graph")
+    if (command == "run" && !options.knowledgeBase.empty() && options.casesPath.empty()) return "run needs --cases";
+    if (command != "run" && (!options.casesPath.empty() || options.explain)) return "--cases and --explain belong to run";
+    if (command != "build" && !Consults(command) && command != "graph" && command != "run")
         return command.empty() ? "no command given" : "unknown command " + command;
     if (options.knowledgeBase.empty()) return "no knowledge base given";
     if (command == "build" && !options.answersPath.empty()) return "--answers does not belong to build";
+    if (command == "run" && (!options.answersPath.empty() || !options.jsonPath.empty()))
+        return "run takes its answers from --cases and writes its results to standard output";
     if (command == "graph" && !options.jsonPath.empty()) return "--json belongs to build, consult and explain";
     if (command != "graph" && !options.picturePath.empty()) return "-o belongs to graph";
     if (!options.picturePath.empty() && !quorvin::graph::FormatOfFile(options.picturePath))
@@ -133,10 +152,13 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
         const std::string &arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--answers" || arg == "--json" || arg == "-o") {
+        } else if (arg == "--explain") {
+            options.explain = true;
+        } else if (arg == "--answers" || arg == "--json" || arg == "-o" || arg == "--cases") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
             std::string &path = arg == "--answers" ? options.answersPath
                                 : arg == "--json"  ? options.jsonPath
+                                : arg == "--cases" ? options.casesPath
                                                    : options.picturePath;
             path = args[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -152,39 +174,6 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
     if (options.help) return std::nullopt;
     return CheckOptions(options);
 }
-
-// The console's windows, and the record through which the retrievers ask them.
-class ConsoleUi {
-public:
-    explicit ConsoleUi(ConsoleSession &session, ConsoleMessages &messages)
-        : prob(session), yesNo(session), exactValue(session), interval(session), choice(session), param(session),
-          taxonomyClass(session) {
-        ui.probQuestion = &prob;
-        ui.yesNoQuestion = &yesNo;
-        ui.exactValue = &exactValue;
-        ui.intervalQuestion = &interval;
-        ui.choiceQuestion = &choice;
-        ui.paramQuestion = &param;
-        ui.taxonomyList = &taxonomyList;
-        ui.taxonomyClass = &taxonomyClass;
-        ui.messages = &messages;
-    }
-    ConsoleUi(const ConsoleUi &) = delete;
-    ConsoleUi &operator=(const ConsoleUi &) = delete;
-
-    const CUserInterface &Record() const { return ui; }
-
-private:
-    ConsoleProbWindow prob;
-    ConsoleYesNoWindow yesNo;
-    ConsoleExactValueWindow exactValue;
-    ConsoleIntervalWindow interval;
-    ConsoleChoiceWindow choice;
-    ConsoleParamWindow param;
-    ConsoleTaxonomyList taxonomyList;
-    ConsoleTaxonomyClassDialog taxonomyClass;
-    CUserInterface ui;
-};
 
 // Writes the JSON file when one was asked for; false when it cannot be.
 bool WriteJson(const Options &options, const RunOutcome &outcome, const CInferenceNet *net, CTable *table) {
@@ -232,6 +221,7 @@ void PrintGoalExplanations(Terminal &terminal, CInferenceNet &net, CTable *table
 }
 
 int Run(const Options &options) {
+    if (options.command == "run") return RunCases(options.knowledgeBase, options.casesPath, {options.explain});
     AnswerFile answers;
     std::string error;
     if (!options.answersPath.empty() && !answers.Load(options.answersPath, error)) {
@@ -246,7 +236,7 @@ int Run(const Options &options) {
     if (consults) Terminal::CatchInterrupts();
     ConsoleSession session(terminal, answers);
     ConsoleMessages messages(terminal);
-    ConsoleUi windows(session, messages);
+    CTextQuestionWindows windows(session, session.currentNode, messages);
     // Engine tables find the aliases the user defined in the desktop.
     CIniOptionStore optionStore(CIniOptionStore::UserOptionFile());
     CTableEnvironment tableEnvironment;
