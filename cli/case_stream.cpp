@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "consult/answer_map.h"
 #include "consult/text_consultation.h"
 #include "foundation/ini_option_store.h"
 #include "json_result.h"
@@ -40,29 +41,6 @@ bool ReadCaseLine(std::istream &in, std::string &line, bool &tooLong) {
 }
 
 bool IsBlank(const std::string &line) { return line.find_first_not_of(" \t") == std::string::npos; }
-
-// Answers from one case's map; names without an answer are "Don't know",
-// and a refused answer ends the consultation with the refusal kept.
-class CaseAnswers : public ITextAnswerer {
-public:
-    explicit CaseAnswers(const std::map<std::string, std::string> &answers) : answers(answers) {}
-
-    bool Answer(const CTextQuestion &question, std::string &line) override {
-        const auto found = answers.find(question.name);
-        line = found != answers.end() ? found->second : std::string();
-        if (question.rejection.empty()) return true;
-        refusal = found != answers.end()
-                      ? "the answer \"" + line + "\" for " + question.name + " was refused: " + question.rejection
-                      : question.name + " has no answer, and its question refuses \"Don't know\": " +
-                            question.rejection;
-        return false;
-    }
-
-    std::string refusal;
-
-private:
-    const std::map<std::string, std::string> &answers;
-};
 
 // The answers of a case, or why they cannot be taken.
 std::string ReadAnswers(const ordered_json &object, const CTextConsultation &consultation,
@@ -95,12 +73,12 @@ ordered_json Invalid(ordered_json id, size_t lineNumber, const std::string &erro
 
 ordered_json Consulted(CTextConsultation &consultation, ordered_json id,
                        const std::map<std::string, std::string> &answers, const CaseStreamOptions &options) {
-    CaseAnswers answerer(answers);
+    CAnswerMap answerer(answers);
     const int32_t result = consultation.Run(answerer);
-    std::string error = answerer.refusal.empty() ? consultation.LastError() : answerer.refusal;
-    const char *status = result == 0                                               ? "ok"
-                         : answerer.refusal.empty() && consultation.Aborted()      ? "aborted"
-                                                                                   : "error";
+    const std::string error = answerer.Refusal().empty() ? consultation.LastError() : answerer.Refusal();
+    const char *status = result == 0                                            ? "ok"
+                         : answerer.Refusal().empty() && consultation.Aborted() ? "aborted"
+                                                                                : "error";
     ordered_json json = {{"id", std::move(id)},
                          {"status", status},
                          {"statusText", consultation.LastStatus()},

@@ -64,12 +64,15 @@ public:
     const std::string &LastStatus() const { return view.lastStatus; }
     // The error the last consultation reported, empty when none.
     std::string LastError() const { return driver->ShownError().Text(); }
+    // The messages the last consultation showed, in order.
+    const std::vector<std::string> &Messages() const { return messages.shown; }
     // True when `name` can be answered: a node, an asked parameter or a
     // taxonomy of the knowledge base.
     bool Answerable(const std::string &name) const;
 
     CInfTaxNet &Net() const { return *driver->Control().Net(); }
     CTable *Table() const { return driver->Control().Table(); }
+    CParameters *Parameters() const { return driver->Control().Parameters(); }
 
 private:
     bool Answer(const CTextQuestion &question, std::string &line) override;

@@ -1,0 +1,32 @@
+// The source a knowledge base's text builds from, with what the source
+// needs kept alive beside it: a character source over a copy of the text
+// (null when the file could not be read) and the user's database aliases,
+// which the console reads too.
+#pragma once
+
+#include <memory>
+
+#include "api/knowledge_base_data.h"
+#include "consult/text_consultation.h"
+#include "foundation/ini_option_store.h"
+#include "language/input_char.h"
+
+namespace quorvin {
+
+class OwnedTextSource {
+public:
+    OwnedTextSource(const KnowledgeBase::Data &data, const CWrittenFiles &files)
+        : aliases(CIniOptionStore::UserOptionFile()),
+          text(data.text ? std::make_unique<CPInputChar>(data.text->data(), static_cast<int32_t>(data.text->size()))
+                         : nullptr),
+          source{text.get(), data.directory, data.fileName, files, &aliases} {}
+
+    const CTextSource &Source() const { return source; }
+
+private:
+    CIniOptionStore aliases;
+    std::unique_ptr<CPInputChar> text;
+    CTextSource source;
+};
+
+}  // namespace quorvin
