@@ -5,6 +5,7 @@
 //   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
 //   quorvin-cli run KB.qvb --cases FILE|- [--explain]
+//   quorvin-cli merge KB.qvb --shards N
 //
 // Exit status: 0 built / consulted / drawn ok, 1 build failed, 2
 // consultation failed or aborted, or a file could not be written, 64 wrong
@@ -35,6 +36,7 @@
 #include "graph/graph_render.h"
 #include "graph/net_graph.h"
 #include "json_result.h"
+#include "shards.h"
 #include "language/input_char.h"
 #include "language/output_memo.h"
 #include "language/source_file.h"
@@ -59,6 +61,7 @@ const char *const kUsage =
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli run KB.qvb --cases FILE|- [--explain]\n"
+    "       quorvin-cli merge KB.qvb --shards N\n"
     "       quorvin-cli --help\n"
     "\n"
     "build    Builds the knowledge base and prints every line of the build. An\n"
@@ -82,6 +85,8 @@ const char *const kUsage =
     "         statusText, error and goals. Unanswered questions are \"Don't know\".\n"
     "         Writes no reports, help pages or output tables. Exit status 2 when\n"
     "         a case was not consulted ok.\n"
+    "merge    Puts the output files of the N shards of a batch (consult --shard)\n"
+    "         together into the outputs one run would have written.\n"
     "\n"
     "Options:\n"
     "  --answers FILE  (consult, explain, graph) Take answers from FILE first:\n"
@@ -102,6 +107,9 @@ const char *const kUsage =
     "  --cases FILE    (run) The cases, one JSON object per line; - reads\n"
     "                  standard input.\n"
     "  --explain       (run) Give every goal of a result its explanation.\n"
+    "  --shard K/N     (consult, explain) Consult only the K-th of every N keys of\n"
+    "                  the batch, writing each text output to NAME.K-of-N.\n"
+    "  --shards N      (merge) The number of shards to merge.\n"
     "\n"
     "Status texts print as \"Status: TEXT\", messages on lines of their own, and a\n"
     "successful consultation ends with the ordered goals: order, name, a-priori\n"
@@ -117,6 +125,8 @@ struct Options {
     std::string jsonPath;
     std::string picturePath;
     std::string casesPath;
+    std::string shard;
+    std::string shards;
     bool explain = false;
     bool help = false;
 };
@@ -133,7 +143,10 @@ std::optional<std::string> CheckOptions(const Options &options) {
     const std::string &command = options.command;
     if (command == "run" && !options.knowledgeBase.empty() && options.casesPath.empty()) return "run needs --cases";
     if (command != "run" && (!options.casesPath.empty() || options.explain)) return "--cases and --explain belong to run";
-    if (command != "build" && !Consults(command) && command != "graph" && command != "run")
+    if (command == "merge" && !options.knowledgeBase.empty() && options.shards.empty()) return "merge needs --shards";
+    if (!options.shard.empty() && (!Consults(command) || !ParseShard(options.shard)))
+        return "--shard K/N (1 <= K <= N) belongs to consult and explain";
+    if (command != "build" && !Consults(command) && command != "graph" && command != "run" && command != "merge")
         return command.empty() ? "no command given" : "unknown command " + command;
     if (options.knowledgeBase.empty()) return "no knowledge base given";
     if (command == "build" && !options.answersPath.empty()) return "--answers does not belong to build";
@@ -154,6 +167,9 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
             options.help = true;
         } else if (arg == "--explain") {
             options.explain = true;
+        } else if (arg == "--shard" || arg == "--shards") {
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            (arg == "--shard" ? options.shard : options.shards) = args[++i];
         } else if (arg == "--answers" || arg == "--json" || arg == "-o" || arg == "--cases") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
             std::string &path = arg == "--answers" ? options.answersPath
@@ -222,6 +238,7 @@ void PrintGoalExplanations(Terminal &terminal, CInferenceNet &net, CTable *table
 
 int Run(const Options &options) {
     if (options.command == "run") return RunCases(options.knowledgeBase, options.casesPath, {options.explain});
+    if (options.command == "merge") return MergeShards(options.knowledgeBase, options.shards);
     AnswerFile answers;
     std::string error;
     if (!options.answersPath.empty() && !answers.Load(options.answersPath, error)) {
@@ -241,6 +258,7 @@ int Run(const Options &options) {
     CIniOptionStore optionStore(CIniOptionStore::UserOptionFile());
     CTableEnvironment tableEnvironment;
     tableEnvironment.aliasStore = &optionStore;
+    if (!options.shard.empty()) tableEnvironment.shard = *ParseShard(options.shard);
     CAllRetrieversWin registry(windows.Record(), tableEnvironment);
 
     // The build
@@ -277,6 +295,13 @@ int Run(const Options &options) {
         // Without a consultation the picture shows the a-priori values.
         control->Net()->ResetValues(control->Table());
         return WritePicture(options, *control->Net(), "") ? kExitOk : kExitConsultFailed;
+    }
+
+    // A shard's output files start afresh.
+    if (std::string problem; tableEnvironment.shard.Active() &&
+                             !StartShardOutputs(*control->Parameters(), kbPath.parent_path().string(), tableEnvironment.shard, problem)) {
+        std::fprintf(stderr, "quorvin-cli: %s\n", problem.c_str());
+        return kExitConsultFailed;
     }
 
     // The consultation

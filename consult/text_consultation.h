@@ -73,6 +73,9 @@ public:
     CInfTaxNet &Net() const { return *driver->Control().Net(); }
     CTable *Table() const { return driver->Control().Table(); }
     CParameters *Parameters() const { return driver->Control().Parameters(); }
+    // Where its tables resolve files and aliases, and which shard of a
+    // batch it consults.
+    CTableEnvironment &Environment() { return environment; }
 
 private:
     bool Answer(const CTextQuestion &question, std::string &line) override;
