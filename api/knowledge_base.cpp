@@ -28,7 +28,8 @@ void CollectNames(const CTextConsultation &built, const CParameters &parameters,
 // Builds the text once, for its lines, its diagnostic and its names.
 std::shared_ptr<const KnowledgeBase::Data> Build(KnowledgeBase::Data data, const LoadOptions &options) {
     CWrittenFiles files{options.writeHelpPages, false, false};
-    OwnedTextSource source(data, files);
+    const std::unique_ptr<IOptionStore> aliases = OwnedTextSource::UserAliases();
+    OwnedTextSource source(data, files, *aliases);
     CTextConsultation consultation(source.Source());
     data.built = consultation.Built();
     data.buildLines = consultation.BuildLines();

@@ -75,10 +75,11 @@ const char *QuestionKindName(QuestionKind kind) {
 }
 
 struct Session::State {
-    State(const KnowledgeBase &knowledgeBase, const SessionOptions &options) : knowledgeBase(knowledgeBase) {
+    State(const KnowledgeBase &knowledgeBase, const SessionOptions &options)
+        : knowledgeBase(knowledgeBase), aliases(OwnedTextSource::UserAliases()) {
         if (!knowledgeBase.Built()) return;
         const CWrittenFiles files{false, options.writeReports, options.writeOutputTables};
-        OwnedTextSource source(*knowledgeBase.data, files);
+        OwnedTextSource source(*knowledgeBase.data, files, *aliases);
         consultation = std::make_unique<CTextConsultation>(source.Source());
     }
 
@@ -90,6 +91,7 @@ struct Session::State {
     }
 
     KnowledgeBase knowledgeBase;
+    std::unique_ptr<IOptionStore> aliases;            // read by the consultation's tables
     std::unique_ptr<CTextConsultation> consultation;  // null when it did not build
     Answers answers;
     QuestionCallback callback;

@@ -1,7 +1,7 @@
-// The source a knowledge base's text builds from, with what the source
-// needs kept alive beside it: a character source over a copy of the text
-// (null when the file could not be read) and the user's database aliases,
-// which the console reads too.
+// The source a knowledge base's text builds from, with the character
+// source over a copy of the text (null when the file could not be read)
+// kept alive beside it for the build. The alias store is the caller's and
+// must outlive the consultation built from the source.
 #pragma once
 
 #include <memory>
@@ -15,16 +15,19 @@ namespace quorvin {
 
 class OwnedTextSource {
 public:
-    OwnedTextSource(const KnowledgeBase::Data &data, const CWrittenFiles &files)
-        : aliases(CIniOptionStore::UserOptionFile()),
-          text(data.text ? std::make_unique<CPInputChar>(data.text->data(), static_cast<int32_t>(data.text->size()))
+    OwnedTextSource(const KnowledgeBase::Data &data, const CWrittenFiles &files, IOptionStore &aliases)
+        : text(data.text ? std::make_unique<CPInputChar>(data.text->data(), static_cast<int32_t>(data.text->size()))
                          : nullptr),
           source{text.get(), data.directory, data.fileName, files, &aliases} {}
 
     const CTextSource &Source() const { return source; }
 
+    // The user's database aliases, which the console reads too.
+    static std::unique_ptr<IOptionStore> UserAliases() {
+        return std::make_unique<CIniOptionStore>(CIniOptionStore::UserOptionFile());
+    }
+
 private:
-    CIniOptionStore aliases;
     std::unique_ptr<CPInputChar> text;
     CTextSource source;
 };

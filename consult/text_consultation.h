@@ -34,7 +34,8 @@ struct CTextSource {
     std::string directory;        // relative file names resolve here; "" is the current directory
     std::string name;             // the file name, for the reports
     CWrittenFiles files;
-    IOptionStore *aliasStore = nullptr;  // where database aliases are defined; not owned, may be null
+    IOptionStore *aliasStore = nullptr;  // where database aliases are defined; may be null; not
+                                         // owned, and read until the consultation ends
 };
 
 class CTextConsultation : private ITextAnswerer {

@@ -92,7 +92,10 @@ PyResult Consult(SessionPool &pool, quorvin::Answers answers, const quorvin::Que
 std::optional<std::string> AnswerText(const py::handle &value) {
     if (value.is_none()) return std::nullopt;
     if (py::isinstance<py::str>(value)) return value.cast<std::string>();
-    if (py::isinstance<py::bool_>(value)) return value.cast<bool>() ? "yes" : "no";
+    // numpy's booleans (a data frame's) are no Python bool, but mean the same.
+    const bool boolean = py::isinstance<py::bool_>(value) ||
+                         py::type::of(value).attr("__name__").cast<std::string>() == "bool_";
+    if (boolean) return py::bool_(py::reinterpret_borrow<py::object>(value)) ? "yes" : "no";
     if (py::isinstance<py::int_>(value)) return py::str(value).cast<std::string>();
     if (py::isinstance<py::float_>(value) || py::hasattr(value, "__float__")) {
         const double number = value.cast<double>();
