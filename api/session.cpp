@@ -55,6 +55,8 @@ private:
 
 // The goals in their final order, and every node.
 void ReadNet(const CInfTaxNet &net, Result &result) {
+    result.goals.reserve(static_cast<size_t>(net.goals.Count()));
+    result.nodes.reserve(static_cast<size_t>(net.nodes.Count()));
     for (int32_t i = 0; i < net.goals.Count(); ++i) {
         const CNode &goal = *net.goals.At(i);
         result.goals.push_back({goal.name.Text(), goal.prior, goal.current});

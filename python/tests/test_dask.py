@@ -33,6 +33,28 @@ def test_a_bag_of_cases_on_two_workers_equals_the_sequential_run(client):
     assert len(set(workers.values())) == 2
 
 
+def test_a_worker_that_dies_has_its_partitions_run_again(client, tmp_path):
+    import os
+
+    import quorvin.dask
+
+    marker = tmp_path / "a worker died"
+
+    def die_once(cases):
+        # The first partition to arrive ends its worker process.
+        if not marker.exists():
+            marker.write_text(str(os.getpid()))
+            os._exit(1)
+        return cases
+
+    cases = car_cases(2000, seed=11)
+    expected = [(r.status, r.goal_values()) for r in quorvin.KnowledgeBase(CAR).consult_many(cases, threads=1)]
+    bag = dask_bag.from_sequence(cases, npartitions=8).map_partitions(die_once)
+    results = quorvin.dask.consult_bag(CAR, bag).compute()
+    assert marker.exists()
+    assert [(r["status"], r["goals"]) for r in results] == expected
+
+
 def test_a_dask_data_frame_gives_the_rows_of_consult_frame(client):
     pandas = pytest.importorskip("pandas")
     dask_frame = pytest.importorskip("dask.dataframe")
