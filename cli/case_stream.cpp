@@ -1,21 +1,18 @@
 #include "case_stream.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "consult/answer_map.h"
 #include "consult/text_consultation.h"
-#include "foundation/ini_option_store.h"
 #include "json_result.h"
-#include "language/source_file.h"
 #include "net/inf_tax_net.h"
+#include "quiet_build.h"
 
 namespace {
 
@@ -138,18 +135,9 @@ int RunCases(const std::string &knowledgeBase, const std::string &casesPath, con
             return 64;
         }
     }
-    std::string reason;
-    std::unique_ptr<CPInputChar> text = ReadSourceFile(knowledgeBase, reason);
-    // Database aliases are the user's, as for consult.
-    CIniOptionStore aliases(CIniOptionStore::UserOptionFile());
-    const std::filesystem::path path(knowledgeBase);
-    CTextSource source{text.get(), path.parent_path().string(), path.filename().string(), {false, false, false},
-                       &aliases};
-    CTextConsultation consultation(source);
-    for (const std::string &line : consultation.BuildLines()) std::fprintf(stderr, "%s\n", line.c_str());
-    if (!text) std::fprintf(stderr, "quorvin-cli: %s: %s\n", knowledgeBase.c_str(), reason.c_str());
-    if (!consultation.Built()) return 1;
+    QuietBuild build(knowledgeBase);
+    if (!build.Built()) return 1;
     std::ios::sync_with_stdio(false);
     std::istream &cases = casesPath == "-" ? std::cin : file;
-    return RunCaseStream(consultation, cases, std::cout, options) ? 0 : 2;
+    return RunCaseStream(build.Consultation(), cases, std::cout, options) ? 0 : 2;
 }

@@ -4,15 +4,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <vector>
 
 #include "consult/text_consultation.h"
-#include "foundation/ini_option_store.h"
 #include "foundation/safe_file.h"
-#include "language/source_file.h"
 #include "net/params.h"
+#include "quiet_build.h"
 #include "retrieval/table.h"
 #include "tables/table_formats.h"
 #include "tables/table_params.h"
@@ -163,18 +161,12 @@ int MergeShards(const std::string &knowledgeBase, const std::string &countText) 
         std::fprintf(stderr, "quorvin-cli: --shards needs a whole number from 1\n");
         return 64;
     }
+    QuietBuild build(knowledgeBase);
+    if (!build.Built()) return 1;
+    CTextConsultation &consultation = build.Consultation();
+    consultation.Environment().baseDirectory = build.Directory().c_str();
+    const std::filesystem::path directory = build.Directory().empty() ? "." : build.Directory();
     std::string reason;
-    std::unique_ptr<CPInputChar> text = ReadSourceFile(knowledgeBase, reason);
-    CIniOptionStore aliases(CIniOptionStore::UserOptionFile());
-    const std::filesystem::path path(knowledgeBase);
-    const std::filesystem::path directory = path.parent_path().empty() ? "." : path.parent_path();
-    CTextConsultation consultation(
-        CTextSource{text.get(), path.parent_path().string(), path.filename().string(), {false, false, false}, &aliases});
-    if (!consultation.Built()) {
-        for (const std::string &line : consultation.BuildLines()) std::fprintf(stderr, "%s\n", line.c_str());
-        return 1;
-    }
-    consultation.Environment().baseDirectory = path.parent_path().string().c_str();
     const std::vector<std::string> keys = BatchKeys(consultation);
     CParameters &parameters = *consultation.Parameters();
     for (const TextOutput &output : TextOutputs(parameters)) {
