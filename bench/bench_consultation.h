@@ -1,6 +1,6 @@
 // A built knowledge base in a directory of its own, consulted as the
 // program consults one but without any window or console: the view keeps
-// no rows and shows no pages, messages are dropped, and every answer comes
+// no rows and shows no pages, messages are kept unshown, and every answer comes
 // from the knowledge base's tables.
 #pragma once
 
@@ -10,33 +10,12 @@
 #include <string>
 
 #include "consult/consultation_driver.h"
+#include "consult/quiet_view.h"
 #include "retrieval/all_retrievers.h"
 #include "tables/table_environment.h"
-#include "ui/consultation_view.h"
-#include "ui/message_box.h"
 #include "ui/user_interface.h"
 
 namespace quorvin::bench {
-
-class QuietView : public IConsultationView {
-public:
-    void SetStatusText(const CString &) override {}
-    bool ListShown(TConsultationList list) const override { return list == TConsultationList::orderedGoals; }
-    void SetRows(TConsultationList, const std::vector<CGridRow> &) override {}
-    bool DisplaysRows() const override { return false; }
-    void SetInvestigatedGoal(const CString &) override {}
-    void SetInvestigatedNode(const CString &) override {}
-    void ShowPage(const CString &) override {}
-    bool ShowsPages() const override { return false; }
-    void SetRunning(bool) override {}
-    void ShowResult(const std::vector<CGridRow> &) override {}
-};
-
-class QuietMessages : public IMessageBox {
-public:
-    void ShowMessage(const CString &, const CString &, TMessageIcon) override {}
-    TYesNoCancel AskYesNoCancel(const CString &, const CString &) override { return TYesNoCancel::cancel; }
-};
 
 // A fresh temporary directory, removed with everything in it.
 class ScratchDirectory {
@@ -66,8 +45,8 @@ public:
 
 private:
     CUserInterface ui;
-    QuietView view;
-    QuietMessages messages;
+    CQuietView view;
+    CQuietMessages messages;
     CTableEnvironment environment;
     std::unique_ptr<CAllRetrieversWin> registry;
     std::unique_ptr<CConsultationDriver> driver;

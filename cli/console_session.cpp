@@ -1,7 +1,9 @@
 #include "console_session.h"
 
-void ConsoleSession::PrintRejection(const std::string &message) {
-    if (!message.empty()) terminal.PrintLine(message);
+bool ConsoleSession::Answer(const CTextQuestion &question, std::string &line) {
+    // A rejection message, when there is one, on a line of its own.
+    if (!question.rejection.empty()) terminal.PrintLine(question.rejection);
+    return Ask(question.text, question.name, !question.rejection.empty(), line);
 }
 
 bool ConsoleSession::Ask(const std::string &question, const std::string &name, bool askedAgain,

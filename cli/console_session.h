@@ -1,8 +1,9 @@
-// ConsoleSession: what the console's question windows share - the
-// terminal, the scripted answers, the name of the thing being asked about,
+// ConsoleSession: how the console answers its text questions - the
+// terminal, the scripted answers, the name of the node being investigated,
 // and the way to abort the consultation.
 //
-// Every question is asked through Ask: it prints the question, then takes
+// Every question is asked through Answer: it prints the rejection of the
+// last line, if any, and the question, then takes
 // the scripted answer for its name (echoed after the prompt, as if typed) or
 // reads a line (echoed too when the input is not a terminal). A question
 // asked again after a rejected answer always reads the terminal. A line read
@@ -17,18 +18,14 @@
 #include <string>
 
 #include "answer_file.h"
+#include "consult/text_questions.h"
 #include "terminal.h"
 
-class ConsoleSession {
+class ConsoleSession : public ITextAnswerer {
 public:
     ConsoleSession(Terminal &terminal, const AnswerFile &answers) : terminal(terminal), answers(answers) {}
 
-    // Prints a rejection message, when there is one, on a line of its own.
-    void PrintRejection(const std::string &message);
-    // Prints `question`, then obtains the answer for `name`. False when the
-    // consultation was aborted instead (the abort has then been requested).
-    bool Ask(const std::string &question, const std::string &name, bool askedAgain, std::string &line);
-
+    bool Answer(const CTextQuestion &question, std::string &line) override;
     Terminal &Out() { return terminal; }
 
     // The node being investigated, reported by the consultation view just
@@ -44,6 +41,9 @@ public:
     bool aborted = false;
 
 private:
+    // Prints `question`, then obtains the answer for `name`. False when the
+    // consultation was aborted instead (the abort has then been requested).
+    bool Ask(const std::string &question, const std::string &name, bool askedAgain, std::string &line);
     void Abort();
 
     Terminal &terminal;

@@ -20,13 +20,6 @@ const char *KindName(const CNode &node) {
     }
 }
 
-nlohmann::ordered_json GoalJson(const CNode &goal, CTable *table) {
-    return {{"name", goal.name.Text()},
-            {"prior", ExactJsonNumber(goal.prior)},
-            {"current", ExactJsonNumber(goal.current)},
-            {"explanation", ExplanationJson(quorvin::explain::ExplainHow(goal, table))}};
-}
-
 nlohmann::ordered_json NodeJson(const CNode &node) {
     return {{"name", node.name.Text()},       {"kind", KindName(node)},         {"goal", node.goal},
             {"askable", node.askable},        {"prior", ExactJsonNumber(node.prior)},     {"current", ExactJsonNumber(node.current)},
@@ -34,6 +27,14 @@ nlohmann::ordered_json NodeJson(const CNode &node) {
 }
 
 }  // namespace
+
+nlohmann::ordered_json GoalJson(const CNode &goal, CTable *table, bool explained) {
+    nlohmann::ordered_json json = {{"name", goal.name.Text()},
+                                   {"prior", ExactJsonNumber(goal.prior)},
+                                   {"current", ExactJsonNumber(goal.current)}};
+    if (explained) json["explanation"] = ExplanationJson(quorvin::explain::ExplainHow(goal, table));
+    return json;
+}
 
 std::string ResultJson(const RunOutcome &outcome, const CInferenceNet *net, CTable *table) {
     nlohmann::ordered_json result;

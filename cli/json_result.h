@@ -17,7 +17,10 @@
 
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 class CInferenceNet;
+class CNode;
 class CTable;
 
 struct RunOutcome {
@@ -29,3 +32,6 @@ struct RunOutcome {
 // The JSON text of an outcome; `net` may be null (no lists), `table` too
 // (answers are then not explained).
 std::string ResultJson(const RunOutcome &outcome, const CInferenceNet *net, CTable *table);
+// One goal as in "goals": name, prior, current, and, when `explained`,
+// its explanation.
+nlohmann::ordered_json GoalJson(const CNode &goal, CTable *table, bool explained = true);

@@ -4,6 +4,8 @@
 //   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
+//   quorvin-cli run KB.qvb --cases FILE|- [--explain]
+//   quorvin-cli merge KB.qvb --shards N
 //
 // Exit status: 0 built / consulted / drawn ok, 1 build failed, 2
 // consultation failed or aborted, or a file could not be written, 64 wrong
@@ -20,12 +22,13 @@
 
 #include "answer_file.h"
 #include "build_json.h"
+#include "case_stream.h"
 #include "console_explanations.h"
-#include "console_questions.h"
 #include "console_session.h"
 #include "console_view.h"
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
+#include "consult/text_questions.h"
 #include "explain/explanation_text.h"
 #include "foundation/ini_option_store.h"
 #include "explain/how.h"
@@ -41,6 +44,7 @@
 #include "quorvin_version.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
+#include "shards.h"
 #include "tables/table_environment.h"
 #include "terminal.h"
 #include "whole_file.h"
@@ -58,6 +62,8 @@ const char *const kUsage =
     "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
+    "       quorvin-cli run KB.qvb --cases FILE|- [--explain]\n"
+    "       quorvin-cli merge KB.qvb --shards N\n"
     "       quorvin-cli --help\n"
     "       quorvin-cli --version\n"
     "\n"
@@ -75,6 +81,15 @@ const char *const kUsage =
     "         (.dot, .gv), SVG (.svg) or PNG (.png). Build lines go to standard\n"
     "         error. A net that fails the consistency check is still drawn,\n"
     "         with the check's message under it (exit status 1).\n"
+    "run      Builds (build lines on standard error), then consults one case per\n"
+    "         line of --cases: {\"id\": ..., \"answers\": {NAME: ANSWER, ...}},\n"
+    "         writing one JSON result per line, in input order: id, status (ok,\n"
+    "         error, aborted, or invalid for a line that was not consulted),\n"
+    "         statusText, error and goals. Unanswered questions are \"Don't know\".\n"
+    "         Writes no reports, help pages or output tables. Exit status 2 when\n"
+    "         a case was not consulted ok.\n"
+    "merge    Puts the output files of the N shards of a batch (consult --shard)\n"
+    "         together into the outputs one run would have written.\n"
     "\n"
     "Options:\n"
     "  --answers FILE  (consult, explain, graph) Take answers from FILE first:\n"
@@ -92,6 +107,12 @@ const char *const kUsage =
     "                  lastError, the goals in their final order with their\n"
     "                  explanation, and all nodes in declaration order.\n"
     "  -o FILE         (graph) Write the picture to FILE.\n"
+    "  --cases FILE    (run) The cases, one JSON object per line; - reads\n"
+    "                  standard input.\n"
+    "  --explain       (run) Give every goal of a result its explanation.\n"
+    "  --shard K/N     (consult, explain) Consult only the K-th of every N keys of\n"
+    "                  the batch, writing each text output to NAME.K-of-N.\n"
+    "  --shards N      (merge) The number of shards to merge.\n"
     "  --version       Print the program's version and exit.\n"
     "\n"
     "Status texts print as \"Status: TEXT\", messages on lines of their own, and a\n"
@@ -107,6 +128,10 @@ struct Options {
     std::string answersPath;
     std::string jsonPath;
     std::string picturePath;
+    std::string casesPath;
+    std::string shard;
+    std::string shards;
+    bool explain = false;
     bool help = false;
     bool version = false;
 };
@@ -121,10 +146,17 @@ bool Consults(const std::string &command) { return command == "consult" || comma
 // What is wrong with a complete command line, if anything.
 std::optional<std::string> CheckOptions(const Options &options) {
     const std::string &command = options.command;
-    if (command != "build" && !Consults(command) && command != "graph")
+    if (command == "run" && !options.knowledgeBase.empty() && options.casesPath.empty()) return "run needs --cases";
+    if (command != "run" && (!options.casesPath.empty() || options.explain)) return "--cases and --explain belong to run";
+    if (command == "merge" && !options.knowledgeBase.empty() && options.shards.empty()) return "merge needs --shards";
+    if (!options.shard.empty() && (!Consults(command) || !ParseShard(options.shard)))
+        return "--shard K/N (1 <= K <= N) belongs to consult and explain";
+    if (command != "build" && !Consults(command) && command != "graph" && command != "run" && command != "merge")
         return command.empty() ? "no command given" : "unknown command " + command;
     if (options.knowledgeBase.empty()) return "no knowledge base given";
     if (command == "build" && !options.answersPath.empty()) return "--answers does not belong to build";
+    if (command == "run" && (!options.answersPath.empty() || !options.jsonPath.empty()))
+        return "run takes its answers from --cases and writes its results to standard output";
     if (command == "graph" && !options.jsonPath.empty()) return "--json belongs to build, consult and explain";
     if (command != "graph" && !options.picturePath.empty()) return "-o belongs to graph";
     if (!options.picturePath.empty() && !quorvin::graph::FormatOfFile(options.picturePath))
@@ -140,10 +172,16 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
-        } else if (arg == "--answers" || arg == "--json" || arg == "-o") {
+        } else if (arg == "--explain") {
+            options.explain = true;
+        } else if (arg == "--shard" || arg == "--shards") {
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            (arg == "--shard" ? options.shard : options.shards) = args[++i];
+        } else if (arg == "--answers" || arg == "--json" || arg == "-o" || arg == "--cases") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
             std::string &path = arg == "--answers" ? options.answersPath
                                 : arg == "--json"  ? options.jsonPath
+                                : arg == "--cases" ? options.casesPath
                                                    : options.picturePath;
             path = args[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -159,39 +197,6 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
     if (options.help || options.version) return std::nullopt;
     return CheckOptions(options);
 }
-
-// The console's windows, and the record through which the retrievers ask them.
-class ConsoleUi {
-public:
-    explicit ConsoleUi(ConsoleSession &session, ConsoleMessages &messages)
-        : prob(session), yesNo(session), exactValue(session), interval(session), choice(session), param(session),
-          taxonomyClass(session) {
-        ui.probQuestion = &prob;
-        ui.yesNoQuestion = &yesNo;
-        ui.exactValue = &exactValue;
-        ui.intervalQuestion = &interval;
-        ui.choiceQuestion = &choice;
-        ui.paramQuestion = &param;
-        ui.taxonomyList = &taxonomyList;
-        ui.taxonomyClass = &taxonomyClass;
-        ui.messages = &messages;
-    }
-    ConsoleUi(const ConsoleUi &) = delete;
-    ConsoleUi &operator=(const ConsoleUi &) = delete;
-
-    const CUserInterface &Record() const { return ui; }
-
-private:
-    ConsoleProbWindow prob;
-    ConsoleYesNoWindow yesNo;
-    ConsoleExactValueWindow exactValue;
-    ConsoleIntervalWindow interval;
-    ConsoleChoiceWindow choice;
-    ConsoleParamWindow param;
-    ConsoleTaxonomyList taxonomyList;
-    ConsoleTaxonomyClassDialog taxonomyClass;
-    CUserInterface ui;
-};
 
 // Writes the JSON file when one was asked for; false when it cannot be.
 bool WriteJson(const Options &options, const RunOutcome &outcome, const CInferenceNet *net, CTable *table) {
@@ -239,6 +244,8 @@ void PrintGoalExplanations(Terminal &terminal, CInferenceNet &net, CTable *table
 }
 
 int Run(const Options &options) {
+    if (options.command == "run") return RunCases(options.knowledgeBase, options.casesPath, {options.explain});
+    if (options.command == "merge") return MergeShards(options.knowledgeBase, options.shards);
     AnswerFile answers;
     std::string error;
     if (!options.answersPath.empty() && !answers.Load(options.answersPath, error)) {
@@ -253,11 +260,12 @@ int Run(const Options &options) {
     if (consults) Terminal::CatchInterrupts();
     ConsoleSession session(terminal, answers);
     ConsoleMessages messages(terminal);
-    ConsoleUi windows(session, messages);
+    CTextQuestionWindows windows(session, session.currentNode, messages);
     // Engine tables find the aliases the user defined in the desktop.
     CIniOptionStore optionStore(CIniOptionStore::UserOptionFile());
     CTableEnvironment tableEnvironment;
     tableEnvironment.aliasStore = &optionStore;
+    if (!options.shard.empty()) tableEnvironment.shard = *ParseShard(options.shard);
     CAllRetrieversWin registry(windows.Record(), tableEnvironment);
 
     // The build
@@ -294,6 +302,13 @@ int Run(const Options &options) {
         // Without a consultation the picture shows the a-priori values.
         control->Net()->ResetValues(control->Table());
         return WritePicture(options, *control->Net(), "") ? kExitOk : kExitConsultFailed;
+    }
+
+    // A shard's output files start afresh.
+    if (std::string problem; tableEnvironment.shard.Active() &&
+                             !StartShardOutputs(*control->Parameters(), kbPath.parent_path().string(), tableEnvironment.shard, problem)) {
+        std::fprintf(stderr, "quorvin-cli: %s\n", problem.c_str());
+        return kExitConsultFailed;
     }
 
     // The consultation

@@ -75,6 +75,7 @@ int32_t CInfControl::CreateObjects() {
     table = new (std::nothrow) CTable();
     if (table == nullptr) return 2;
     table->context = &context;
+    table->writeOutputs = writtenFiles.outputs;
     if (registry != nullptr && registry->CopyIntoTable(table) != 0) return 2;
     consultationFailed = false;
     return 0;
@@ -103,6 +104,7 @@ int32_t CInfControl::CompileAndCheck(const ConfigureCompiler &configureCompiler)
     CInfNetCompiler compiler(input, output);
     compiler.SetTargets(net, table, parameters);
     compiler.SetSourceDirectory(sourceDirectory);
+    compiler.writeHelpPages = writtenFiles.helpPages;
     if (configureCompiler) configureCompiler(compiler);
     consistencyFailed = false;
     const int32_t compiled = compiler.Compile();
@@ -138,7 +140,7 @@ void CInfControl::Say(const char *line) { output->WriteLine(line); }
 
 int32_t CInfControl::WriteReports() {
     endTime = CurrentTimeText();
-    if (net == nullptr || parameters == nullptr) return 0;
+    if (net == nullptr || parameters == nullptr || !writtenFiles.reports) return 0;
     const CReportRecord report = ReportRecord();
     bool written = WriteFileReport<CProtocolTxt>(*this, report, context.faults);
     written = WriteFileReport<CProtocolHTML>(*this, report, context.faults) && written;

@@ -35,6 +35,14 @@ class CInfNetCompiler;
 // feed, for example "Mon Dec  8 19:02:11 2025\n".
 CString CurrentTimeText();
 
+// The files a knowledge base's build and consultations write: all of them
+// for the console and the desktop; a program that embeds the core chooses.
+struct CWrittenFiles {
+    bool helpPages = true;  // the build's help pages
+    bool reports = true;    // the text, HTML and net reports
+    bool outputs = true;    // the output tables
+};
+
 class CInfControl {
 public:
     using ConfigureCompiler = std::function<void(CInfNetCompiler &)>;
@@ -54,6 +62,7 @@ public:
     // The knowledge base file's directory; "" is the current directory.
     void SetSourceDirectory(const CString &directory) { sourceDirectory = directory; }
     void SetConsultationName(const CString &name) { consultationName = name; }
+    void SetWrittenFiles(const CWrittenFiles &files) { writtenFiles = files; }
 
     // Building
     // Fresh, empty parameters, net and table, the registry copied into the
@@ -119,5 +128,6 @@ private:
     std::optional<CDiagnostic> diagnostic;
     bool consultationFailed;
     CString sourceDirectory;
+    CWrittenFiles writtenFiles;
     CConsultationContext context;
 };

@@ -27,8 +27,9 @@
 #include <string>
 
 #include "answer_file.h"
-#include "console_questions.h"
 #include "console_session.h"
+#include "consult/quiet_view.h"
+#include "consult/text_questions.h"
 #include "net/params.h"
 #include "net/bayes_node.h"
 #include "retrieval/registry_rows.h"
@@ -66,28 +67,6 @@ void FeedStandardInput(const uint8_t *data, size_t size) {
 }
 
 bool IsWholeCertainty(float factor) { return factor >= -5.0f && factor <= 5.0f && factor == std::floor(factor); }
-
-// The windows of the console for one input, and the record the retrievers
-// ask them through.
-struct ConsoleWindows {
-    explicit ConsoleWindows(ConsoleSession &session)
-        : prob(session), yesNo(session), exactValue(session), interval(session), choice(session), param(session) {
-        ui.probQuestion = &prob;
-        ui.yesNoQuestion = &yesNo;
-        ui.exactValue = &exactValue;
-        ui.intervalQuestion = &interval;
-        ui.choiceQuestion = &choice;
-        ui.paramQuestion = &param;
-    }
-
-    ConsoleProbWindow prob;
-    ConsoleYesNoWindow yesNo;
-    ConsoleExactValueWindow exactValue;
-    ConsoleIntervalWindow interval;
-    ConsoleChoiceWindow choice;
-    ConsoleParamWindow param;
-    CUserInterface ui;
-};
 
 // Asks one node question through its retriever and checks what it hands on.
 void AskNode(const CUserInterface &ui, Question question, int32_t optionCount, const ConsoleSession &session) {
@@ -145,7 +124,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // Asks for a class until the answer is one of the tree or none.
 void AskTaxonomy(ConsoleSession &session) {
     const CTaxonomyTree tree = {{kName, 0}, {"Viral", 1}, {"Flu", 2}, {"Cold", 1}};
-    ConsoleTaxonomyClassDialog dialog(session);
+    CTextTaxonomyClassDialog dialog(session);
     CString rejection;
     for (;;) {
         const CTaxonomyClassAnswer answer = dialog.ShowModal(tree, rejection);
@@ -184,13 +163,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Terminal terminal;
     ConsoleSession session(terminal, answers);
     session.currentNode = kName;
-    ConsoleWindows windows(session);
+    CQuietMessages messages;
+    CTextQuestionWindows windows(session, session.currentNode, messages);
     if (question == Question::parameter) {
-        AskParameter(windows.ui, session);
+        AskParameter(windows.Record(), session);
     } else if (question == Question::taxonomy) {
         AskTaxonomy(session);
     } else {
-        AskNode(windows.ui, question, optionCount, session);
+        AskNode(windows.Record(), question, optionCount, session);
     }
     return 0;
 }

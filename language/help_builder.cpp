@@ -57,4 +57,10 @@ int CHelpBuilder::WritePage(const CString &name, CLexicalAnalyzer &lexer) const 
     return page.Close();
 }
 
+int CHelpBuilder::SkipPage(const CString &name, CLexicalAnalyzer &lexer) const {
+    if (!IsSafePageName(name)) return 2;
+    lexer.CopyRawLines('}', nullptr, kHelpLineBuffer);
+    return 0;
+}
+
 std::string CHelpBuilder::PageFileName(const CString &name) { return std::string(name.Text()) + ".html"; }

@@ -42,6 +42,9 @@ public:
     // when the name is refused or the file cannot be written; the page is
     // replaced as a whole, so a failure leaves the old page as it was.
     int WritePage(const CString &name, CLexicalAnalyzer &lexer) const;
+    // Reads past the raw lines of one entry as WritePage does, writing
+    // nothing; 2 when the name would be refused.
+    int SkipPage(const CString &name, CLexicalAnalyzer &lexer) const;
 
     // The file of a page: the directory, a separator when needed, the name
     // and ".html".

@@ -444,7 +444,8 @@ void CInfNetCompiler::ReadHelpPage(const CHelpBuilder &builder) {
     Next();
     // The raw text starts right after the "{", so the lexer must not move on.
     Expect(tokLeftBrace, "{ expected");
-    if (builder.WritePage(name, Lexer()) != 0)
+    const int written = writeHelpPages ? builder.WritePage(name, Lexer()) : builder.SkipPage(name, Lexer());
+    if (written != 0)
         ErrorAt("cannot create html help file", namePlace,
                 "the help page of \"" + std::string(name.Text()) + "\" could not be written");
     Next();

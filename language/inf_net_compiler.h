@@ -72,6 +72,10 @@ public:
     Hook beforeCompile;
     HelpDirectoryHook onHelpDirectory;
     Hook afterCompile;
+    // False to read the descriptions without writing their help pages (a
+    // program that embeds the core and did not ask for them); a name that
+    // would be refused still fails the build.
+    bool writeHelpPages = true;
 
 private:
     // The parts of the language

@@ -32,10 +32,16 @@ bool ReadRest(std::FILE *file, std::string &text, std::string &reason) {
 }  // namespace
 
 std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason) {
+    std::optional<std::string> text = ReadSourceText(path, reason);
+    if (!text) return nullptr;
+    return std::make_unique<CPInputChar>(std::move(*text));
+}
+
+std::optional<std::string> ReadSourceText(const std::string &path, std::string &reason) {
     std::FILE *file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
         reason = std::strerror(errno);
-        return nullptr;
+        return std::nullopt;
     }
     struct stat info;
     std::string text;
@@ -51,6 +57,6 @@ std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string
         read = ReadRest(file, text, reason);
     }
     std::fclose(file);
-    if (!read) return nullptr;
-    return std::make_unique<CPInputChar>(std::move(text));
+    if (!read) return std::nullopt;
+    return text;
 }

@@ -21,3 +21,5 @@ std::optional<std::string> SourceSizeProblem(int64_t size);
 // The file as a source; null with the reason (the system's text, or the
 // size problem) when it cannot be read whole.
 std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason);
+// The same as text, for a caller that builds it more than once.
+std::optional<std::string> ReadSourceText(const std::string &path, std::string &reason);

@@ -238,6 +238,7 @@ void CTable::KeepRetrievedData(const CString &nodeName, CRetrievedData *record) 
 }
 
 int32_t CTable::WriteOutputs(CInferenceNet *net) {
+    if (!writeOutputs) return 0;
     for (int32_t i = 0; i < outDatabases.Count(); ++i) {
         COutDatabase *output = outDatabases.At(i);
         if (output->Write(parameters, net, this) == 0) continue;

@@ -120,6 +120,9 @@ public:
     COutDatabaseArray outDatabases;
     CRetrievedDataHTable *retrievedData; // node name -> record; owning; or null
     bool keepRetrievedData;
+    // False when the caller did not ask for the output tables: WriteOutputs
+    // then writes nothing.
+    bool writeOutputs = true;
     CBatchIteratorArray batchIterators;
     CRetriever *currentRetriever;        // the retriever running now, or null
     bool batchRunning;

@@ -34,6 +34,14 @@ void CBatchIteratorDB::StartKeys() {
 }
 
 int32_t CBatchIteratorDB::FinishKeys() {
+    // A shard keeps its own keys only, in their order.
+    if (keys != nullptr && environment.shard.Active()) {
+        auto *own = new CStringVector;
+        for (int32_t i = 0; i < keys->Count(); ++i)
+            if (environment.shard.Takes(i)) own->Add(keys->At(i));
+        delete keys;
+        keys = own;
+    }
     active = keys != nullptr && keys->Count() > 0;
     keyCount = keys == nullptr ? 0 : keys->Count();
     if (!active) Close();

@@ -32,7 +32,8 @@ public:
 protected:
     // Starts an empty key list.
     void StartKeys();
-    // Sets `active` when there are keys to hand out, else closes; 0.
+    // Keeps the keys of the environment's shard; sets `active` when there
+    // are keys to hand out, else closes; 0.
     int32_t FinishKeys();
 
     CTableEnvironment &environment;

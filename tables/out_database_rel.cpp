@@ -53,7 +53,11 @@ void COutDatabaseRel::CloseFile() {
 
 int32_t COutDatabaseRel::ReadHeader(const std::string &name) {
     CloseFile();
-    if (!file.Open(environment.baseDirectory.Text(), name, false, reason)) return 2;
+    const CShard &shard = environment.shard;
+    if (!file.Open(environment.baseDirectory.Text(), shard.FileName(name), shard.Active(), reason)) return 2;
+    // A shard's file starts with the header of the output it stands for,
+    // so that its rows have the output's columns.
+    if (shard.Active() && file.Size() == 0 && !CopyHeaderLine(name)) return 2;
     CTextFile source;
     if (!source.OpenDescriptor(file.Descriptor())) {
         reason = "cannot be read";
@@ -61,6 +65,22 @@ int32_t COutDatabaseRel::ReadHeader(const std::string &name) {
     }
     ReadRelRow(source, [this](CTextFile &from, CString &text) { return ReadField(from, text); }, headerNames);
     return 0;
+}
+
+bool COutDatabaseRel::CopyHeaderLine(const std::string &name) {
+    quorvin::CLockedAppend output;
+    if (!output.Open(environment.baseDirectory.Text(), name, false, reason)) return false;
+    std::string line;
+    for (int64_t offset = 0; line.find('\n') == std::string::npos; offset += 4096) {
+        const std::string block = output.ReadAt(offset, 4096);
+        if (block.empty()) break;
+        line += block;
+    }
+    std::string ignored;
+    output.Close(ignored);
+    const size_t end = line.find('\n');
+    line = end == std::string::npos ? line + '\n' : line.substr(0, end + 1);
+    return file.Append(line, reason);
 }
 
 bool COutDatabaseRel::EndLastLine(std::string &prefix) {

@@ -46,8 +46,12 @@ public:
     bool ReadField(CTextFile &source, CString &text);
     void CloseFile();
     // Opens and locks the file `name` below the knowledge base's directory
-    // and reads its header row into `headerNames`; 2 when it cannot.
+    // (a shard's own file of it) and reads its header row into
+    // `headerNames`; 2 when it cannot.
     int32_t ReadHeader(const std::string &name);
+    // Starts an empty shard file with the header line of the output `name`;
+    // false when that cannot be read or the line written.
+    bool CopyHeaderLine(const std::string &name);
     // Appends the row of the consultation; 2 when writing fails.
     int32_t WriteRow(CInferenceNet *net);
     char GetSeparator() const { return format.separator; }

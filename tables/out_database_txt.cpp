@@ -30,7 +30,8 @@ int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, 
     const CString name = parameters->GetParam(kind);
     std::string reason = kOutsideFolderReason;
     if (IsWritableFileName(name.Text()) &&
-        quorvin::ReplaceFile(environment.baseDirectory.Text(), name.Text(), GoalsFileText(net, separator), reason))
+        quorvin::ReplaceFile(environment.baseDirectory.Text(), environment.shard.FileName(name.Text()),
+                             GoalsFileText(net, separator), reason))
         return 0;
     failure = OutputFileFailure(name, reason);
     return 2;

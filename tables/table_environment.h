@@ -16,6 +16,7 @@
 
 #include "foundation/cstring.h"
 #include "tables/database_location.h"
+#include "tables/shard.h"
 
 class IOptionStore;
 class CDatabaseEngine;
@@ -54,6 +55,7 @@ public:
     CString baseDirectory;              // the knowledge base's directory; may be empty
     IOptionStore *aliasStore = nullptr; // where aliases are defined; null: none are
     CDatabaseEngine *engine = nullptr;  // not owned; null: the built-in SQLite engine
+    CShard shard;                       // the part of a batch this run consults
 
     // Where the aliases live in the option store: one text value per alias.
     static constexpr const char *kAliasKey = CAliasRegistry::kAliasKey;
