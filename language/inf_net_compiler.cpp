@@ -9,7 +9,9 @@
 #include "language/compiler_exception.h"
 #include "language/refusal_detail.h"
 #include "language/help_builder.h"
+#include "language/lexer.h"
 #include "language/output.h"
+#include "language/output_discard.h"
 #include "net/inf_tax_net.h"
 #include "net/logical_node.h"
 #include "retrieval/table.h"
@@ -444,11 +446,20 @@ void CInfNetCompiler::ReadHelpPage(const CHelpBuilder &builder) {
     Next();
     // The raw text starts right after the "{", so the lexer must not move on.
     Expect(tokLeftBrace, "{ expected");
-    if (builder.WritePage(name, Lexer()) != 0)
+    if ((writesHelpPages ? builder.WritePage(name, Lexer()) : SkipHelpPage(name)) != 0)
         ErrorAt("cannot create html help file", namePlace,
                 "the help page of \"" + std::string(name.Text()) + "\" could not be written");
     Next();
     ExpectAndSkip(tokRightBrace, "} expected");
+}
+
+// A check reads the page's raw lines as a build would, and refuses the names
+// a build refuses, but writes nothing.
+int CInfNetCompiler::SkipHelpPage(const CString &name) {
+    if (!CHelpBuilder::IsSafePageName(name)) return 2;
+    CPOutputDiscard discarded;
+    Lexer().CopyRawLines('}', &discarded, kHelpLineBuffer);
+    return 0;
 }
 
 // ---------------------------------------------------------------- small steps

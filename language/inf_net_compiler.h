@@ -59,6 +59,10 @@ public:
     // current directory.
     void SetSourceDirectory(const CString &directory) { sourceDirectory = directory; }
     const CString &SourceDirectory() const { return sourceDirectory; }
+    // False for a check of the text alone (an editor's diagnostics): help
+    // pages are then read past and never written, though a page name that
+    // could leave the help directory is still refused, as a build would.
+    void SetWritesHelpPages(bool value) { writesHelpPages = value; }
 
     int Compile() override;
     // The cause and place of the error the last Compile reported; none when
@@ -114,6 +118,7 @@ private:
     void ReadMembers(const CString &cls);
     void ReadDescriptions();
     void ReadHelpPage(const CHelpBuilder &builder);
+    int SkipHelpPage(const CString &name);
 
     // Small steps
     void Expect(TToken kind, const char *message);
@@ -141,6 +146,7 @@ private:
     CTable *table;           // not owned
     CParameters *parameters; // not owned
     CString sourceDirectory;
+    bool writesHelpPages = true;
 
     // What the diagnostics need to say where a duplicate came first.
     std::unordered_map<std::string, int32_t> definedAt;   // node name -> line
