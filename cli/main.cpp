@@ -4,6 +4,7 @@
 //   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
+//   quorvin-cli lsp
 //
 // Exit status: 0 built / consulted / drawn ok, 1 build failed, 2
 // consultation failed or aborted, or a file could not be written, 64 wrong
@@ -36,6 +37,8 @@
 #include "language/input_char.h"
 #include "language/output_memo.h"
 #include "language/source_file.h"
+#include "lsp_server.h"
+#include "lsp_session.h"
 #include "net/inf_tax_net.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
@@ -56,6 +59,7 @@ const char *const kUsage =
     "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
+    "       quorvin-cli lsp\n"
     "       quorvin-cli --help\n"
     "\n"
     "build    Builds the knowledge base and prints every line of the build. An\n"
@@ -72,6 +76,11 @@ const char *const kUsage =
     "         (.dot, .gv), SVG (.svg) or PNG (.png). Build lines go to standard\n"
     "         error. A net that fails the consistency check is still drawn,\n"
     "         with the check's message under it (exit status 1).\n"
+    "lsp      Runs the language server for editors on standard input and output\n"
+    "         (the Language Server Protocol): diagnostics of the open texts,\n"
+    "         hover, go to definition, document symbols and completion. It\n"
+    "         checks the texts the editor sends and writes no file. Exit status\n"
+    "         0 after the editor's shutdown and exit, 1 otherwise.\n"
     "\n"
     "Options:\n"
     "  --answers FILE  (consult, explain, graph) Take answers from FILE first:\n"
@@ -116,6 +125,12 @@ bool Consults(const std::string &command) { return command == "consult" || comma
 // What is wrong with a complete command line, if anything.
 std::optional<std::string> CheckOptions(const Options &options) {
     const std::string &command = options.command;
+    if (command == "lsp") {
+        if (!options.knowledgeBase.empty()) return "lsp takes no knowledge base: the editor sends the texts";
+        if (!options.answersPath.empty() || !options.jsonPath.empty() || !options.picturePath.empty())
+            return "lsp takes no options";
+        return std::nullopt;
+    }
     if (command != "build" && !Consults(command) && command != "graph")
         return command.empty() ? "no command given" : "unknown command " + command;
     if (options.knowledgeBase.empty()) return "no knowledge base given";
@@ -231,6 +246,16 @@ void PrintGoalExplanations(Terminal &terminal, CInferenceNet &net, CTable *table
     }
 }
 
+// The language server: the registry gives the retriever names a text may
+// use; nothing is ever asked, so no window is installed.
+int RunLsp() {
+    CUserInterface noWindows;
+    CTableEnvironment tableEnvironment;
+    CAllRetrieversWin registry(noWindows, tableEnvironment);
+    LspServer server(&registry);
+    return RunLanguageServer(0, 1, server);
+}
+
 int Run(const Options &options) {
     AnswerFile answers;
     std::string error;
@@ -325,5 +350,6 @@ int main(int argc, char **argv) {
         std::fputs(kUsage, stdout);
         return kExitOk;
     }
+    if (options.command == "lsp") return RunLsp();
     return Run(options);
 }
