@@ -120,11 +120,12 @@ int32_t CInfControl::CheckConsistency() {
     Say("Checking consistency...");
     const int32_t checked = net->Check();
     if (checked != 0) {
-        diagnostic = CDiagnostic{{}, net->checkMessage.Text(), ""};
+        diagnostic = CDiagnostic{{}, net->checkMessage.Text(), net->checkDetail};
         CString line("[Error] ");
         line.Append(net->checkMessage);
         line.Append(".");
         Say(line.Text());
+        if (!net->checkDetail.empty()) Say(DetailLine(*diagnostic, 0).c_str());
         Say("Consistency check failed.");
         consistencyFailed = true;
         return checked;
