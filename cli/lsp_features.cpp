@@ -97,17 +97,6 @@ std::string ParameterHover(const CSymbolIndex &index, const std::string &name) {
     return "";
 }
 
-// The first node of the index named in double quotes in the text.
-const CNodeSymbol *FirstNamedNode(const CSymbolIndex &index, const std::string &text) {
-    for (size_t open = text.find('"'); open != std::string::npos;) {
-        const size_t close = text.find('"', open + 1);
-        if (close == std::string::npos) return nullptr;
-        if (const CNodeSymbol *node = index.FindNode(text.substr(open + 1, close - open - 1))) return node;
-        open = text.find('"', close + 1);
-    }
-    return nullptr;
-}
-
 json NodeSymbol(const LspDocument &document, const CNodeSymbol &node, LspEncoding encoding) {
     return {{"name", node.name},
             {"detail", NodeSummary(node)},
@@ -148,7 +137,7 @@ json DiagnosticsOf(LspDocument &document, const CTextCheck &check, LspEncoding e
     const CDiagnostic &found = *check.diagnostic;
     CSourcePlace place = found.place;
     if (place.line == 0) {
-        const CNodeSymbol *node = FirstNamedNode(document.Index(), found.message + " " + found.detail);
+        const CNodeSymbol *node = document.Index().FirstNodeNamedIn(found.message + " " + found.detail);
         place = node != nullptr ? node->place : CSourcePlace{1, 1, 1};
     }
     const std::string message = found.detail.empty() ? found.message : found.message + ": " + found.detail;

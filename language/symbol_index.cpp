@@ -419,3 +419,13 @@ std::optional<CSourcePlace> CSymbolIndex::DefinitionOf(TSymbolKind kind, const s
     }
     return std::nullopt;
 }
+
+const CNodeSymbol *CSymbolIndex::FirstNodeNamedIn(const std::string &message) const {
+    for (size_t open = message.find('"'); open != std::string::npos;) {
+        const size_t close = message.find('"', open + 1);
+        if (close == std::string::npos) return nullptr;
+        if (const CNodeSymbol *node = FindNode(message.substr(open + 1, close - open - 1))) return node;
+        open = message.find('"', close + 1);
+    }
+    return nullptr;
+}

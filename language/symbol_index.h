@@ -107,6 +107,9 @@ public:
     // Where a name of that kind is defined; none for a name the text does
     // not define (an undeclared node, a built-in retriever).
     std::optional<CSourcePlace> DefinitionOf(TSymbolKind kind, const std::string &name) const;
+    // The first declared node that a message names in double quotes, as
+    // the consistency check's messages and details do; null when none.
+    const CNodeSymbol *FirstNodeNamedIn(const std::string &message) const;
 
 private:
     friend class CSymbolReader;
