@@ -49,7 +49,7 @@ QStringList RetrieverNames(CAllRetrievers *registry) {
 }  // namespace
 
 TCodeEditor::TCodeEditor(CAllRetrievers *registry, QWidget *parent)
-    : QPlainTextEdit(parent), gutter(new TLineGutter(this)),
+    : QPlainTextEdit(parent), gutter(new TLineGutter(this, this)),
       highlighter(new TQvbHighlighter(document(), palette())), checker(new TBackgroundCheck(registry, this)),
       typingPause(new QTimer(this)), completer(new QCompleter(this)), completions(new QStringListModel(this)),
       registryNames(RetrieverNames(registry)), index(std::make_shared<const CSymbolIndex>()) {
@@ -287,10 +287,21 @@ bool TCodeEditor::viewportEvent(QEvent *event) {
 void TCodeEditor::resizeEvent(QResizeEvent *event) {
     QPlainTextEdit::resizeEvent(event);
     const QRect area = contentsRect();
-    gutter->setGeometry(QRect(area.left(), area.top(), gutter->WidthNeeded(), area.height()));
+    gutter->setGeometry(QRect(area.left(), area.top(), GutterWidth(), area.height()));
 }
 
-void TCodeEditor::UpdateGutterWidth() { setViewportMargins(gutter->WidthNeeded(), 0, 0, 0); }
+void TCodeEditor::UpdateGutterWidth() { setViewportMargins(GutterWidth(), 0, 0, 0); }
+
+int TCodeEditor::GutterWidth() const {
+    const int digits = QString::number(std::max(1, blockCount())).size();
+    // Room for the error's mark on the left.
+    return fontMetrics().horizontalAdvance(QLatin1Char('9')) * (digits + 1) + fontMetrics().height() / 2 + 6;
+}
+
+QString TCodeEditor::GutterTip(int y) const {
+    // The line at that height: the editor's block there.
+    return cursorForPosition(QPoint(0, y)).blockNumber() == ErrorBlock() ? ErrorTip() : QString();
+}
 
 // ---------------------------------------------------------------- the gutter
 

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/line_gutter.h"
 #include "consult/text_check.h"
 #include "language/symbol_index.h"
 
@@ -29,11 +30,10 @@ class QCompleter;
 class QStringListModel;
 class QTimer;
 class CAllRetrievers;
-class TLineGutter;
 class TQvbHighlighter;
 class TBackgroundCheck;
 
-class TCodeEditor : public QPlainTextEdit {
+class TCodeEditor : public QPlainTextEdit, public ILineGutterOwner {
     Q_OBJECT
 public:
     // The registry gives the retriever names; not owned, may be null.
@@ -69,8 +69,11 @@ public:
     const CSymbolIndex &Index() const { return *index; }
     TQvbHighlighter *Highlighter() const { return highlighter; }
     TLineGutter *Gutter() const { return gutter; }
-    // The gutter's painting, which needs the editor's geometry.
-    void PaintGutter(QPaintEvent *event);
+    // The gutter: its width, its painting (which needs the editor's
+    // geometry) and the error's tooltip on the error's line.
+    int GutterWidth() const override;
+    void PaintGutter(QPaintEvent *event) override;
+    QString GutterTip(int y) const override;
 
 signals:
     // A check of the text has finished; the error mark is already set.

@@ -1,21 +1,29 @@
 // TLineGutter: the strip left of the knowledge-base text with the line
 // numbers and the mark of the line that holds the error.
 //
-// It paints what its editor tells it (the editor owns the text and the
-// error) and shows the error's detail as the tooltip of the marked line.
+// It knows its editor only as the owner below, which paints it (the editor
+// has the geometry of the lines) and says what the tooltip at a height is.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
-class TCodeEditor;
+class QPaintEvent;
+
+class ILineGutterOwner {
+public:
+    virtual ~ILineGutterOwner() = default;
+    virtual int GutterWidth() const = 0;
+    virtual void PaintGutter(QPaintEvent *event) = 0;
+    // The tooltip at a height of the gutter; empty for none.
+    virtual QString GutterTip(int y) const = 0;
+};
 
 class TLineGutter : public QWidget {
     Q_OBJECT
 public:
-    explicit TLineGutter(TCodeEditor *editor);
+    TLineGutter(ILineGutterOwner *owner, QWidget *parent);
 
-    // Wide enough for the highest line number and the mark.
-    int WidthNeeded() const;
     QSize sizeHint() const override;
 
 protected:
@@ -23,5 +31,5 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    TCodeEditor *editor;
+    ILineGutterOwner *owner;
 };

@@ -146,6 +146,9 @@ void CodeEditorTest::TheCheckedErrorGetsItsMarkAndTooltip() {
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), code->ErrorTip());
     QToolTip::hideText();
+    // The gutter gives the same tooltip on the error's line, and none on another.
+    QCOMPARE(code->GutterTip(at.y()), code->ErrorTip());
+    QCOMPARE(code->GutterTip(code->cursorRect(QTextCursor(code->document())).center().y()), QString());
 
     // Fixing the name clears the mark at the next check.
     QTextCursor fix = marks[0].cursor;

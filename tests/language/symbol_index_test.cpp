@@ -120,6 +120,10 @@ TEST(SymbolIndex, FindsTheNameAtAPlaceAndItsDefinition) {
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->name, "chest pain");
     EXPECT_EQ(index.UseAt(62, 3), nullptr);
+    // The first declared node a message names: undeclared names are passed over.
+    EXPECT_EQ(index.FirstNodeNamedIn("the rules go round: \"x\" -> \"cold\" -> \"flu\""), index.FindNode("cold"));
+    EXPECT_EQ(index.FirstNodeNamedIn("no nodes"), nullptr);
+    EXPECT_EQ(index.FirstNodeNamedIn("an unclosed \"flu"), nullptr);
 }
 
 TEST(SymbolIndex, ReadsTextThatDoesNotCompileAsFarAsItCan) {
