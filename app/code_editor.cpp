@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kTypingPauseMs = 500;
+constexpr int kTypingPauseMs = 250;
 
 // The bytes a character takes in UTF-8; a surrogate pair's four go to its
 // first half.

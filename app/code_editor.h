@@ -3,7 +3,7 @@
 //
 // Besides plain editing it colours the text (qvb_highlighter.h), numbers
 // its lines in a gutter (line_gutter.h), and checks the text while it is
-// typed: half a second after the last change the text is compiled and
+// typed: a quarter of a second after the last change the text is compiled and
 // checked on another thread, as Build does it but writing no file
 // (consult/text_check.h); a check still running is let finish and the
 // latest text checked after it, so typing never waits. The error of the
