@@ -22,7 +22,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/code_editor.h"
 #include "app/find_replace_dialog.h"
+#include "app/kb_outline_pane.h"
+#include "app/message_pane_navigator.h"
+#include "app/modified_title.h"
 #include "app/message_boxes.h"
 #include "app/print_layout.h"
 #include "app/window_helpers.h"
@@ -72,15 +76,21 @@ QFont PrintFont() {
 
 TmdiEditor::TmdiEditor(IChildHost &childHost)
     : TAbstractMDIChild(childHost), control(std::make_unique<CInfControl>(childHost.Registry())) {
-    memo = new QPlainTextEdit;
+    memo = code = new TCodeEditor(childHost.Registry());
     memo->setObjectName("memo");
     memo->setFont(EditorFont());
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setTabChangesFocus(false);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    outline = new TKbOutlinePane;
+    auto *page = new QSplitter(Qt::Horizontal);
+    page->addWidget(memo);
+    page->addWidget(outline);
+    page->setStretchFactor(0, 4);
+    page->setStretchFactor(1, 1);
     pages = new QTabWidget;
-    pages->addTab(memo, "&Knowledge Base");
+    pages->addTab(page, "&Knowledge Base");
 
     messages = new QPlainTextEdit;
     messages->setObjectName("messagePane");
@@ -113,6 +123,12 @@ TmdiEditor::TmdiEditor(IChildHost &childHost)
         menu.addAction(actCloseMessages);
         menu.exec(messages->mapToGlobal(at));
     });
+    new TMessagePaneNavigator(messages, code);
+    new TModifiedTitle(this, memo->document());
+    connect(code, &TCodeEditor::Checked, outline, [this] { outline->SetIndex(code->Index()); });
+    connect(outline, &TKbOutlinePane::GoToRequested, code, &TCodeEditor::GoToPlace);
+    connect(memo, &QPlainTextEdit::cursorPositionChanged, outline,
+            [this] { outline->FollowLine(memo->textCursor().blockNumber() + 1); });
     memo->installEventFilter(this);
     memo->viewport()->installEventFilter(this);
     memo->viewport()->setMouseTracking(true);
@@ -310,6 +326,7 @@ void TmdiEditor::DoBuildNet() {
         QTextCursor caret = memo->textCursor();
         caret.setPosition(PositionOfByte(source, control->ErrorPosition(), asLatin1));
         memo->setTextCursor(caret);
+        memo->ensureCursorVisible();
     }
     memo->setFocus();
     UpdateStatus();

@@ -32,6 +32,8 @@ class QPrinter;
 class QSplitter;
 class QTabWidget;
 class CInfControl;
+class TCodeEditor;
+class TKbOutlinePane;
 class TFindReplaceDialog;
 
 class TmdiEditor : public TAbstractMDIChild {
@@ -96,6 +98,9 @@ public:
 
     // The window's parts
     QPlainTextEdit *Memo() const { return memo; }
+    // The text as a code editor: colours, gutter, error marks, go-to.
+    TCodeEditor *Code() const { return code; }
+    TKbOutlinePane *Outline() const { return outline; }
     QPlainTextEdit *MessagePane() const { return messages; }
     bool MessagesShown() const;
     void ShowMessages(bool shown);
@@ -124,6 +129,8 @@ private:
 
     QTabWidget *pages;
     QPlainTextEdit *memo;
+    TCodeEditor *code;
+    TKbOutlinePane *outline;
     QPlainTextEdit *messages;
     QSplitter *splitter;
     TFindReplaceDialog *findDialog = nullptr;

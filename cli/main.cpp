@@ -6,6 +6,7 @@
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
 //   quorvin-cli run KB.qvb --cases FILE|- [--explain]
 //   quorvin-cli merge KB.qvb --shards N
+//   quorvin-cli lsp
 //
 // Exit status: 0 built / consulted / drawn ok, 1 build failed, 2
 // consultation failed or aborted, or a file could not be written, 64 wrong
@@ -40,6 +41,8 @@
 #include "language/output_memo.h"
 #include "language/source_file.h"
 #include "progress_line.h"
+#include "lsp_server.h"
+#include "lsp_session.h"
 #include "net/inf_tax_net.h"
 #include "quorvin_version.h"
 #include "retrieval/table.h"
@@ -64,6 +67,7 @@ const char *const kUsage =
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli run KB.qvb --cases FILE|- [--explain]\n"
     "       quorvin-cli merge KB.qvb --shards N\n"
+    "       quorvin-cli lsp\n"
     "       quorvin-cli --help\n"
     "       quorvin-cli --version\n"
     "\n"
@@ -90,6 +94,11 @@ const char *const kUsage =
     "         a case was not consulted ok.\n"
     "merge    Puts the output files of the N shards of a batch (consult --shard)\n"
     "         together into the outputs one run would have written.\n"
+    "lsp      Runs the language server for editors on standard input and output\n"
+    "         (the Language Server Protocol): diagnostics of the open texts,\n"
+    "         hover, go to definition, document symbols and completion. It\n"
+    "         checks the texts the editor sends and writes no file. Exit status\n"
+    "         0 after the editor's shutdown and exit, 1 otherwise.\n"
     "\n"
     "Options:\n"
     "  --answers FILE  (consult, explain, graph) Take answers from FILE first:\n"
@@ -146,6 +155,13 @@ bool Consults(const std::string &command) { return command == "consult" || comma
 // What is wrong with a complete command line, if anything.
 std::optional<std::string> CheckOptions(const Options &options) {
     const std::string &command = options.command;
+    if (command == "lsp") {
+        if (!options.knowledgeBase.empty()) return "lsp takes no knowledge base: the editor sends the texts";
+        if (!options.answersPath.empty() || !options.jsonPath.empty() || !options.picturePath.empty() ||
+            !options.casesPath.empty() || options.explain || !options.shard.empty() || !options.shards.empty())
+            return "lsp takes no options";
+        return std::nullopt;
+    }
     if (command == "run" && !options.knowledgeBase.empty() && options.casesPath.empty()) return "run needs --cases";
     if (command != "run" && (!options.casesPath.empty() || options.explain)) return "--cases and --explain belong to run";
     if (command == "merge" && !options.knowledgeBase.empty() && options.shards.empty()) return "merge needs --shards";
@@ -241,6 +257,16 @@ void PrintGoalExplanations(Terminal &terminal, CInferenceNet &net, CTable *table
     for (int32_t i = 0; i < net.goals.Count(); ++i) {
         terminal.Print(quorvin::explain::HowText(quorvin::explain::ExplainHow(*net.goals.At(i), table)));
     }
+}
+
+// The language server: the registry gives the retriever names a text may
+// use; nothing is ever asked, so no window is installed.
+int RunLsp() {
+    CUserInterface noWindows;
+    CTableEnvironment tableEnvironment;
+    CAllRetrieversWin registry(noWindows, tableEnvironment);
+    LspServer server(&registry);
+    return RunLanguageServer(0, 1, server);
 }
 
 int Run(const Options &options) {
@@ -358,5 +384,6 @@ int main(int argc, char **argv) {
         std::puts("quorvin-cli " QUORVIN_VERSION);
         return kExitOk;
     }
+    if (options.command == "lsp") return RunLsp();
     return Run(options);
 }

@@ -104,7 +104,7 @@ int32_t CInfControl::CompileAndCheck(const ConfigureCompiler &configureCompiler)
     CInfNetCompiler compiler(input, output);
     compiler.SetTargets(net, table, parameters);
     compiler.SetSourceDirectory(sourceDirectory);
-    compiler.writeHelpPages = writtenFiles.helpPages;
+    compiler.SetWritesHelpPages(writtenFiles.helpPages);
     if (configureCompiler) configureCompiler(compiler);
     consistencyFailed = false;
     const int32_t compiled = compiler.Compile();
@@ -122,11 +122,12 @@ int32_t CInfControl::CheckConsistency() {
     Say("Checking consistency...");
     const int32_t checked = net->Check();
     if (checked != 0) {
-        diagnostic = CDiagnostic{{}, net->checkMessage.Text(), ""};
+        diagnostic = CDiagnostic{{}, net->checkMessage.Text(), net->checkDetail};
         CString line("[Error] ");
         line.Append(net->checkMessage);
         line.Append(".");
         Say(line.Text());
+        if (!net->checkDetail.empty()) Say(DetailLine(*diagnostic, 0).c_str());
         Say("Consistency check failed.");
         consistencyFailed = true;
         return checked;

@@ -9,6 +9,7 @@
 #include "language/compiler_exception.h"
 #include "language/refusal_detail.h"
 #include "language/help_builder.h"
+#include "language/lexer.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
 #include "net/logical_node.h"
@@ -444,8 +445,7 @@ void CInfNetCompiler::ReadHelpPage(const CHelpBuilder &builder) {
     Next();
     // The raw text starts right after the "{", so the lexer must not move on.
     Expect(tokLeftBrace, "{ expected");
-    const int written = writeHelpPages ? builder.WritePage(name, Lexer()) : builder.SkipPage(name, Lexer());
-    if (written != 0)
+    if ((writesHelpPages ? builder.WritePage(name, Lexer()) : builder.SkipPage(name, Lexer())) != 0)
         ErrorAt("cannot create html help file", namePlace,
                 "the help page of \"" + std::string(name.Text()) + "\" could not be written");
     Next();

@@ -59,6 +59,11 @@ public:
     // current directory.
     void SetSourceDirectory(const CString &directory) { sourceDirectory = directory; }
     const CString &SourceDirectory() const { return sourceDirectory; }
+    // False for a check of the text alone (an editor's diagnostics) and for
+    // a program that embeds the core and did not ask for pages: help pages
+    // are then read past and never written, though a page name that could
+    // leave the help directory is still refused, as a build would.
+    void SetWritesHelpPages(bool value) { writesHelpPages = value; }
 
     int Compile() override;
     // The cause and place of the error the last Compile reported; none when
@@ -72,10 +77,6 @@ public:
     Hook beforeCompile;
     HelpDirectoryHook onHelpDirectory;
     Hook afterCompile;
-    // False to read the descriptions without writing their help pages (a
-    // program that embeds the core and did not ask for them); a name that
-    // would be refused still fails the build.
-    bool writeHelpPages = true;
 
 private:
     // The parts of the language
@@ -145,6 +146,7 @@ private:
     CTable *table;           // not owned
     CParameters *parameters; // not owned
     CString sourceDirectory;
+    bool writesHelpPages = true;
 
     // What the diagnostics need to say where a duplicate came first.
     std::unordered_map<std::string, int32_t> definedAt;   // node name -> line

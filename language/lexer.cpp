@@ -106,6 +106,12 @@ private:
 
 }  // namespace
 
+std::vector<std::string> CLexicalAnalyzer::Keywords() {
+    std::vector<std::string> words;
+    for (const Keyword &keyword : kKeywords) words.emplace_back(keyword.word);
+    return words;
+}
+
 CLexicalAnalyzer::CLexicalAnalyzer(CPInput *source)
     : input(source), token(tokEnd), number(0.0), text{}, line(1), offset(0), lineStart(0), tokenLine(1),
       tokenStart(0), tokenEnd(0), tokenLineStart(0) {

@@ -18,6 +18,8 @@
 #include "foundation/token.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class CLexicalAnalyzer {
 public:
@@ -25,6 +27,9 @@ public:
 
     // Reads the first token at once, so the caller starts with a current token.
     explicit CLexicalAnalyzer(CPInput *source);
+
+    // The reserved words, as a knowledge base writes them.
+    static std::vector<std::string> Keywords();
 
     // Scanning
     TToken Next();

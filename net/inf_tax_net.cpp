@@ -1,5 +1,6 @@
 #include "net/inf_tax_net.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -9,6 +10,8 @@
 #include "net/node.h"
 #include "net/rule.h"
 #include "net/evidence_source.h"
+#include "net/cycle_path.h"
+#include "net/taxonomy_class.h"
 
 CInfTaxNet::CInfTaxNet()
     : selectedCount(0), yesThreshold(quorvin::kYesThreshold), noThreshold(quorvin::kNoThreshold) {}
@@ -149,8 +152,71 @@ CString CInfTaxNet::CheckIICG() {
             if (--hubInDegree[hub->second] == 0) ready.push_back({nullptr, hub->second});
         }
     }
-    if (remaining > 0) return "taxonomy and inference net inconsistent (cycle in IICG)";
+    if (remaining > 0) {
+        checkDetail = IICGCycle(hubs, hubOf, hubInDegree);
+        return "taxonomy and inference net inconsistent (cycle in IICG)";
+    }
     return CString();
+}
+
+// Vertices of the IICG as the cycle search sees them: a node (hub -1) or
+// the hub of a subclass (node null).
+using IICGVertex = std::pair<CNode *, int32_t>;
+
+std::string CInfTaxNet::IICGCycle(const std::vector<CTaxCl *> &hubs,
+                                  const std::unordered_map<const CTaxCl *, int32_t> &hubOf,
+                                  const std::vector<int32_t> &hubInDegree) {
+    CNode *start = nullptr;
+    for (int32_t i = 0; i < nodes.Count() && start == nullptr; ++i)
+        if (!nodes.At(i)->removed) start = nodes.At(i);
+    if (start == nullptr) return "";
+    // Into a node lead rules and the hubs of its classes' subclasses; into a
+    // hub, the members of its subclass.
+    const auto predecessor = [&](const IICGVertex &vertex) -> std::optional<IICGVertex> {
+        if (vertex.first == nullptr) {
+            const CNodeArray &members = hubs[vertex.second]->members;
+            for (int32_t m = 0; m < members.Count(); ++m)
+                if (!members.At(m)->removed) return IICGVertex{members.At(m), -1};
+            return std::nullopt;
+        }
+        const CNode *node = vertex.first;
+        for (int32_t r = 0; r < node->inRules.Count(); ++r)
+            if (!node->inRules.At(r)->source->removed) return IICGVertex{node->inRules.At(r)->source, -1};
+        for (int32_t c = 0; c < node->classes.Count(); ++c) {
+            const CTaxClArray &subclasses = node->classes.At(c)->subclasses;
+            for (int32_t s = 0; s < subclasses.Count(); ++s) {
+                const int32_t hub = hubOf.at(subclasses.At(s));
+                if (hubInDegree[hub] > 0) return IICGVertex{nullptr, hub};
+            }
+        }
+        return std::nullopt;
+    };
+    std::vector<IICGVertex> cycle = CycleBehind<IICGVertex>({start, -1}, predecessor);
+    if (cycle.empty()) return "";
+    if (cycle.front().first == nullptr) std::rotate(cycle.begin(), cycle.begin() + 1, cycle.end());
+    return "the rules and classes go round: " + IICGCycleText(cycle, hubs);
+}
+
+// "a" -> "b" (rule), "b" -> "a" ("b" is in class "S", "a" in its parent class "P")
+std::string CInfTaxNet::IICGCycleText(const std::vector<IICGVertex> &cycle, const std::vector<CTaxCl *> &hubs) {
+    const auto quoted = [](const CString &name) { return "\"" + std::string(name.Text()) + "\""; };
+    std::string text;
+    for (size_t i = 0; i < cycle.size(); ++i) {
+        if (cycle[i].first == nullptr) continue;
+        const CNode *from = cycle[i].first;
+        const IICGVertex &next = cycle[(i + 1) % cycle.size()];
+        if (!text.empty()) text += ", ";
+        if (next.first != nullptr) {
+            text += quoted(from->name) + " -> " + quoted(next.first->name) + " (rule)";
+            continue;
+        }
+        const CTaxCl *subclass = hubs[next.second];
+        const CNode *to = cycle[(i + 2) % cycle.size()].first;
+        text += quoted(from->name) + " -> " + quoted(to->name) + " (" + quoted(from->name) + " is in class " +
+                quoted(subclass->name) + ", " + quoted(to->name) + " in its parent class " +
+                quoted(subclass->parent->name) + ")";
+    }
+    return text;
 }
 
 // ---------------------------------------------------------------- consulting

@@ -12,6 +12,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "net/inference_net.h"
 #include "net/taxonomy_class.h"
@@ -65,6 +69,13 @@ private:
     // Sets the members of a class other than the answered node to the
     // answered value and queues them for propagation.
     void SpreadTo(CTaxCl *taxClass, CNode *answered, float value);
+    // The cycle left over by CheckIICG's elimination, in words, for
+    // `checkDetail`: the nodes, with the rule or the class that leads from
+    // each to the next.
+    std::string IICGCycle(const std::vector<CTaxCl *> &hubs, const std::unordered_map<const CTaxCl *, int32_t> &hubOf,
+                          const std::vector<int32_t> &hubInDegree);
+    static std::string IICGCycleText(const std::vector<std::pair<CNode *, int32_t>> &cycle,
+                                     const std::vector<CTaxCl *> &hubs);
 
     CTaxClQueue walkQueue;  // breadth-first walks over class trees
 };

@@ -8,6 +8,7 @@
 #include "net/logical_node.h"
 #include "net/net_constants.h"
 #include "net/rule.h"
+#include "net/cycle_path.h"
 #include "net/evidence_source.h"
 
 namespace {
@@ -45,6 +46,28 @@ bool EliminatesAll(CNodeArray &nodes, ForEachTarget forEachTarget) {
         forEachTarget(node, release);
     }
     return remaining == 0;
+}
+
+// The nodes of a cycle among those an elimination left over, found by
+// following the `incoming` rules or links backwards, after `what`:
+// `what` "a" -> "b" -> "a". Empty when there is none.
+template <typename Edges>
+std::string LeftOverCycle(const char *what, CNodeArray &nodes, Edges CNode::*incoming) {
+    CNode *start = nullptr;
+    for (int32_t i = 0; i < nodes.Count() && start == nullptr; ++i)
+        if (!nodes.At(i)->removed) start = nodes.At(i);
+    if (start == nullptr) return "";
+    const auto predecessor = [incoming](CNode *node) -> std::optional<CNode *> {
+        const Edges &edges = node->*incoming;
+        for (int32_t i = 0; i < edges.Count(); ++i)
+            if (!edges.At(i)->source->removed) return edges.At(i)->source;
+        return std::nullopt;
+    };
+    const std::vector<CNode *> cycle = CycleBehind<CNode *>(start, predecessor);
+    if (cycle.empty()) return "";
+    std::string text = what;
+    for (CNode *node : cycle) text += "\"" + std::string(node->name.Text()) + "\" -> ";
+    return text + "\"" + cycle.front()->name.Text() + "\"";
 }
 
 void ResetScratch(CNodeArray &nodes) {
@@ -130,6 +153,7 @@ CNode *CInferenceNet::FindNode(const CString &nodeName) { return nodeIndex.Find(
 // ---------------------------------------------------------------- checking
 
 int32_t CInferenceNet::Check() {
+    checkDetail.clear();
     checkMessage = CheckMessage();
     return checkMessage.IsEmpty() ? 0 : 2;
 }
@@ -161,14 +185,20 @@ CString CInferenceNet::CheckMessage() {
     const bool rulesAcyclic = EliminatesAll(nodes, [](CNode *node, const auto &release) {
         for (int32_t r = 0; r < node->outRules.Count(); ++r) release(node->outRules.At(r)->target);
     });
-    if (!rulesAcyclic) return "cycle detected in rules";
+    if (!rulesAcyclic) {
+        checkDetail = LeftOverCycle("the rules go round: ", nodes, &CNode::inRules);
+        return "cycle detected in rules";
+    }
 
     ResetScratch(nodes);
     for (int32_t i = 0; i < links.Count(); ++i) ++links.At(i)->target->inDegree;
     const bool linksAcyclic = EliminatesAll(nodes, [](CNode *node, const auto &release) {
         for (int32_t l = 0; l < node->outLinks.Count(); ++l) release(node->outLinks.At(l)->target);
     });
-    if (!linksAcyclic) return "cycle detected in priority and context links";
+    if (!linksAcyclic) {
+        checkDetail = LeftOverCycle("the links go round: ", nodes, &CNode::inLinks);
+        return "cycle detected in priority and context links";
+    }
     return CString();
 }
 

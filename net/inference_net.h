@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_set>
 #include <utility>
 
@@ -83,6 +84,8 @@ public:
     CNodeQueue propagationQueue;
     INetObserver *observer;   // told before every retrieval; null when none
     CString checkMessage;     // text of the last Check; empty when consistent
+    // The nodes of the cycle the last Check found, in words; empty otherwise.
+    std::string checkDetail;
 
 protected:
     // Puts a node on the call stack, keeping its stack count.

@@ -92,6 +92,21 @@ TEST(CInfControlBuild, AConsistencyFailureIsReportedAndMarked) {
     EXPECT_FALSE(built.control.ConsistencyFailed());
 }
 
+TEST(CInfControlBuild, ACycleIsNamedOnADetailLineAfterTheFixedLine) {
+    FakeRegistry registry;
+    BuiltControl built("nodes { a { (bayesian, 0.5) retriever (ask) } b { (bayesian, 0.5) }\n"
+                       "  h { (bayesian, 0.5, goal) } }\n"
+                       "rules { { a, b } { b, h } { h, b } }\n",
+                       &registry);
+    EXPECT_EQ(built.result, 2);
+    EXPECT_EQ(built.output.lines, (Lines{"Building inference net...", "Compiled.", "Checking consistency...",
+                                         "[Error] cycle detected in rules.", "  the rules go round: \"b\" -> \"h\" -> \"b\"",
+                                         "Consistency check failed."}));
+    ASSERT_TRUE(built.control.Diagnostic().has_value());
+    EXPECT_EQ(built.control.Diagnostic()->message, "cycle detected in rules");
+    EXPECT_EQ(built.control.Diagnostic()->detail, "the rules go round: \"b\" -> \"h\" -> \"b\"");
+}
+
 TEST(CInfControlBuild, FailingSetUpStepsEndTheBuildEarly) {
     CPInputChar input(kSmallNet);
     RecordingOutput output;

@@ -204,6 +204,52 @@ TEST(CInferenceNetCheck, CyclesInRulesAndInLinksAreTestedSeparately) {
     EXPECT_STREQ(ruleCycle.checkMessage.Text(), "cycle detected in rules");
 }
 
+TEST(CInferenceNetCheck, TheDetailNamesTheNodesOfTheCycle) {
+    CInferenceNet ruleCycle;
+    BuildChain(ruleCycle);
+    ruleCycle.AddRule("n2", "n1", 0.9f, 0.1f);
+    CheckOf(ruleCycle);
+    EXPECT_EQ(ruleCycle.checkDetail, "the rules go round: \"n1\" -> \"n2\" -> \"n1\"");
+
+    CInferenceNet selfRule;
+    BuildChain(selfRule);
+    selfRule.AddRule("g", "g", 0.9f, 0.1f);
+    CheckOf(selfRule);
+    EXPECT_EQ(selfRule.checkDetail, "the rules go round: \"g\" -> \"g\"");
+
+    CInferenceNet linkCycle;
+    BuildChain(linkCycle);
+    linkCycle.AddPriorityLink("e", "n2");
+    linkCycle.AddContextLink("n2", "n1", 0.0f, 1.0f);
+    linkCycle.AddPriorityLink("n1", "e");
+    CheckOf(linkCycle);
+    EXPECT_EQ(linkCycle.checkDetail, "the links go round: \"e\" -> \"n2\" -> \"n1\" -> \"e\"");
+
+    // A node behind the cycle, declared first, is not part of it.
+    CInferenceNet behind;
+    behind.AddBayesNode("w", 0.5f, false, true);
+    behind.AddBayesNode("y", 0.5f, true, false);
+    behind.AddBayesNode("z", 0.5f, true, false);
+    behind.AddRule("y", "z", 0.9f, 0.1f);
+    behind.AddRule("z", "y", 0.9f, 0.1f);
+    behind.AddRule("z", "w", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(behind), "cycle detected in rules");
+    EXPECT_EQ(behind.checkDetail, "the rules go round: \"z\" -> \"y\" -> \"z\"");
+
+    // Other problems have no detail, and a check that passes clears it.
+    CInferenceNet sound;
+    BuildChain(sound);
+    EXPECT_EQ(CheckOf(sound), "");
+    EXPECT_EQ(sound.checkDetail, "");
+    sound.AddRule("g", "e", 0.9f, 0.1f);
+    CheckOf(sound);
+    EXPECT_NE(sound.checkDetail, "");
+    sound.AddBayesNode("lonely", 0.5f, false, false);
+    sound.AddRule("lonely", "g", 0.9f, 0.1f);
+    EXPECT_EQ(CheckOf(sound), "leaf node \"lonely\" not askable");
+    EXPECT_EQ(sound.checkDetail, "");
+}
+
 TEST(CInferenceNetCheck, ACycleBehindALongAcyclicPartIsFound) {
     // Nodes declared against the direction of the rules, so that a pass over
     // the node list in order removes only one node: the work queue must find

@@ -141,6 +141,10 @@ TEST(CInfTaxNetCheck, ClassTreesOrderMembersBeforeTheirParentsMembers) {
     EXPECT_EQ(net.CInferenceNet::Check(), 0);
     EXPECT_EQ(net.Check(), 2);
     EXPECT_STREQ(net.checkMessage.Text(), "taxonomy and inference net inconsistent (cycle in IICG)");
+    // The detail names the nodes, the rule and the classes of the cycle.
+    EXPECT_EQ(net.checkDetail,
+              "the rules and classes go round: \"parentMember\" -> \"childMember\" (rule), \"childMember\" -> "
+              "\"parentMember\" (\"childMember\" is in class \"C\", \"parentMember\" in its parent class \"P\")");
 }
 
 TEST(CInfTaxNetCheck, AMemberOfAClassAndItsSubclassIsAlwaysACycle) {
@@ -155,6 +159,8 @@ TEST(CInfTaxNetCheck, AMemberOfAClassAndItsSubclassIsAlwaysACycle) {
     net.AddNodeToClass("P", "g");
     EXPECT_EQ(net.Check(), 2);
     EXPECT_STREQ(net.checkMessage.Text(), "taxonomy and inference net inconsistent (cycle in IICG)");
+    EXPECT_EQ(net.checkDetail, "the rules and classes go round: \"g\" -> \"g\" (\"g\" is in class \"P\", \"g\" "
+                               "in its parent class \"T\")");
 
     // A failing base check is reported first.
     CInfTaxNet empty;
