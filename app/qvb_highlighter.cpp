@@ -8,8 +8,17 @@
 
 namespace {
 
-// Block states: where a line ends.
-enum State { kNormal = -1, kInComment = 1, kInText = 2 };
+// Block states, as bits: where a line ends. A comment may stand between the
+// entries of the description section, so the section's bits are kept under
+// a comment's.
+enum State {
+    kInComment = 1,
+    kInText = 2,
+    kAwaitingDescription = 4,  // after the word "description", before its "{"
+    kInDescription = 8,        // between the section's entries
+    kInHelpPage = 16,          // in an entry's page, raw text up to its "}"
+};
+constexpr int kSectionBits = kAwaitingDescription | kInDescription | kInHelpPage;
 
 bool IsWordChar(QChar c) {
     if (c.unicode() <= ' ') return false;
@@ -55,13 +64,25 @@ void TQvbHighlighter::SetNodeNames(const QSet<QString> &names) {
 QTextCharFormat TQvbHighlighter::Format(TQvbToken token) const { return formats[static_cast<int>(token)]; }
 
 void TQvbHighlighter::highlightBlock(const QString &text) {
-    setCurrentBlockState(kNormal);
+    const int previous = std::max(0, previousBlockState());
+    section = previous & kSectionBits;
+    setCurrentBlockState(section);
     int at = 0;
-    if (previousBlockState() == kInComment) at = ColourComment(text, 0);
-    if (previousBlockState() == kInText) at = ColourText(text, 0);
+    if (previous & kInHelpPage) at = SkipHelpPage(text, 0);
+    else if (previous & kInComment) at = ColourComment(text, 0);
+    else if (previous & kInText) at = ColourText(text, 0);
     while (at < text.size()) {
         const QChar c = text[at];
-        if (c == '/' && at + 1 < text.size() && (text[at + 1] == '/' || text[at + 1] == '*')) {
+        if (c == '{' && (section & kAwaitingDescription)) {
+            section = kInDescription;
+            ++at;
+        } else if (c == '{' && (section & kInDescription)) {
+            section |= kInHelpPage;
+            at = SkipHelpPage(text, at + 1);
+        } else if (c == '}' && (section & kInDescription)) {
+            section = 0;
+            ++at;
+        } else if (c == '/' && at + 1 < text.size() && (text[at + 1] == '/' || text[at + 1] == '*')) {
             at = ColourComment(text, at);
         } else if (c == '\'') {
             at = ColourText(text, at + 1);
@@ -75,17 +96,27 @@ void TQvbHighlighter::highlightBlock(const QString &text) {
             ++at;
         }
     }
+    if ((currentBlockState() & (kInComment | kInText)) == 0) setCurrentBlockState(section);
+}
+
+// A help page is raw text (HTML) up to the first "}", whatever it holds: its
+// words are not keywords and its digits not numbers.
+int TQvbHighlighter::SkipHelpPage(const QString &text, int from) {
+    const int end = text.indexOf('}', from);
+    if (end < 0) return text.size();
+    section &= ~kInHelpPage;
+    return end + 1;
 }
 
 // At "//" or "/*", or inside a comment carried over from the line before.
 int TQvbHighlighter::ColourComment(const QString &text, int from) {
-    const bool carried = from == 0 && previousBlockState() == kInComment;
+    const bool carried = from == 0 && previousBlockState() > 0 && (previousBlockState() & kInComment);
     const bool lineComment = !carried && text.mid(from, 2) == "//";
     const int search = carried ? 0 : from + 2;
     const int end = lineComment ? -1 : text.indexOf("*/", search);
     if (lineComment || end < 0) {
         setFormat(from, text.size() - from, Format(TQvbToken::comment));
-        if (!lineComment) setCurrentBlockState(kInComment);
+        if (!lineComment) setCurrentBlockState(section | kInComment);
         return text.size();
     }
     setFormat(from, end + 2 - from, Format(TQvbToken::comment));
@@ -94,11 +125,11 @@ int TQvbHighlighter::ColourComment(const QString &text, int from) {
 
 // Just after the opening quote, or inside a text carried over.
 int TQvbHighlighter::ColourText(const QString &text, int from) {
-    const int start = from == 0 && previousBlockState() == kInText ? 0 : from - 1;
+    const int start = from == 0 && previousBlockState() > 0 && (previousBlockState() & kInText) ? 0 : from - 1;
     const int end = text.indexOf('\'', from);
     if (end < 0) {
         setFormat(start, text.size() - start, Format(TQvbToken::text));
-        setCurrentBlockState(kInText);
+        setCurrentBlockState(section | kInText);
         return text.size();
     }
     setFormat(start, end + 1 - start, Format(TQvbToken::text));
@@ -126,6 +157,7 @@ int TQvbHighlighter::ColourWord(const QString &text, int from) {
     const QString word = text.mid(from, end - from);
     if (sections.contains(word)) {
         setFormat(from, end - from, Format(TQvbToken::section));
+        if (word == "description" && section == 0) section = kAwaitingDescription;
     } else if (keywords.contains(word)) {
         setFormat(from, end - from, Format(TQvbToken::keyword));
     } else if (nodeNames.contains(word)) {

@@ -5,7 +5,8 @@
 // names, numbers (from a digit or a point), section keywords (net, nodes,
 // rules, links, taxonomies, description), the other keywords, and names;
 // a name that a node is declared with is coloured as a node wherever it
-// stands. The colours are chosen for the palette's base: darker ones on a
+// stands. The pages of the description section are raw text and keep the
+// editor's plain colour. The colours are chosen for the palette's base: darker ones on a
 // light base, lighter ones on a dark base, so both read well.
 #pragma once
 
@@ -40,9 +41,11 @@ private:
     int ColourQuotedName(const QString &text, int from);
     int ColourNumber(const QString &text, int from);
     int ColourWord(const QString &text, int from);
+    int SkipHelpPage(const QString &text, int from);
 
     QSet<QString> keywords;
     QSet<QString> sections;
     QSet<QString> nodeNames;
     QTextCharFormat formats[7];
+    int section = 0;  // the description section's state bits of the line being coloured
 };

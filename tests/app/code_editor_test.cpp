@@ -105,6 +105,27 @@ void CodeEditorTest::HighlighterGivesEachTokenItsClass() {
     // A name becomes a node's when a node of that name is declared.
     highlighter.SetNodeNames({"fever", "x"});
     QCOMPARE(static_cast<int>(TokenAt(highlighter, document, 3, 17)), static_cast<int>(TQvbToken::nodeName));
+
+    // A help page is raw text up to its "}": no keywords, numbers or
+    // sections in it, over lines too; after the section all is as before.
+    QTextDocument pages;
+    pages.setPlainText("description { /* pages\n"
+                       "  */ fever { <p>Fever and not 12.2 rules</p>\n"
+                       "  net and 3 } // note\n"
+                       "}\n"
+                       "rules { { fever, x, 0.5, 0.5 } }\n");
+    TQvbHighlighter pageHighlighter(&pages, PaletteWithBase(Qt::white, Qt::black));
+    pageHighlighter.SetNodeNames({"fever", "x"});
+    const std::vector<std::tuple<int, int, TQvbToken>> inPages = {
+        {0, 0, TQvbToken::section},  {0, 15, TQvbToken::comment}, {1, 2, TQvbToken::comment},
+        {1, 5, TQvbToken::nodeName}, {1, 22, TQvbToken::plain},   {1, 26, TQvbToken::plain},
+        {1, 30, TQvbToken::plain},   {1, 35, TQvbToken::plain},   {2, 2, TQvbToken::plain},    {2, 10, TQvbToken::plain},
+        {2, 14, TQvbToken::comment}, {4, 0, TQvbToken::section},  {4, 10, TQvbToken::nodeName},
+        {4, 20, TQvbToken::number},
+    };
+    for (const auto &[line, column, token] : inPages) {
+        QCOMPARE(static_cast<int>(TokenAt(pageHighlighter, pages, line, column)), static_cast<int>(token));
+    }
 }
 
 void CodeEditorTest::ColoursStandOutOnLightAndDarkPalettes() {
