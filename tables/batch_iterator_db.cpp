@@ -14,7 +14,6 @@ int32_t CBatchIteratorDB::Next(CParameters *parameters) {
         parameters->SetParam(name, key);
     }
     ++position;
-    handedOut = position;
     if (position >= keys->Count()) Close();
     return 0;
 }
@@ -29,7 +28,6 @@ void CBatchIteratorDB::StartKeys() {
     Close();
     keys = new CStringVector;
     position = 0;
-    handedOut = 0;
     keyCount = 0;
 }
 

@@ -22,7 +22,7 @@ public:
     // 0; 2 (and nothing written) when no key is left.
     int32_t Next(CParameters *parameters) override;
     void Close() override;
-    int32_t KeysHandedOut() const override { return handedOut; }
+    int32_t KeysHandedOut() const override { return position; }
     int32_t KeyCount() const override { return keyCount; }
 
     CStringVector *keys = nullptr;  // owned; null while closed
@@ -39,6 +39,5 @@ protected:
     CTableEnvironment &environment;
 
 private:
-    int32_t handedOut = 0;
-    int32_t keyCount = 0;
+    int32_t keyCount = 0;  // stays after the last key, when `keys` is gone
 };
