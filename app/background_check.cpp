@@ -1,6 +1,6 @@
 #include "app/background_check.h"
 
-TBackgroundCheck::TBackgroundCheck(CAllRetrievers *all, QObject *parent) : QObject(parent), registry(all) {}
+TBackgroundCheck::TBackgroundCheck(QObject *parent) : QObject(parent) {}
 
 TBackgroundCheck::~TBackgroundCheck() {
     if (worker.joinable()) worker.join();
@@ -19,7 +19,7 @@ void TBackgroundCheck::Start(std::string text) {
     if (worker.joinable()) worker.join();
     running = true;
     worker = std::thread([this, text = std::move(text)] {
-        CTextCheck check = CheckText(text, registry);
+        CTextCheck check = CheckText(text, &registry);
         auto index = std::make_shared<const CSymbolIndex>(CSymbolIndex::Read(text));
         // Delivered on the object's thread; dropped if it is gone by then.
         QMetaObject::invokeMethod(

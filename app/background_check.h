@@ -7,6 +7,11 @@
 // waits for a check. Results arrive on the object's own thread. The check
 // writes no file (consult/text_check.h); the index of the same text comes
 // with it. Destroying the object waits for a running check to finish.
+//
+// The check copies retrievers, and the question retrievers of the desktop's
+// registry touch their windows when copied: widgets may only be touched on
+// the GUI thread. So the check has a registry of its own, with the same
+// retrievers and no windows.
 #pragma once
 
 #include <QByteArray>
@@ -18,13 +23,15 @@
 #include "consult/text_check.h"
 #include "language/symbol_index.h"
 
-class CAllRetrievers;
+#include "retrieval/all_retrievers.h"
+#include "tables/table_environment.h"
+#include "ui/user_interface.h"
+
 
 class TBackgroundCheck : public QObject {
     Q_OBJECT
 public:
-    // The registry is only read; not owned, may be null.
-    explicit TBackgroundCheck(CAllRetrievers *registry, QObject *parent = nullptr);
+    explicit TBackgroundCheck(QObject *parent = nullptr);
     ~TBackgroundCheck() override;
 
     // Checks the text (UTF-8), now or after the running check.
@@ -38,7 +45,9 @@ private:
     void Start(std::string text);
     void Deliver(const CTextCheck &check, std::shared_ptr<const CSymbolIndex> index);
 
-    CAllRetrievers *registry;
+    CUserInterface noWindows;
+    CTableEnvironment environment;
+    CAllRetrieversWin registry{noWindows, environment};
     std::thread worker;
     bool running = false;
     std::optional<std::string> waiting;

@@ -50,7 +50,7 @@ QStringList RetrieverNames(CAllRetrievers *registry) {
 
 TCodeEditor::TCodeEditor(CAllRetrievers *registry, QWidget *parent)
     : QPlainTextEdit(parent), gutter(new TLineGutter(this, this)),
-      highlighter(new TQvbHighlighter(document(), palette())), checker(new TBackgroundCheck(registry, this)),
+      highlighter(new TQvbHighlighter(document(), palette())), checker(new TBackgroundCheck(this)),
       typingPause(new QTimer(this)), completer(new QCompleter(this)), completions(new QStringListModel(this)),
       registryNames(RetrieverNames(registry)), index(std::make_shared<const CSymbolIndex>()) {
     typingPause->setSingleShot(true);
