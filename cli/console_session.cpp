@@ -21,6 +21,7 @@ bool ConsoleSession::Ask(const std::string &question, const std::string &name, b
             return true;
         }
     }
+    if (beforeTerminalRead) beforeTerminalRead();
     while (terminal.ReadLine(line) == TReadResult::line) {
         // A terminal shows what the user typed; input from a pipe or a file
         // is echoed, so that the transcript reads like a session.

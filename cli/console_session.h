@@ -36,6 +36,9 @@ public:
     std::function<std::optional<std::string>(const std::string &)> command;
     // Called before a question is printed (the progress line makes room).
     std::function<void()> beforeQuestion;
+    // Called before the terminal is read for an answer (a job of a parallel
+    // batch cannot read it and ends instead).
+    std::function<void()> beforeTerminalRead;
     // Requests the consultation's abort (set by the front end).
     std::function<void()> requestAbort;
     bool aborted = false;

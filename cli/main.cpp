@@ -1,7 +1,7 @@
 // quorvin-cli: builds and consults knowledge bases in a terminal.
 //
 //   quorvin-cli build KB.qvb [--json FILE]
-//   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]
+//   quorvin-cli consult KB.qvb [--answers FILE] [--json FILE] [--jobs N]
 //   quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]
 //   quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]
 //   quorvin-cli run KB.qvb --cases FILE|- [--explain]
@@ -12,6 +12,7 @@
 // consultation failed or aborted, or a file could not be written, 64 wrong
 // usage.
 
+#include <charconv>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -36,6 +37,7 @@
 #include "graph/dot_text.h"
 #include "graph/graph_render.h"
 #include "graph/net_graph.h"
+#include "job_worker.h"
 #include "json_result.h"
 #include "language/input_char.h"
 #include "language/output_memo.h"
@@ -44,10 +46,14 @@
 #include "lsp_server.h"
 #include "lsp_session.h"
 #include "net/inf_tax_net.h"
+#include "parallel_batch.h"
 #include "quorvin_version.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/batch_iterator.h"
+#include "net/run_faults.h"
 #include "shards.h"
+#include "stop_request.h"
 #include "tables/table_environment.h"
 #include "terminal.h"
 #include "whole_file.h"
@@ -62,7 +68,7 @@ constexpr int kExitUsage = 64;
 
 const char *const kUsage =
     "Usage: quorvin-cli build KB.qvb [--json FILE]\n"
-    "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE]\n"
+    "       quorvin-cli consult KB.qvb [--answers FILE] [--json FILE] [--jobs N]\n"
     "       quorvin-cli explain KB.qvb [--answers FILE] [--json FILE]\n"
     "       quorvin-cli graph KB.qvb [--answers FILE] [-o FILE]\n"
     "       quorvin-cli run KB.qvb --cases FILE|- [--explain]\n"
@@ -119,6 +125,10 @@ const char *const kUsage =
     "  --cases FILE    (run) The cases, one JSON object per line; - reads\n"
     "                  standard input.\n"
     "  --explain       (run) Give every goal of a result its explanation.\n"
+    "  --jobs N        (consult) Consult a table-driven batch in N processes, each\n"
+    "                  a contiguous part of the keys; the outputs are those of\n"
+    "                  one process. The default is the number of cores; --jobs 1\n"
+    "                  consults in one process, as do --json and --shard.\n"
     "  --shard K/N     (consult, explain) Consult only the K-th of every N keys of\n"
     "                  the batch, writing each text output to NAME.K-of-N.\n"
     "  --shards N      (merge) The number of shards to merge.\n"
@@ -140,6 +150,9 @@ struct Options {
     std::string casesPath;
     std::string shard;
     std::string shards;
+    std::string jobs;
+    std::string jobPart;  // a job of a parallel batch (cli/job_worker.h)
+    std::string jobDirectory;
     bool explain = false;
     bool help = false;
     bool version = false;
@@ -152,19 +165,33 @@ int UsageError(const std::string &message) {
 
 bool Consults(const std::string &command) { return command == "consult" || command == "explain"; }
 
+// The value of --jobs: a whole number from 1.
+std::optional<int> JobCount(const std::string &text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+    return value;
+}
+
 // What is wrong with a complete command line, if anything.
 std::optional<std::string> CheckOptions(const Options &options) {
     const std::string &command = options.command;
     if (command == "lsp") {
         if (!options.knowledgeBase.empty()) return "lsp takes no knowledge base: the editor sends the texts";
         if (!options.answersPath.empty() || !options.jsonPath.empty() || !options.picturePath.empty() ||
-            !options.casesPath.empty() || options.explain || !options.shard.empty() || !options.shards.empty())
+            !options.casesPath.empty() || options.explain || !options.shard.empty() || !options.shards.empty() ||
+            !options.jobs.empty() || !options.jobPart.empty())
             return "lsp takes no options";
         return std::nullopt;
     }
     if (command == "run" && !options.knowledgeBase.empty() && options.casesPath.empty()) return "run needs --cases";
     if (command != "run" && (!options.casesPath.empty() || options.explain)) return "--cases and --explain belong to run";
     if (command == "merge" && !options.knowledgeBase.empty() && options.shards.empty()) return "merge needs --shards";
+    if (!options.jobs.empty() && (command != "consult" || !JobCount(options.jobs)))
+        return "--jobs N (N >= 1) belongs to consult";
+    if ((options.jobPart.empty() != options.jobDirectory.empty()) ||
+        (!options.jobPart.empty() && (command != "consult" || !ParseJobPart(options.jobPart))))
+        return "--job-part and --job-dir are given together, to consult, by a parallel batch";
     if (!options.shard.empty() && (!Consults(command) || !ParseShard(options.shard)))
         return "--shard K/N (1 <= K <= N) belongs to consult and explain";
     if (command != "build" && !Consults(command) && command != "graph" && command != "run" && command != "merge")
@@ -190,9 +217,15 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
             options.version = true;
         } else if (arg == "--explain") {
             options.explain = true;
-        } else if (arg == "--shard" || arg == "--shards") {
+        } else if (arg == "--shard" || arg == "--shards" || arg == "--jobs" || arg == "--job-part" ||
+                   arg == "--job-dir") {
             if (i + 1 >= args.size()) return arg + " needs a value";
-            (arg == "--shard" ? options.shard : options.shards) = args[++i];
+            std::string &value = arg == "--shard"      ? options.shard
+                                 : arg == "--shards"   ? options.shards
+                                 : arg == "--jobs"     ? options.jobs
+                                 : arg == "--job-part" ? options.jobPart
+                                                       : options.jobDirectory;
+            value = args[++i];
         } else if (arg == "--answers" || arg == "--json" || arg == "-o" || arg == "--cases") {
             if (i + 1 >= args.size()) return arg + " needs a file name";
             std::string &path = arg == "--answers" ? options.answersPath
@@ -269,6 +302,25 @@ int RunLsp() {
     return RunLanguageServer(0, 1, server);
 }
 
+// What a job of a parallel batch leaves for the run that started it.
+JobResult JobOutcome(const CConsultationDriver &driver, int32_t result) {
+    CInfControl &control = driver.Control();
+    const CRunFaults &faults = control.Context().faults;
+    JobResult outcome;
+    outcome.result = result;
+    outcome.aborted = control.AbortRequested();
+    for (int32_t i = 0; i < control.Table()->batchIterators.Count(); ++i)
+        outcome.casesDone += control.Table()->batchIterators.At(i)->KeysHandedOut();
+    outcome.faultCount = faults.Count();
+    outcome.firstFault = faults.First();
+    // The error shown is the faults' summary unless a case left an error of
+    // its own (a cycle), which one run would show after the summary.
+    const std::string shown = driver.ShownError().Text();
+    if (result != 0 && shown != faults.Summary()) outcome.errorText = shown;
+    outcome.anyGoalEnabled = AnyGoalEnabled(*control.Net());
+    return outcome;
+}
+
 int Run(const Options &options) {
     if (options.command == "run") return RunCases(options.knowledgeBase, options.casesPath, {options.explain});
     if (options.command == "merge") return MergeShards(options.knowledgeBase, options.shards);
@@ -281,9 +333,14 @@ int Run(const Options &options) {
     const bool graph = options.command == "graph";
     const bool consults = Consults(options.command) || (graph && !options.answersPath.empty());
 
+    // A job of a parallel batch stops after its case on Ctrl+C.
+    std::optional<JobWorker> job;
+    if (!options.jobPart.empty()) job.emplace(*ParseJobPart(options.jobPart), options.jobDirectory);
+
     // The picture of graph may go to standard output; all else goes aside.
     Terminal terminal(graph ? stderr : stdout);
-    if (consults) Terminal::CatchInterrupts();
+    if (consults && job) CatchStopRequests();
+    else if (consults) Terminal::CatchInterrupts();
     ConsoleSession session(terminal, answers);
     ConsoleMessages messages(terminal);
     CTextQuestionWindows windows(session, session.currentNode, messages);
@@ -292,6 +349,10 @@ int Run(const Options &options) {
     CTableEnvironment tableEnvironment;
     tableEnvironment.aliasStore = &optionStore;
     if (!options.shard.empty()) tableEnvironment.shard = *ParseShard(options.shard);
+    if (job) {
+        tableEnvironment.shard = job->Part();
+        job->SpoolEngineOutputs(tableEnvironment);
+    }
     CAllRetrieversWin registry(windows.Record(), tableEnvironment);
 
     // The build
@@ -308,6 +369,7 @@ int Run(const Options &options) {
     const std::filesystem::path kbPath(options.knowledgeBase);
     control->SetSourceDirectory(kbPath.parent_path().string().c_str());
     control->SetConsultationName(kbPath.filename().string().c_str());
+    if (job) control->SetWrittenFiles(job->WrittenFiles());
     const int32_t built = control->BuildNet();
     std::fflush(stdout);
     if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", options.knowledgeBase.c_str(), reason.c_str());
@@ -339,20 +401,35 @@ int Run(const Options &options) {
 
     // The consultation
     ConsoleView view(session);
+    ProgressLine progress(stderr, Terminal::ErrorsGoToTerminal());
+    if (!job && options.command == "consult" && options.jsonPath.empty() && options.shard.empty()) {
+        const ParallelBatchRequest request{options.knowledgeBase, options.answersPath,
+                                           options.jobs.empty() ? DefaultJobCount() : *JobCount(options.jobs)};
+        if (auto status = RunParallelBatch(request, *control, view, messages, progress)) return *status;
+        Terminal::CatchInterrupts();  // the batch runs here after all
+    }
     CConsultationDriver driver(std::move(control), &view, &messages);
     CInfTaxNet &net = *driver.Control().Net();
     CTable *table = driver.Control().Table();
     ConsoleExplanations explanations(net, table);
     session.command = [&explanations](const std::string &line) { return explanations.Handle(line); };
     session.requestAbort = [&driver] { driver.AbortConsultation(); };
-    ProgressLine progress(stderr, Terminal::ErrorsGoToTerminal());
-    driver.Control().Context().batchProgress = [&progress](int32_t done, int32_t total) {
-        std::fflush(stdout);
-        progress.Update(done, total);
-    };
-    session.beforeQuestion = [&progress] { progress.Break(); };
+    if (job) {
+        driver.Control().Context().batchProgress = [&job, &driver](int32_t done, int32_t) {
+            job->TellProgress(done);
+            if (StopRequested()) driver.AbortConsultation();
+        };
+        session.beforeTerminalRead = [] { JobWorker::NeedsTerminal(); };
+    } else {
+        driver.Control().Context().batchProgress = [&progress](int32_t done, int32_t total) {
+            std::fflush(stdout);
+            progress.Update(done, total);
+        };
+        session.beforeQuestion = [&progress] { progress.Break(); };
+    }
     const int32_t result = driver.RunConsultation();
     progress.Finish();
+    if (job) job->Finish(JobOutcome(driver, result));
     std::fflush(stdout);
     if (options.command == "explain" && result == 0) PrintGoalExplanations(terminal, net, table);
     bool written = true;

@@ -24,20 +24,6 @@ std::optional<int> WholeNumber(std::string_view text) {
     return value;
 }
 
-// The text outputs the knowledge base asks for: format and file name.
-struct TextOutput {
-    const CTableFormat *format;
-    std::string name;
-};
-
-std::vector<TextOutput> TextOutputs(CParameters &parameters) {
-    std::vector<TextOutput> outputs;
-    for (const CTableFormat &format : kTableFormats)
-        if (format.form != CTableForm::Engine && parameters.HasParam(format.output))
-            outputs.push_back({&format, parameters.GetParam(format.output).Text()});
-    return outputs;
-}
-
 // The batch's keys in the order one run consults them.
 std::vector<std::string> BatchKeys(CTextConsultation &consultation) {
     std::vector<std::string> keys;
@@ -138,6 +124,14 @@ bool MergeNameValue(const TextOutput &output, const std::filesystem::path &direc
 }
 
 }  // namespace
+
+std::vector<TextOutput> TextOutputs(CParameters &parameters) {
+    std::vector<TextOutput> outputs;
+    for (const CTableFormat &format : kTableFormats)
+        if (format.form != CTableForm::Engine && parameters.HasParam(format.output))
+            outputs.push_back({&format, parameters.GetParam(format.output).Text()});
+    return outputs;
+}
 
 std::optional<CShard> ParseShard(const std::string &text) {
     const size_t slash = text.find('/');

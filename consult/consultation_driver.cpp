@@ -86,26 +86,33 @@ int32_t CConsultationDriver::RunConsultation() {
 
 void CConsultationDriver::ReportFailure() {
     CConsultationContext &context = control->Context();
-    const CRunFaults &faults = context.faults;
-    if (faults.Any()) {
+    if (context.faults.Any()) {
         // The goals were investigated: show where they ended.
         RefreshList(TConsultationList::orderedGoals);
         RefreshList(TConsultationList::allNodes);
-        shownError = faults.Summary().c_str();
-        messages->ShowFault(shownError);
     }
-    if (control->AbortRequested()) {
-        view->SetStatusText("Consultation aborted.");
-        return;
+    shownError = ShowRunFailure(*view, *messages, context.faults, control->AbortRequested(), context.errorText);
+}
+
+CString ShowRunFailure(IConsultationView &view, IMessageBox &messages, const CRunFaults &faults, bool aborted,
+                       CString &pendingError) {
+    CString shown;
+    if (faults.Any()) {
+        shown = faults.Summary().c_str();
+        messages.ShowFault(shown);
     }
-    CString &pending = context.errorText;
-    if (!pending.IsEmpty()) {
-        shownError = pending;
-        pending.Clear();
-        messages->ShowMessage(shownError, CString(), TMessageIcon::error);
+    if (aborted) {
+        view.SetStatusText("Consultation aborted.");
+        return shown;
     }
-    view->SetStatusText("Error during consultation.");
-    messages->ShowMessage("Error during consultation !", CString(), TMessageIcon::error);
+    if (!pendingError.IsEmpty()) {
+        shown = pendingError;
+        pendingError.Clear();
+        messages.ShowMessage(shown, CString(), TMessageIcon::error);
+    }
+    view.SetStatusText("Error during consultation.");
+    messages.ShowMessage("Error during consultation !", CString(), TMessageIcon::error);
+    return shown;
 }
 
 void CConsultationDriver::ReportSuccess() {
@@ -117,16 +124,29 @@ void CConsultationDriver::ReportSuccess() {
     RefreshList(TConsultationList::orderedGoals);
     RefreshList(TConsultationList::allNodes);
     if (view->DisplaysRows()) view->SetRows(TConsultationList::callStack, {CGridRow(1)});
-    view->SetStatusText("Done, consulted ok.");
+    if (!control->Table()->batchRunning) {
+        view->SetStatusText("Done, consulted ok.");
+        if (AnyGoalEnabled(*net))
+            view->ShowResult(ResultRows(*net));
+        else
+            messages->ShowMessage("No goal in given taxonomy.", CString(), TMessageIcon::information);
+        return;
+    }
+    ShowBatchFinished(*view, *messages, AnyGoalEnabled(*net));
+}
 
-    bool anyEnabled = false;
-    for (int32_t i = 0; i < net->goals.Count() && !anyEnabled; ++i) anyEnabled = net->goals.At(i)->enabled;
-    if (!anyEnabled)
-        messages->ShowMessage("No goal in given taxonomy.", CString(), TMessageIcon::information);
-    else if (control->Table()->batchRunning)
-        messages->ShowMessage("Batch consultation finished.", CString(), TMessageIcon::information);
+void ShowBatchFinished(IConsultationView &view, IMessageBox &messages, bool anyGoalEnabled) {
+    view.SetStatusText("Done, consulted ok.");
+    if (!anyGoalEnabled)
+        messages.ShowMessage("No goal in given taxonomy.", CString(), TMessageIcon::information);
     else
-        view->ShowResult(ResultRows(*net));
+        messages.ShowMessage("Batch consultation finished.", CString(), TMessageIcon::information);
+}
+
+bool AnyGoalEnabled(const CInferenceNet &net) {
+    for (int32_t i = 0; i < net.goals.Count(); ++i)
+        if (net.goals.At(i)->enabled) return true;
+    return false;
 }
 
 void CConsultationDriver::AbortConsultation() {

@@ -36,6 +36,7 @@ class CInfControl;
 class CInferenceNet;
 class IEvidenceSource;
 class CNode;
+class CRunFaults;
 class IMessageBox;
 
 // Which page the help pane follows.
@@ -116,6 +117,19 @@ private:
     std::unordered_map<std::string, bool> pageFound;  // help page path -> is a file
     InvestigationListener onInvestigate;
 };
+
+// How a run that failed ends for the user: the faults' summary, then
+// "Consultation aborted." for an abort, or the pending error (which is
+// cleared) and "Error during consultation !". Returns the text shown as the
+// run's error. Also used for a batch whose cases ran in other processes.
+CString ShowRunFailure(IConsultationView &view, IMessageBox &messages, const CRunFaults &faults, bool aborted,
+                       CString &pendingError);
+// How a batch that consulted ok ends: "Done, consulted ok.", then "Batch
+// consultation finished.", or "No goal in given taxonomy." when the last
+// case left no goal enabled.
+void ShowBatchFinished(IConsultationView &view, IMessageBox &messages, bool anyGoalEnabled);
+// True when some goal of the net is enabled (in the chosen taxonomy class).
+bool AnyGoalEnabled(const CInferenceNet &net);
 
 // The rows of the result dialog: "1.", name, a-priori and current value as
 // "%1.8f", for every goal in the net's current order (not sorted here); one

@@ -4,6 +4,12 @@ void CRunFaults::Add(const std::string &text) {
     if (count++ == 0) first = text;
 }
 
+void CRunFaults::Add(const std::string &firstText, int64_t number) {
+    if (number <= 0) return;
+    if (count == 0) first = firstText;
+    count += number;
+}
+
 void CRunFaults::Clear() {
     first.clear();
     count = 0;

@@ -14,8 +14,12 @@
 class CRunFaults {
 public:
     void Add(const std::string &text);
+    // Takes in the faults of a part of the run that was consulted elsewhere
+    // (a job of a parallel batch): its first problem and how many it had.
+    void Add(const std::string &firstText, int64_t number);
     void Clear();
     bool Any() const { return count > 0; }
+    const std::string &First() const { return first; }
     int64_t Count() const { return count; }
     // The first problem's text, followed by " (and N more)" when there were
     // others.
