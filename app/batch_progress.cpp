@@ -23,7 +23,7 @@ TBatchProgress::TBatchProgress(QWidget *parent) : QStatusBar(parent) {
     // Inside a child window of the main window there is nothing to resize.
     setSizeGripEnabled(false);
     bar = new QProgressBar(this);
-    bar->setMaximumWidth(240);
+    bar->setFixedWidth(200);
     figures = new QLabel(this);
     addWidget(bar);
     addWidget(figures, 1);
