@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/abstract_question.h"
+#include "app/batch_progress.h"
 #include "app/consult_explanations.h"
 #include "app/result_dialog.h"
 #include "app/window_helpers.h"
@@ -67,9 +68,11 @@ TmdiConsult::TmdiConsult(IChildHost &childHost, bool withHtml) : TAbstractMDIChi
     splitter->addWidget(detailSplitter);
     splitter->setChildrenCollapsible(false);
     connect(splitter, &QSplitter::splitterMoved, this, &TmdiConsult::KeepHelpPaneHeight);
+    batchProgress = new TBatchProgress(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
+    layout->addWidget(batchProgress);
     setMinimumHeight(210);
     CreateMenus();
 
@@ -166,11 +169,16 @@ void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDI
     source = sourceWindow;
     driver = std::make_unique<CConsultationDriver>(std::move(control), this, &host.Messages());
     explanations->SetDriver(driver.get());
+    driver->Control().Context().batchProgress = [this](int32_t done, int32_t total) {
+        batchProgress->Report(done, total);
+    };
 }
 
 int32_t TmdiConsult::RunConsultation() {
     if (driver == nullptr || driver->InsideConsultation()) return 2;
-    return driver->RunConsultation();
+    const int32_t result = driver->RunConsultation();
+    batchProgress->Ended();
+    return result;
 }
 
 void TmdiConsult::DoConsult() { RunConsultation(); }
@@ -233,6 +241,10 @@ void TmdiConsult::ListToggled(TConsultationList list) {
 
 void TmdiConsult::SetStatusText(const CString &text) {
     lStatus->setText(ToQString(text));
+    // The driver sets no status between a batch's first case and the end of
+    // its run, so a status now means the cases are over; the figures show
+    // where they ended beside the outcome's message.
+    batchProgress->CasesOver();
     emit StatusPanelChanged(0, lStatus->text());
     // Every stage of a consultation (reset, investigating, its end) moves
     // values the explanations show.

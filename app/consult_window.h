@@ -27,6 +27,10 @@
 // questions of the goal beside the question window; "Net &view" opens a
 // picture of the net whose colours follow the consultation. None of it
 // changes a consultation.
+//
+// While a batch consultation runs, a status bar at the window's foot shows
+// how far it is (app/batch_progress.h) and keeps the window answering
+// between cases.
 #pragma once
 
 #include <QPointer>
@@ -44,6 +48,7 @@ class QPushButton;
 class QSplitter;
 class QTableWidget;
 class QTextBrowser;
+class TBatchProgress;
 class CConsultationDriver;
 class CInfControl;
 class TConsultExplanations;
@@ -95,6 +100,7 @@ public:
     QSplitter *detailSplitter;  // the help pane, the explanations' panes
     QTextBrowser *htmlViewer = nullptr;  // null in the plain kind
     TConsultExplanations *explanations;
+    TBatchProgress *batchProgress;
 
 protected:
     bool CanClose() override;
