@@ -25,40 +25,12 @@
 #include <string>
 
 #include "consult/inf_control.h"
+#include "consult/job_files.h"
 #include "tables/shard.h"
 
 class CDatabaseEngine;
 class CRunFaults;
 class CTableEnvironment;
-
-constexpr int kExitNeedsTerminal = 3;
-
-// What a job leaves for the run that started it.
-struct JobResult {
-    int32_t result = 2;      // the consultation's result (0 ok)
-    bool aborted = false;    // stopped by Ctrl+C or an abort
-    int32_t casesDone = 0;   // keys of its range consulted
-    int64_t faultCount = 0;  // problems that did not stop it ...
-    std::string firstFault;  // ... and the first of them
-    std::string errorText;   // the last case's pending error (a cycle)
-    bool anyGoalEnabled = true;
-};
-
-// "K/N/FIRST/LENGTH" with 1 <= K <= N, FIRST >= 0, LENGTH >= 1; nothing
-// otherwise.
-std::optional<CShard> ParseJobPart(const std::string &text);
-std::string JobPartText(const CShard &part);
-
-// The files of job `index` (0-based) in the jobs' directory.
-std::string JobSpoolPath(const std::string &directory, int32_t index);
-std::string JobResultPath(const std::string &directory, int32_t index);
-// Its standard error: what a job says is said again by the run that started
-// it, merged, except when the job crashed.
-std::string JobErrorsPath(const std::string &directory, int32_t index);
-
-bool WriteJobResult(const std::string &path, const JobResult &result);
-// Nothing when the file is missing or not a job's result.
-std::optional<JobResult> ReadJobResult(const std::string &path);
 
 class JobWorker {
 public:

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "answer_file.h"
@@ -30,6 +31,7 @@
 #include "console_view.h"
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
+#include "consult/parallel_batch.h"
 #include "consult/text_questions.h"
 #include "explain/explanation_text.h"
 #include "foundation/ini_option_store.h"
@@ -46,7 +48,6 @@
 #include "lsp_server.h"
 #include "lsp_session.h"
 #include "net/inf_tax_net.h"
-#include "parallel_batch.h"
 #include "quorvin_version.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
@@ -164,6 +165,12 @@ int UsageError(const std::string &message) {
 }
 
 bool Consults(const std::string &command) { return command == "consult" || command == "explain"; }
+
+// The jobs of a batch when --jobs is not given: the processor's cores.
+int DefaultJobCount() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
+}
 
 // The value of --jobs: a whole number from 1.
 std::optional<int> JobCount(const std::string &text) {
@@ -403,10 +410,21 @@ int Run(const Options &options) {
     ConsoleView view(session);
     ProgressLine progress(stderr, Terminal::ErrorsGoToTerminal());
     if (!job && options.command == "consult" && options.jsonPath.empty() && options.shard.empty()) {
-        const ParallelBatchRequest request{options.knowledgeBase, options.answersPath,
-                                           options.jobs.empty() ? DefaultJobCount() : *JobCount(options.jobs)};
-        if (auto status = RunParallelBatch(request, *control, view, messages, progress)) return *status;
-        Terminal::CatchInterrupts();  // the batch runs here after all
+        ParallelBatchRequest request;
+        request.program = RunningProgram();
+        request.knowledgeBase = options.knowledgeBase;
+        request.answersPath = options.answersPath;
+        request.jobs = options.jobs.empty() ? DefaultJobCount() : *JobCount(options.jobs);
+        request.progress = [&progress](int32_t done, int32_t total) { progress.Update(done, total); };
+        request.stopRequested = StopRequested;
+        // Ctrl+C stops the jobs after their case, until the batch turns out
+        // to be one for this process after all.
+        CatchStopRequests();
+        const std::optional<int> status = RunParallelBatch(request, *control, view, messages);
+        progress.Finish();
+        if (status) return *status;
+        ReleaseStopRequests();
+        Terminal::CatchInterrupts();
     }
     CConsultationDriver driver(std::move(control), &view, &messages);
     CInfTaxNet &net = *driver.Control().Net();

@@ -14,6 +14,7 @@
 #include "retrieval/table.h"
 #include "tables/table_formats.h"
 #include "tables/table_params.h"
+#include "tables/text_outputs.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ bool MergeRows(std::vector<ShardRows> &shards, const std::vector<std::string> &k
     return true;
 }
 
-bool MergeRelational(const TextOutput &output, CParameters &parameters, const std::filesystem::path &directory,
+bool MergeRelational(const CTextOutput &output, CParameters &parameters, const std::filesystem::path &directory,
                      const std::vector<std::string> &keys, int32_t count, std::string &reason) {
     const std::string keyColumn = KeyColumnName(&parameters, kOutputParams).Text();
     std::vector<ShardRows> shards(count);
@@ -109,7 +110,7 @@ bool MergeRelational(const TextOutput &output, CParameters &parameters, const st
     return merged.empty() || quorvin::AppendRecord(directory.string(), output.name, merged, reason);
 }
 
-bool MergeNameValue(const TextOutput &output, const std::filesystem::path &directory,
+bool MergeNameValue(const CTextOutput &output, const std::filesystem::path &directory,
                     const std::vector<std::string> &keys, int32_t count, std::string &reason) {
     if (keys.empty()) return true;
     const std::string name = CShard{static_cast<int32_t>((keys.size() - 1) % count), count}.FileName(output.name);
@@ -125,14 +126,6 @@ bool MergeNameValue(const TextOutput &output, const std::filesystem::path &direc
 
 }  // namespace
 
-std::vector<TextOutput> TextOutputs(CParameters &parameters) {
-    std::vector<TextOutput> outputs;
-    for (const CTableFormat &format : kTableFormats)
-        if (format.form != CTableForm::Engine && parameters.HasParam(format.output))
-            outputs.push_back({&format, parameters.GetParam(format.output).Text()});
-    return outputs;
-}
-
 std::optional<CShard> ParseShard(const std::string &text) {
     const size_t slash = text.find('/');
     if (slash == std::string::npos) return std::nullopt;
@@ -144,7 +137,7 @@ std::optional<CShard> ParseShard(const std::string &text) {
 
 bool StartShardOutputs(CParameters &parameters, const std::string &directory, const CShard &shard,
                        std::string &reason) {
-    for (const TextOutput &output : TextOutputs(parameters))
+    for (const CTextOutput &output : TextOutputs(parameters))
         if (!quorvin::ReplaceFile(directory, shard.FileName(output.name), "", reason)) return false;
     return true;
 }
@@ -163,7 +156,7 @@ int MergeShards(const std::string &knowledgeBase, const std::string &countText) 
     std::string reason;
     const std::vector<std::string> keys = BatchKeys(consultation);
     CParameters &parameters = *consultation.Parameters();
-    for (const TextOutput &output : TextOutputs(parameters)) {
+    for (const CTextOutput &output : TextOutputs(parameters)) {
         const bool merged = output.format->form == CTableForm::Relational
                                 ? MergeRelational(output, parameters, directory, keys, *count, reason)
                                 : MergeNameValue(output, directory, keys, *count, reason);

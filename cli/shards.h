@@ -13,19 +13,10 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "tables/shard.h"
 
 class CParameters;
-struct CTableFormat;
-
-// A text output the knowledge base asks for: its format and file name.
-struct TextOutput {
-    const CTableFormat *format;
-    std::string name;
-};
-std::vector<TextOutput> TextOutputs(CParameters &parameters);
 
 // "K/N" with 1 <= K <= N; nothing when the text is not such a pair.
 std::optional<CShard> ParseShard(const std::string &text);

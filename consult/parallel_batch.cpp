@@ -1,4 +1,4 @@
-#include "parallel_batch.h"
+#include "consult/parallel_batch.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -12,25 +12,22 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "consult/consultation_driver.h"
 #include "consult/inf_control.h"
 #include "foundation/safe_file.h"
-#include "job_worker.h"
+#include "consult/job_files.h"
 #include "net/params.h"
 #include "net/run_faults.h"
-#include "progress_line.h"
 #include "retrieval/all_retrievers.h"
 #include "retrieval/table.h"
-#include "shards.h"
-#include "stop_request.h"
 #include "tables/batch_iterator.h"
 #include "tables/out_database.h"
 #include "tables/spool_engine.h"
 #include "tables/table_environment.h"
 #include "tables/table_formats.h"
+#include "tables/text_outputs.h"
 #include "ui/consultation_view.h"
 #include "ui/message_box.h"
 
@@ -87,12 +84,6 @@ std::vector<Job> SplitKeys(int32_t count, int32_t jobs) {
     return parts;
 }
 
-std::string ThisProgram() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string("quorvin-cli") : self.string();
-}
-
 std::optional<std::string> MakeJobDirectory() {
     const char *temp = std::getenv("TMPDIR");
     std::string pattern = std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") + "/quorvin-jobs-XXXXXX";
@@ -100,8 +91,8 @@ std::optional<std::string> MakeJobDirectory() {
     return pattern;
 }
 
-bool StartJob(Job &job, const ParallelBatchRequest &request, const std::string &program,
-              const std::string &directory) {
+bool StartJob(Job &job, const ParallelBatchRequest &request, const std::string &directory) {
+    const std::string &program = request.program;
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
     std::vector<std::string> args{program, "consult", request.knowledgeBase, "--job-part", JobPartText(job.part),
@@ -110,7 +101,7 @@ bool StartJob(Job &job, const ParallelBatchRequest &request, const std::string &
     std::vector<char *> argv;
     for (std::string &arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    const std::string output = directory + "/stdout-" + std::to_string(job.part.index + 1);
+    const std::string output = JobOutputPath(directory, job.part.index);
     const std::string errors = JobErrorsPath(directory, job.part.index);
 
     posix_spawn_file_actions_t actions;
@@ -168,10 +159,11 @@ int32_t CasesDone(const std::vector<Job> &jobs) {
 
 // Waits for every job, showing the progress and passing a stop request on.
 // A job that needs the terminal ends the others at once.
-void WatchJobs(std::vector<Job> &jobs, const std::string &directory, ProgressLine &progress, int32_t total) {
+void WatchJobs(std::vector<Job> &jobs, const std::string &directory, const ParallelBatchRequest &request,
+               int32_t total) {
     bool stopPassedOn = false;
     for (;;) {
-        if (StopRequested() && !stopPassedOn) {
+        if (!stopPassedOn && request.stopRequested && request.stopRequested()) {
             SignalJobs(jobs, SIGINT);
             stopPassedOn = true;
         }
@@ -183,13 +175,13 @@ void WatchJobs(std::vector<Job> &jobs, const std::string &directory, ProgressLin
             owners.push_back(&job);
         }
         if (watched.empty()) return;
-        if (::poll(watched.data(), watched.size(), 250) < 0 && errno != EINTR) return;
+        if (::poll(watched.data(), watched.size(), 100) < 0 && errno != EINTR) return;
         for (size_t i = 0; i < watched.size(); ++i) {
             if (watched[i].revents == 0 || ReadProgress(*owners[i])) continue;
             EndJob(*owners[i], directory);
             if (owners[i]->NeedsTerminal()) SignalJobs(jobs, SIGKILL);
         }
-        progress.Update(CasesDone(jobs), total);
+        if (request.progress) request.progress(CasesDone(jobs), total);
     }
 }
 
@@ -209,7 +201,7 @@ std::string FileText(const fs::path &path) {
 
 // The jobs' rows of a relational output, after the header each job's file
 // starts with, appended in one write.
-bool MergeRelational(const TextOutput &output, const std::vector<Job> &jobs, size_t upTo, const fs::path &directory,
+bool MergeRelational(const CTextOutput &output, const std::vector<Job> &jobs, size_t upTo, const fs::path &directory,
                      std::string &reason) {
     std::string rows;
     for (size_t k = 0; k <= upTo; ++k) {
@@ -220,7 +212,7 @@ bool MergeRelational(const TextOutput &output, const std::vector<Job> &jobs, siz
 }
 
 // A name-value output holds the last case consulted.
-bool MergeNameValue(const TextOutput &output, const std::vector<Job> &jobs, size_t upTo, const fs::path &directory,
+bool MergeNameValue(const CTextOutput &output, const std::vector<Job> &jobs, size_t upTo, const fs::path &directory,
                     std::string &reason) {
     for (size_t k = upTo + 1; k-- > 0;) {
         if (jobs[k].casesDone == 0) continue;
@@ -235,7 +227,7 @@ void MergeOutputs(CInfControl &control, const std::vector<Job> &jobs, size_t upT
                   CRunFaults &faults) {
     const fs::path directory = control.SourceDirectory().IsEmpty() ? "." : control.SourceDirectory().Text();
     std::string reason;
-    for (const TextOutput &output : TextOutputs(*control.Parameters())) {
+    for (const CTextOutput &output : TextOutputs(*control.Parameters())) {
         const bool merged = output.format->form == CTableForm::Relational
                                 ? MergeRelational(output, jobs, upTo, directory, reason)
                                 : MergeNameValue(output, jobs, upTo, directory, reason);
@@ -250,7 +242,7 @@ void MergeOutputs(CInfControl &control, const std::vector<Job> &jobs, size_t upT
 void RemoveJobFiles(CInfControl &control, const std::vector<Job> &jobs, const std::string &jobDirectory) {
     const fs::path directory = control.SourceDirectory().IsEmpty() ? "." : control.SourceDirectory().Text();
     std::error_code ignored;
-    for (const TextOutput &output : TextOutputs(*control.Parameters()))
+    for (const CTextOutput &output : TextOutputs(*control.Parameters()))
         for (const Job &job : jobs) fs::remove(directory / job.part.FileName(output.name), ignored);
     fs::remove_all(jobDirectory, ignored);
 }
@@ -282,9 +274,9 @@ void CollectFaults(const std::vector<Job> &jobs, size_t upTo, const std::string 
 }
 
 // Reports the run's end as one run would and gives its exit status.
-int ReportOutcome(const std::vector<Job> &jobs, size_t upTo, CRunFaults &faults, IConsultationView &view,
-                  IMessageBox &messages) {
-    bool aborted = StopRequested();
+int ReportOutcome(const std::vector<Job> &jobs, size_t upTo, CRunFaults &faults, bool stopped,
+                  IConsultationView &view, IMessageBox &messages) {
+    bool aborted = stopped;
     for (size_t k = 0; k <= upTo; ++k) aborted = aborted || (jobs[k].EndedNormally() && jobs[k].result->aborted);
     const Job &last = jobs[upTo];
     view.SetStatusText("Preparing...");
@@ -300,14 +292,22 @@ int ReportOutcome(const std::vector<Job> &jobs, size_t upTo, CRunFaults &faults,
 
 }  // namespace
 
-int DefaultJobCount() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : static_cast<int>(cores);
+std::string RunningProgram() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.string();
+}
+
+std::optional<std::string> JobProgramBeside(const std::string &runningProgram) {
+    if (runningProgram.empty()) return std::nullopt;
+    const fs::path program = fs::path(runningProgram).parent_path() / "quorvin-cli";
+    if (::access(program.c_str(), X_OK) != 0) return std::nullopt;
+    return program.string();
 }
 
 std::optional<int> RunParallelBatch(const ParallelBatchRequest &request, CInfControl &control,
-                                    IConsultationView &view, IMessageBox &messages, ProgressLine &progress) {
-    if (request.jobs < 2 || control.Registry() == nullptr || control.Registry()->environment == nullptr)
+                                    IConsultationView &view, IMessageBox &messages) {
+    if (request.jobs < 2 || request.program.empty() || control.Registry() == nullptr || control.Registry()->environment == nullptr)
         return std::nullopt;
     control.Registry()->environment->baseDirectory = control.SourceDirectory();
     const std::optional<int32_t> keys = BatchKeyCount(control);
@@ -316,22 +316,18 @@ std::optional<int> RunParallelBatch(const ParallelBatchRequest &request, CInfCon
     if (!jobDirectory) return std::nullopt;
 
     std::vector<Job> jobs = SplitKeys(*keys, std::min<int32_t>(request.jobs, *keys));
-    const std::string program = ThisProgram();
-    CatchStopRequests();
     bool started = true;
     for (Job &job : jobs) {
-        started = StartJob(job, request, program, *jobDirectory);
+        started = StartJob(job, request, *jobDirectory);
         if (!started) break;
     }
     if (!started) SignalJobs(jobs, SIGKILL);
-    WatchJobs(jobs, *jobDirectory, progress, *keys);
-    progress.Finish();
+    WatchJobs(jobs, *jobDirectory, request, *keys);
     // A job that could not start or cannot go on alone: one process
     // consults the whole batch instead.
     for (const Job &job : jobs) {
         if (!started || job.NeedsTerminal()) {
             RemoveJobFiles(control, jobs, *jobDirectory);
-            ReleaseStopRequests();
             return std::nullopt;
         }
     }
@@ -343,5 +339,6 @@ std::optional<int> RunParallelBatch(const ParallelBatchRequest &request, CInfCon
     MergeOutputs(control, jobs, upTo, *jobDirectory, faults);
     RemoveJobFiles(control, jobs, *jobDirectory);
     std::fflush(stdout);
-    return ReportOutcome(jobs, upTo, faults, view, messages);
+    const bool stopped = request.stopRequested && request.stopRequested();
+    return ReportOutcome(jobs, upTo, faults, stopped, view, messages);
 }
