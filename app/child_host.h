@@ -63,6 +63,11 @@ public:
     // How many decimals the lists of values show (TGridLook::kAsWritten:
     // as the consultation writes them).
     virtual int ListDecimals() const = 0;
+    // How many processes consult a batch together, and the console program
+    // that runs them (consult/parallel_batch.h); empty when there is none,
+    // and the window consults alone.
+    virtual int BatchJobs() const { return 1; }
+    virtual QString JobProgram() const { return QString(); }
     // Shows the next questions of the goal under investigation beside the
     // question windows; an empty goal takes them away.
     virtual void ShowNextQuestions(const TNextQuestions &next) = 0;

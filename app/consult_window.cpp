@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -23,9 +24,11 @@
 #include "app/window_helpers.h"
 #include "consult/consultation_driver.h"
 #include "consult/global_params.h"
+#include "consult/parallel_batch.h"
 #include "consult/inf_control.h"
 #include "net/inf_tax_net.h"
 #include "net/node.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -175,15 +178,40 @@ void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDI
 }
 
 int32_t TmdiConsult::RunConsultation() {
-    if (driver == nullptr || driver->InsideConsultation()) return 2;
-    const int32_t result = driver->RunConsultation();
+    if (driver == nullptr || driver->InsideConsultation() || jobsRunning) return 2;
+    const std::optional<int32_t> inJobs = RunInJobs();
+    const int32_t result = inJobs ? *inJobs : driver->RunConsultation();
     batchProgress->Ended();
     return result;
+}
+
+std::optional<int32_t> TmdiConsult::RunInJobs() {
+    const QString program = host.JobProgram();
+    // The jobs build the knowledge base from its file: it must hold the
+    // text this window's net was built from.
+    if (host.BatchJobs() < 2 || program.isEmpty() || source == nullptr || source->HasUnsavedChanges() ||
+        source->SessionFile().isEmpty())
+        return std::nullopt;
+    ParallelBatchRequest request;
+    request.program = QFile::encodeName(program).toStdString();
+    request.knowledgeBase = QFile::encodeName(source->SessionFile()).toStdString();
+    request.consultationName = driver->Control().ConsultationName().Text();
+    request.jobs = host.BatchJobs();
+    request.progress = [this](int32_t done, int32_t total) { batchProgress->Report(done, total); };
+    request.stopRequested = [this] { return jobsStop; };
+    jobsRunning = true;
+    jobsStop = false;
+    SetRunning(true);
+    const std::optional<int> status = RunParallelBatch(request, driver->Control(), *this, host.Messages());
+    SetRunning(false);
+    jobsRunning = false;
+    return status;
 }
 
 void TmdiConsult::DoConsult() { RunConsultation(); }
 
 void TmdiConsult::Abort() {
+    if (jobsRunning) jobsStop = true;
     if (driver != nullptr) driver->AbortConsultation();
 }
 
@@ -191,7 +219,14 @@ void TmdiConsult::ShowCode() {
     if (source != nullptr) emit ActivationRequested(source);
 }
 
-bool TmdiConsult::CanClose() { return driver == nullptr || driver->RequestClose(); }
+bool TmdiConsult::CanClose() {
+    // Jobs that run are stopped first; the window closes once they are.
+    if (jobsRunning) {
+        if (host.Messages().AskYesNoCancel("Abort consultation?", "Abort?") == TYesNoCancel::yes) jobsStop = true;
+        return false;
+    }
+    return driver == nullptr || driver->RequestClose();
+}
 
 // The lists
 

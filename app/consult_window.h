@@ -115,7 +115,13 @@ private:
     // The descriptions of the nodes of the window's net, for tool tips.
     TNodeDescriber Describer() const;
 
+    // A batch consulted by several processes; nothing when the window
+    // consults it alone (consult/parallel_batch.h).
+    std::optional<int32_t> RunInJobs();
+
     std::unique_ptr<CConsultationDriver> driver;
+    bool jobsRunning = false;
+    bool jobsStop = false;
     QPointer<TAbstractMDIChild> source;
     QLabel *lStatus, *lGoal, *lNode;
     QCheckBox *chbHypos, *chbCallStack, *chbNodes;

@@ -1,5 +1,7 @@
 #include "app/desktop_settings.h"
 
+#include <algorithm>
+#include <thread>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -91,6 +93,15 @@ int TDesktopSettings::Decimals() const {
     const int decimals = Text("Decimals").toInt(&ok);
     return ok && decimals >= 0 && decimals <= 9 ? decimals : kDefaultDecimals;
 }
+
+int TDesktopSettings::BatchJobs() const {
+    bool ok = false;
+    const int jobs = Text("BatchJobs").toInt(&ok);
+    if (ok && jobs >= 1 && jobs <= kMaxBatchJobs) return jobs;
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxBatchJobs);
+}
+
+void TDesktopSettings::SetBatchJobs(int jobs) { SetText("BatchJobs", QString::number(std::clamp(jobs, 1, kMaxBatchJobs))); }
 
 void TDesktopSettings::SetDecimals(int decimals) {
     SetText("Decimals", QString::number(decimals >= 0 && decimals <= 9 ? decimals : kDefaultDecimals));

@@ -46,6 +46,11 @@ public:
     // Decimals in the value lists, 0 to 9, or kDefaultDecimals.
     int Decimals() const;
     void SetDecimals(int decimals);
+    // How many processes consult a batch together (1: the window alone);
+    // by default the processor's cores.
+    int BatchJobs() const;
+    void SetBatchJobs(int jobs);
+    static constexpr int kMaxBatchJobs = 64;
     // Tool bar buttons show their caption under the icon.
     bool ToolBarText() const;
     void SetToolBarText(bool shown);

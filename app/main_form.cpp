@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -31,6 +32,7 @@
 #include "app/result_dialog.h"
 #include "app/settings_option_store.h"
 #include "app/window_helpers.h"
+#include "consult/parallel_batch.h"
 #include "consult/global_params.h"
 #include "consult/inf_control.h"
 
@@ -303,6 +305,14 @@ QAction *TMainForm::Command(THostCommand command) const {
 }
 
 IMessageBox &TMainForm::Messages() { return questions->messages; }
+
+QString TMainForm::JobProgram() const {
+    // QUORVIN_CLI names it where it is not beside the desktop program.
+    const QString named = qEnvironmentVariable("QUORVIN_CLI");
+    if (!named.isEmpty()) return named;
+    const std::optional<std::string> program = JobProgramBeside(RunningProgram());
+    return program ? QFile::decodeName(program->c_str()) : QString();
+}
 
 void TMainForm::OpenConsultation(std::unique_ptr<CInfControl> control, const QString &caption,
                                  TAbstractMDIChild *source) {

@@ -111,6 +111,8 @@ public:
                           TAbstractMDIChild *source) override;
     void ShowResult(const std::vector<CGridRow> &rows, const TNodeDescriber &describe) override;
     int ListDecimals() const override { return desktop.Decimals(); }
+    int BatchJobs() const override { return desktop.BatchJobs(); }
+    QString JobProgram() const override;
     void ShowNextQuestions(const TNextQuestions &next) override;
 
     void SetRegistry(CAllRetrievers *retrievers) { registry = retrievers; }

@@ -69,6 +69,14 @@ TfrmOptCons::TfrmOptCons(QWidget *parent, TDesktopSettings &desktopSettings)
     auto *form = new QFormLayout;
     form->addRow("&Decimals shown:", seDecimals);
     static_cast<QVBoxLayout *>(lists->layout())->insertLayout(0, form);
+    seBatchJobs = new QSpinBox;
+    seBatchJobs->setRange(1, TDesktopSettings::kMaxBatchJobs);
+    seBatchJobs->setToolTip("Processes that consult a batch over a table together, each a part of its keys; "
+                            "1 consults it in the window alone");
+    QWidget *batch = AddPage("&Batch", {});
+    auto *batchForm = new QFormLayout;
+    batchForm->addRow("&Jobs:", seBatchJobs);
+    static_cast<QVBoxLayout *>(batch->layout())->insertLayout(0, batchForm);
 }
 
 void TfrmOptCons::Load() {
@@ -78,6 +86,7 @@ void TfrmOptCons::Load() {
     chbNodes->setChecked(options.ShowNodes);
     chbHtml->setChecked(options.UseHTML);
     seDecimals->setValue(desktop.Decimals());
+    seBatchJobs->setValue(desktop.BatchJobs());
 }
 
 void TfrmOptCons::Store() {
@@ -87,6 +96,7 @@ void TfrmOptCons::Store() {
     options.ShowNodes = chbNodes->isChecked();
     options.UseHTML = chbHtml->isChecked();
     desktop.SetDecimals(seDecimals->value());
+    desktop.SetBatchJobs(seBatchJobs->value());
 }
 
 TfrmOptGlob::TfrmOptGlob(QWidget *parent, TDesktopSettings &desktopSettings)

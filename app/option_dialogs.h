@@ -52,6 +52,7 @@ public:
     TfrmOptCons(QWidget *parent, TDesktopSettings &desktop);
     QCheckBox *chbHypos, *chbCallStack, *chbNodes, *chbHtml;
     QSpinBox *seDecimals;  // -1 shows "As written"
+    QSpinBox *seBatchJobs;
 
 protected:
     void Load() override;

@@ -154,6 +154,7 @@ struct Options {
     std::string jobs;
     std::string jobPart;  // a job of a parallel batch (cli/job_worker.h)
     std::string jobDirectory;
+    std::string jobName;  // the reports' name, when the run gives one
     bool explain = false;
     bool help = false;
     bool version = false;
@@ -196,8 +197,9 @@ std::optional<std::string> CheckOptions(const Options &options) {
     if (command == "merge" && !options.knowledgeBase.empty() && options.shards.empty()) return "merge needs --shards";
     if (!options.jobs.empty() && (command != "consult" || !JobCount(options.jobs)))
         return "--jobs N (N >= 1) belongs to consult";
-    if ((options.jobPart.empty() != options.jobDirectory.empty()) ||
-        (!options.jobPart.empty() && (command != "consult" || !ParseJobPart(options.jobPart))))
+    const bool jobOptionAlone = options.jobPart.empty() != options.jobDirectory.empty() ||
+                                (!options.jobName.empty() && options.jobPart.empty());
+    if (jobOptionAlone || (!options.jobPart.empty() && (command != "consult" || !ParseJobPart(options.jobPart))))
         return "--job-part and --job-dir are given together, to consult, by a parallel batch";
     if (!options.shard.empty() && (!Consults(command) || !ParseShard(options.shard)))
         return "--shard K/N (1 <= K <= N) belongs to consult and explain";
@@ -225,12 +227,13 @@ std::optional<std::string> ParseArguments(const std::vector<std::string> &args, 
         } else if (arg == "--explain") {
             options.explain = true;
         } else if (arg == "--shard" || arg == "--shards" || arg == "--jobs" || arg == "--job-part" ||
-                   arg == "--job-dir") {
+                   arg == "--job-dir" || arg == "--job-name") {
             if (i + 1 >= args.size()) return arg + " needs a value";
             std::string &value = arg == "--shard"      ? options.shard
                                  : arg == "--shards"   ? options.shards
                                  : arg == "--jobs"     ? options.jobs
                                  : arg == "--job-part" ? options.jobPart
+                                 : arg == "--job-name" ? options.jobName
                                                        : options.jobDirectory;
             value = args[++i];
         } else if (arg == "--answers" || arg == "--json" || arg == "-o" || arg == "--cases") {
@@ -377,6 +380,7 @@ int Run(const Options &options) {
     control->SetSourceDirectory(kbPath.parent_path().string().c_str());
     control->SetConsultationName(kbPath.filename().string().c_str());
     if (job) control->SetWrittenFiles(job->WrittenFiles());
+    if (job && !options.jobName.empty()) control->SetConsultationName(options.jobName.c_str());
     const int32_t built = control->BuildNet();
     std::fflush(stdout);
     if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", options.knowledgeBase.c_str(), reason.c_str());

@@ -98,6 +98,7 @@ bool StartJob(Job &job, const ParallelBatchRequest &request, const std::string &
     std::vector<std::string> args{program, "consult", request.knowledgeBase, "--job-part", JobPartText(job.part),
                                   "--job-dir", directory};
     if (!request.answersPath.empty()) args.insert(args.end(), {"--answers", request.answersPath});
+    if (!request.consultationName.empty()) args.insert(args.end(), {"--job-name", request.consultationName});
     std::vector<char *> argv;
     for (std::string &arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -300,9 +301,12 @@ std::string RunningProgram() {
 
 std::optional<std::string> JobProgramBeside(const std::string &runningProgram) {
     if (runningProgram.empty()) return std::nullopt;
-    const fs::path program = fs::path(runningProgram).parent_path() / "quorvin-cli";
-    if (::access(program.c_str(), X_OK) != 0) return std::nullopt;
-    return program.string();
+    const fs::path folder = fs::path(runningProgram).parent_path();
+    // Installed, both programs share a folder; in a build tree the console
+    // program is in its own folder beside the desktop's.
+    for (const fs::path &program : {folder / "quorvin-cli", folder.parent_path() / "cli" / "quorvin-cli"})
+        if (::access(program.c_str(), X_OK) == 0) return program.string();
+    return std::nullopt;
 }
 
 std::optional<int> RunParallelBatch(const ParallelBatchRequest &request, CInfControl &control,

@@ -32,6 +32,7 @@ struct ParallelBatchRequest {
     std::string program;        // the console program that runs the jobs
     std::string knowledgeBase;  // the knowledge base's file
     std::string answersPath;    // an answers file for the jobs, or empty
+    std::string consultationName;  // the reports' name; empty: the file's
     int jobs = 1;
     // Called while the jobs run (at least every tenth of a second) with the
     // cases done and the cases of the batch.
@@ -46,8 +47,9 @@ struct ParallelBatchRequest {
 std::optional<int> RunParallelBatch(const ParallelBatchRequest &request, CInfControl &control,
                                     IConsultationView &view, IMessageBox &messages);
 
-// The console program beside the running program, or nothing when there is
-// none: jobs are consulted by it.
+// The console program beside the running program (or, in a build tree, in
+// the "cli" folder beside its folder), or nothing when there is none: jobs
+// are consulted by it.
 std::optional<std::string> JobProgramBeside(const std::string &runningProgram);
 // The running program's own file.
 std::string RunningProgram();
