@@ -132,11 +132,15 @@ public:
     }
 
 private:
+    // Made for every case of a batch: appended in place rather than through
+    // a temporary per column.
     std::string SelectText() const {
-        std::string columns;
-        for (const CSqliteField &field : fields)
-            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(field.name.c_str());
-        return "SELECT " + columns + " FROM " + QuoteIdentifier(name.c_str());
+        std::string text = "SELECT ";
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) text += ", ";
+            text += QuoteIdentifier(fields[i].name.c_str());
+        }
+        return text + " FROM " + QuoteIdentifier(name.c_str());
     }
 
     bool OnRecord(int32_t position) const {
