@@ -41,9 +41,19 @@ float CBayesNode::Interpolate(const CRule *rule) const {
 }
 
 float CBayesNode::LikelihoodRatio(CRule *rule) const {
+    // An update recomputes every rule into the node, though usually one
+    // source moved: the others are recalled, odds slot included.
+    const CRuleMemo<4, 2>::InputValues inputs{rule->source->prior, rule->source->current, prior, priorOdds};
+    CRuleMemo<4, 2>::OutputValues recalled;
+    if (rule->ratioMemo.Recall(inputs, recalled)) {
+        rule->odds = recalled[0];
+        return recalled[1];
+    }
     const float implied = Interpolate(rule);
     rule->odds = static_cast<float>(CappedOdds(implied));
-    return RatioToPrior(rule->odds, priorOdds);
+    const float ratio = RatioToPrior(rule->odds, priorOdds);
+    rule->ratioMemo.Remember(inputs, {rule->odds, ratio});
+    return ratio;
 }
 
 float CBayesNode::RatioToPrior(float impliedOdds, float priorOdds) {
@@ -79,6 +89,17 @@ bool CBayesNode::Update(CNode * /*changedSource*/) {
 }
 
 float CBayesNode::Score(CRule *rule) {
+    // Every descent from the goal scores the same sources again; only those
+    // whose value or rule odds moved are computed (two logarithms each).
+    const CRuleMemo<3, 1>::InputValues inputs{priorOdds, current, rule->odds};
+    CRuleMemo<3, 1>::OutputValues recalled;
+    if (rule->scoreMemo.Recall(inputs, recalled)) return recalled[0];
+    const float score = ComputeScore(rule);
+    rule->scoreMemo.Remember(inputs, {score});
+    return score;
+}
+
+float CBayesNode::ComputeScore(const CRule *rule) const {
     const double odds = priorOdds;
     const double yes = rule->pYes;
     const double no = rule->pNo;

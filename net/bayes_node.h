@@ -23,7 +23,8 @@ public:
     // P(H|E') for the current value of the rule's source, this node being H.
     float Interpolate(const CRule *rule) const;
     // Stores the odds implied by the rule in its `odds` slot and returns
-    // their ratio to the prior odds.
+    // their ratio to the prior odds. Both are recalled from the rule's memo
+    // when its inputs have not changed.
     float LikelihoodRatio(CRule *rule) const;
 
     // The steps of an update, apart so that an explanation of the node
@@ -45,4 +46,8 @@ public:
     // the node applied; an explanation needs to know which. The net itself
     // never reads it.
     bool updated;
+
+private:
+    // The score's arithmetic, without the rule's memo.
+    float ComputeScore(const CRule *rule) const;
 };

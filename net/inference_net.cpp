@@ -298,22 +298,29 @@ int32_t CInferenceNet::RetrieveValue(IEvidenceSource *evidence, CNode *node, flo
 }
 
 int32_t CInferenceNet::Propagate() {
+    // Nodes already waiting in the queue (a taxonomy answer's classmates)
+    // come first, then the start; the work list is read front to back as
+    // the queue would be taken from.
+    propagationWork.clear();
+    CNode *waiting = nullptr;
+    while (propagationQueue.Take(waiting)) propagationWork.push_back(waiting);
     CNode *start = callStack.Top();
-    if (start != nullptr) propagationQueue.Put(start);
-    CNode *node = nullptr;
-    while (propagationQueue.Take(node)) {
+    if (start != nullptr) propagationWork.push_back(start);
+    for (size_t next = 0; next < propagationWork.size(); ++next) {
+        CNode *node = propagationWork[next];
         node->TestFinished();
         for (int32_t i = 0; i < node->outRules.Count(); ++i) {
             CNode *target = node->outRules.At(i)->target;
             if (target->Update(node)) {
-                propagationQueue.Put(target);
+                propagationWork.push_back(target);
                 continue;
             }
             const bool wasFinished = target->finished;
             target->TestFinished();
-            if (target->finished != wasFinished) propagationQueue.Put(target);
+            if (target->finished != wasFinished) propagationWork.push_back(target);
         }
     }
+    propagationWork.clear();
     ClearCallStack();
     return 0;
 }

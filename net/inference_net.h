@@ -15,6 +15,7 @@
 #include <string>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "net/net_observer.h"
 #include "foundation/cstring.h"
@@ -81,7 +82,7 @@ public:
     CLinkArray links;         // every link, in creation order; owning
     CNodeArray goals;         // the goal nodes; reordered by SortGoals
     CNodeStack callStack;     // path of the current descent, goal at the bottom
-    CNodeQueue propagationQueue;
+    CNodeQueue propagationQueue;  // nodes set outside a step, propagated first by the next Propagate
     INetObserver *observer;   // told before every retrieval; null when none
     CString checkMessage;     // text of the last Check; empty when consistent
     // The nodes of the cycle the last Check found, in words; empty otherwise.
@@ -108,4 +109,9 @@ private:
     };
     std::unordered_set<std::pair<const CNode *, const CNode *>, PairHash> rulePairs;
     std::unordered_set<std::pair<const CNode *, const CNode *>, PairHash> linkPairs;
+
+    // The nodes one propagation goes through, in the order of the queue it
+    // stands for. It is emptied, never freed, so that after the first few
+    // steps propagating allocates nothing.
+    std::vector<CNode *> propagationWork;
 };

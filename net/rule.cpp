@@ -14,4 +14,8 @@ CRule::CRule(CNode *sourceNode, CNode *targetNode, float yes, float no)
     target->inRules.Add(this);
 }
 
-void CRule::InitOdds() { odds = static_cast<float>(quorvin::CappedOdds(pYes)); }
+void CRule::InitOdds() {
+    odds = static_cast<float>(quorvin::CappedOdds(pYes));
+    ratioMemo.Forget();
+    scoreMemo.Forget();
+}

@@ -2,10 +2,14 @@
 //
 // `pYes` is P(H|E), `pNo` is P(H|not E). `odds` is a working slot: the odds
 // of `pYes` after a reset, then the odds that the last update through this
-// rule implied for its target. Logical targets ignore all three.
+// rule implied for its target. Logical targets ignore all three. The memos
+// keep what a Bayesian target and a Bayesian source last computed through
+// the rule (net/bayes_node.h).
 #pragma once
 
 #include <cstdint>
+
+#include "net/rule_memo.h"
 
 class CNode;
 
@@ -15,7 +19,7 @@ public:
     // the target).
     CRule(CNode *sourceNode, CNode *targetNode, float yes, float no);
 
-    // `odds` := the odds of `pYes`, capped at the ceiling.
+    // `odds` := the odds of `pYes`, capped at the ceiling; the memos forget.
     void InitOdds();
 
     CNode *source;
@@ -24,4 +28,12 @@ public:
     float pYes;
     float pNo;
     float odds;
+
+    // The target's likelihood ratio through the rule and the odds it implied,
+    // by the source's prior and current value and the target's prior and
+    // prior odds.
+    CRuleMemo<4, 2> ratioMemo;
+    // The source's score for the rule, by the source's prior odds and
+    // current value and the rule's odds.
+    CRuleMemo<3, 1> scoreMemo;
 };

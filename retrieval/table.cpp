@@ -163,10 +163,16 @@ int32_t CTable::ParseTranslatorParams(const CString &nodeName, ITokenReader *com
 // ---------------------------------------------------------------- consulting
 
 int32_t CTable::StartConsultation(CInferenceNet * /*net*/, CParameters *consultationParameters) {
-    ClearRetrievedData();
-    retrievedData = new CRetrievedDataHTable(nullptr);
+    // The records of the last consultation go; their table and its slots
+    // stay for this one.
+    if (retrievedData != nullptr)
+        retrievedData->ClearAndDelete();
+    else
+        retrievedData = new CRetrievedDataHTable(nullptr);
     parameters = consultationParameters;
     currentInDatabase = nullptr;
+    castInDatabase = nullptr;
+    castInputRecord = nullptr;
     for (int32_t i = 0; i < inDatabases.Count(); ++i) {
         CInDatabase *database = inDatabases.At(i);
         database->Open(parameters);
@@ -319,7 +325,14 @@ void CTable::ClearRetrievedData() {
     retrievedData = nullptr;
 }
 
-CInputRecord *CurrentInputRecord(CTable *table) {
-    if (table == nullptr) return nullptr;
-    return dynamic_cast<CInputRecord *>(table->currentInDatabase);
+CInputRecord *CTable::CurrentInputRecord() {
+    // Every table retrieval asks; the cast is made again only when the
+    // current input table is another one.
+    if (currentInDatabase != castInDatabase) {
+        castInDatabase = currentInDatabase;
+        castInputRecord = dynamic_cast<CInputRecord *>(currentInDatabase);
+    }
+    return castInputRecord;
 }
+
+CInputRecord *CurrentInputRecord(CTable *table) { return table == nullptr ? nullptr : table->CurrentInputRecord(); }

@@ -106,6 +106,8 @@ public:
     void AbortRetrieval();
     // Frees every retrieved-data record and the table that holds them.
     void ClearRetrievedData();
+    // The record of the current input table, or null when it has none.
+    CInputRecord *CurrentInputRecord();
 
     CNodeRTInfoHTable rtInfoIndex;       // node name -> run-time record
     CNodeRTInfoArray rtInfos;            // every run-time record; owning
@@ -144,6 +146,9 @@ private:
     // The context of a table made on its own (a test, a tool); the control
     // that builds a table hands it its own instead.
     CConsultationContext ownContext;
+    // The current input table and its record, as last cast.
+    CInDatabase *castInDatabase = nullptr;
+    CInputRecord *castInputRecord = nullptr;
 };
 
 // The record of the table's current input table, or null when the

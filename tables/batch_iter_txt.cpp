@@ -17,33 +17,30 @@ int32_t CBatchIterDBTxt::Open(CParameters *parameters) {
     return ReadKeys(file);
 }
 
-bool CBatchIterDBTxt::ReadRow(CTextFile &file, CStringVector &fields) {
-    fields.Reset();
-    CString text;
-    bool rowEnded = ReadRelField(file, format.separator, text);
-    if (rowEnded && text.IsEmpty()) return false;
-    fields.Add(text);
-    while (!rowEnded) {
-        rowEnded = ReadRelField(file, format.separator, text);
-        fields.Add(text);
-    }
+bool CBatchIterDBTxt::ReadRow(CTextFile &file, CRelRowBuffer &fields) {
+    fields.Clear();
+    bool rowEnded = ReadRelField(file, format.separator, fields.Add());
+    if (rowEnded && fields.IsEmpty(0)) return false;
+    while (!rowEnded) rowEnded = ReadRelField(file, format.separator, fields.Add());
     return true;
 }
 
 int32_t CBatchIterDBTxt::ReadKeys(CTextFile &file) {
     StartKeys();
-    CStringVector fields;
+    // Only the key field of a row is kept; the others are read into the
+    // buffers and dropped.
+    CRelRowBuffer fields;
     int32_t keyPosition = -1;
     if (ReadRow(file, fields)) {
         for (int32_t i = 0; i < fields.Count(); ++i)
-            if (fields.At(i).Equals(keyColumnName)) keyPosition = i;
+            if (CString(fields.Text(i)).Equals(keyColumnName)) keyPosition = i;
     }
     if (keyPosition < 0) {
         Close();
         return 2;
     }
     while (!file.AtEnd()) {
-        if (ReadRow(file, fields) && fields.Count() > keyPosition) keys->Add(fields.At(keyPosition));
+        if (ReadRow(file, fields) && fields.Count() > keyPosition) keys->Add(CString(fields.Text(keyPosition)));
     }
     return FinishKeys();
 }

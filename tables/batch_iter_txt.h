@@ -16,6 +16,7 @@
 #include "tables/batch_iterator_db.h"
 #include "tables/table_format.h"
 
+class CRelRowBuffer;
 class CTextFile;
 
 class CBatchIterDBTxt : public CBatchIteratorDB {
@@ -34,7 +35,7 @@ public:
 private:
     // Reads one row, empty fields included; false for a blank line or the
     // end of the file.
-    bool ReadRow(CTextFile &file, CStringVector &fields);
+    bool ReadRow(CTextFile &file, CRelRowBuffer &fields);
 };
 
 // The names under which the two kinds' classes were known.

@@ -23,14 +23,15 @@ int32_t CInDatabaseRelTxt::ReadIndex(const std::string &path, const CFileStamp &
     CTextFile file;
     if (!file.Open(path)) return 2;
     index.Start(stamp, keyColumnName);
-    auto readField = [this](CTextFile &source, CString &text) { return ReadRelField(source, format.separator, text); };
-    CStringVector fields;
-    ReadRelRow(file, readField, fields);
-    index.SetHeader(fields);
+    CRelRowBuffer row;
+    ReadRelRow(file, format.separator, row);
+    CStringVector header;
+    row.CopyInto(header);
+    index.SetHeader(header);
     if (index.keyColumn < 0) return 0;
     do {
-        ReadRelRow(file, readField, fields);
-    } while (index.AddRow(fields));
+        ReadRelRow(file, format.separator, row);
+    } while (index.AddRow(row));
     return 0;
 }
 

@@ -13,7 +13,11 @@ void CInputRecord::ClearRecord() {
 }
 
 void CInputRecord::NewRecord() {
-    ClearRecord();
+    emptyTexts = 0;
+    if (record != nullptr) {
+        record->Clear();
+        return;
+    }
     record = new CStringHTable(CString());
 }
 

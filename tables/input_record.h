@@ -22,7 +22,9 @@ public:
 
     // Drops the record; afterwards there is none.
     void ClearRecord();
-    // Replaces the record by an empty one.
+    // Replaces the record by an empty one. A record already there is
+    // emptied and keeps its slots, so that a batch, which loads a record of
+    // the same fields per case, does not build and grow a table each time.
     void NewRecord();
     // Enters a field; a name already present keeps its first text. False
     // when the name is empty or present.

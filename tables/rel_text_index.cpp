@@ -20,12 +20,14 @@ void CRelTextIndex::SetHeader(const CStringVector &names) {
     }
 }
 
-bool CRelTextIndex::AddRow(const CStringVector &fields) {
+bool CRelTextIndex::AddRow(const CRelRowBuffer &fields) {
     if (keyColumn < 0 || fields.Count() <= keyColumn) return false;
-    std::vector<CString> row;
+    // The first row of a key wins: a later one is not copied at all.
+    auto [entry, added] = rows.try_emplace(fields.Text(keyColumn));
+    if (!added) return true;
+    std::vector<CString> &row = entry->second;
     row.reserve(static_cast<size_t>(fields.Count()));
-    for (int32_t i = 0; i < fields.Count(); ++i) row.push_back(fields.At(i));
-    rows.try_emplace(fields.At(keyColumn).Text(), std::move(row));
+    for (int32_t i = 0; i < fields.Count(); ++i) row.emplace_back(fields.Text(i));
     return true;
 }
 

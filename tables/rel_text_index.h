@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "foundation/string_collections.h"
+#include "tables/rel_text_row.h"
 #include "tables/text_file.h"
 
 class CRelTextIndex {
@@ -29,7 +30,7 @@ public:
     // key column name; -1 when there is none).
     void SetHeader(const CStringVector &names);
     // Offers the next data row; false when the row ends the search.
-    bool AddRow(const CStringVector &fields);
+    bool AddRow(const CRelRowBuffer &fields);
     // The row of a key, or null.
     const std::vector<CString> *Find(const CString &key) const;
     void Clear();

@@ -102,6 +102,33 @@ void CSqliteConnection::Release(sqlite3_stmt *statement) {
     if (!idle.emplace(sql, statement).second) sqlite3_finalize(statement);
 }
 
+const char *ColumnText(sqlite3_stmt *statement, int column) {
+    const unsigned char *text = sqlite3_column_text(statement, column);
+    return text == nullptr ? "" : reinterpret_cast<const char *>(text);
+}
+
+const CSqliteConnection::CColumnInfo &CSqliteConnection::TableColumns(const std::string &tableName) {
+    int64_t version = -1;
+    if (sqlite3_stmt *schema = Acquire("PRAGMA schema_version")) {
+        if (sqlite3_step(schema) == SQLITE_ROW) version = sqlite3_column_int64(schema, 0);
+        Release(schema);
+    }
+    // Without a version nothing is kept: the columns are read every time.
+    if (version < 0 || version != columnsVersion) columns.clear();
+    columnsVersion = version;
+    auto known = columns.find(tableName);
+    if (known != columns.end() && version >= 0) return known->second;
+    CColumnInfo &info = columns[tableName];
+    info.clear();
+    sqlite3_stmt *statement = Acquire("SELECT name, type FROM pragma_table_info(?1)");
+    if (statement == nullptr) return info;
+    sqlite3_bind_text(statement, 1, tableName.c_str(), static_cast<int>(tableName.size()), SQLITE_TRANSIENT);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+        info.emplace_back(ColumnText(statement, 0), ColumnText(statement, 1));
+    Release(statement);
+    return info;
+}
+
 bool CSqliteConnection::StillNames(const std::string &path) const {
     // SQLite tells whether its file was deleted or renamed since it opened
     // it; the comparison of the file numbers catches a file moved in over it.

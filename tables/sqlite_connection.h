@@ -10,9 +10,12 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -39,6 +42,13 @@ public:
 
     sqlite3 *Handle() const { return db; }
 
+    // A table's columns as names and declared types, in declaration order;
+    // none when there is no such table. Reading them runs a pragma that
+    // SQLite prepares anew each time, so they are kept until the schema's
+    // version (which every change of a definition counts) moves.
+    using CColumnInfo = std::vector<std::pair<std::string, std::string>>;
+    const CColumnInfo &TableColumns(const std::string &tableName);
+
 private:
     CSqliteConnection(sqlite3 *database, dev_t device, ino_t inode);
 
@@ -46,11 +56,17 @@ private:
     dev_t fileDevice;
     ino_t fileInode;
     std::unordered_map<std::string, sqlite3_stmt *> idle;  // by SQL text
+    // Columns of the tables asked for, read at the schema version below.
+    std::unordered_map<std::string, CColumnInfo> columns;
+    int64_t columnsVersion = -1;
 };
 
 // Prepares exactly one statement: 2 (and a null statement) when the text has
 // an error, holds no statement, or has a second statement after the first.
 int PrepareSingleStatement(sqlite3 *db, const std::string &sql, sqlite3_stmt *&statement);
+
+// The text of a column of the statement's current row; "" for NULL.
+const char *ColumnText(sqlite3_stmt *statement, int column);
 
 // The text in double quotes, with inner quotes doubled: a name SQL reads
 // literally whatever characters it holds.

@@ -21,11 +21,6 @@ struct CSqliteField {
     CSqliteAffinity affinity;
 };
 
-const char *ColumnText(sqlite3_stmt *statement, int column) {
-    const unsigned char *text = sqlite3_column_text(statement, column);
-    return text == nullptr ? "" : reinterpret_cast<const char *>(text);
-}
-
 int BindValue(sqlite3_stmt *statement, int index, const CSqliteValue &value) {
     switch (value.kind) {
     case CSqliteValue::Kind::Integer: return sqlite3_bind_int64(statement, index, value.integer);
@@ -137,11 +132,15 @@ public:
     }
 
 private:
+    // Made for every case of a batch: appended in place rather than through
+    // a temporary per column.
     std::string SelectText() const {
-        std::string columns;
-        for (const CSqliteField &field : fields)
-            columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(field.name.c_str());
-        return "SELECT " + columns + " FROM " + QuoteIdentifier(name.c_str());
+        std::string text = "SELECT ";
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (i > 0) text += ", ";
+            text += QuoteIdentifier(fields[i].name.c_str());
+        }
+        return text + " FROM " + QuoteIdentifier(name.c_str());
     }
 
     bool OnRecord(int32_t position) const {
@@ -202,14 +201,10 @@ std::vector<CSqliteField> ReadFields(CSqliteConnection &db, const std::string &t
     std::vector<CSqliteField> fields;
     // A name with a NUL in it names no table; SQLite would stop at the NUL.
     if (tableName.find('\0') != std::string::npos) return fields;
-    sqlite3_stmt *info = db.Acquire("SELECT name, type FROM pragma_table_info(?1)");
-    if (info == nullptr) return fields;
-    sqlite3_bind_text(info, 1, tableName.c_str(), static_cast<int>(tableName.size()), SQLITE_TRANSIENT);
-    while (sqlite3_step(info) == SQLITE_ROW) {
-        fields.push_back({ColumnText(info, 0), AffinityOfType(ColumnText(info, 1))});
-        if (declared != nullptr) declared->push_back({ColumnText(info, 0), ColumnText(info, 1)});
+    for (const auto &[name, type] : db.TableColumns(tableName)) {
+        fields.push_back({name, AffinityOfType(type.c_str())});
+        if (declared != nullptr) declared->push_back({name, type});
     }
-    db.Release(info);
     return fields;
 }
 

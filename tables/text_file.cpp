@@ -39,10 +39,12 @@ void CTextFile::Close() {
 
 int CTextFile::Get() {
     if (file == nullptr) return kEnd;
-    int c = std::getc(file);
+    // The stream belongs to this object and one thread: the byte-wise reads
+    // need not take its lock.
+    int c = getc_unlocked(file);
     if (c == EOF) return kEnd;
     if (c != '\r') return c;
-    int next = std::getc(file);
+    int next = getc_unlocked(file);
     if (next == '\n') return '\n';
     if (next != EOF) std::ungetc(next, file);
     return c;
@@ -58,12 +60,18 @@ bool CTextFile::AtEnd() {
 
 int CTextFile::ReadUntil(int stop, int otherStop, int32_t limit, CString &text) {
     std::string bytes;
+    const int c = ReadUntil(stop, otherStop, limit, bytes);
+    text = bytes.c_str();
+    return c;
+}
+
+int CTextFile::ReadUntil(int stop, int otherStop, int32_t limit, std::string &bytes) {
+    bytes.clear();
     int c = Get();
     while (c != kEnd && c != stop && (otherStop == kEnd || c != otherStop)) {
         if (static_cast<int32_t>(bytes.size()) < limit) bytes += static_cast<char>(c);
         c = Get();
     }
-    text = bytes.c_str();
     return c;
 }
 

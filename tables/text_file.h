@@ -46,6 +46,9 @@ public:
     // `text` keeps at most `limit` of the bytes read. Returns the byte that
     // stopped the text, kEnd at the end of the file.
     int ReadUntil(int stop, int otherStop, int32_t limit, CString &text);
+    // The same into `bytes`, a buffer the caller reuses: reading many fields
+    // this way allocates nothing once the buffer has grown.
+    int ReadUntil(int stop, int otherStop, int32_t limit, std::string &bytes);
 
 private:
     std::FILE *file = nullptr;

@@ -268,3 +268,37 @@ TEST(CInferenceNetCheck, ACycleBehindALongAcyclicPartIsFound) {
     net.AddRule("y", "x", 0.9f, 0.1f);
     EXPECT_EQ(CheckOf(net), "cycle detected in rules");
 }
+
+// A propagation first takes the nodes that were set and queued outside it
+// (a taxonomy answer's classmates), then the node on top of the call stack,
+// and leaves the queue empty; propagating again reuses its work list.
+TEST(CInferenceNet, PropagatesQueuedNodesThenTheStartAndEmptiesTheQueue) {
+    CInferenceNet net;
+    net.AddBayesNode("classmate", 0.5f, true, false);
+    net.AddBayesNode("answered", 0.5f, true, false);
+    net.AddLogicalNode("either", CLogicalNode::kOr, false, true);
+    net.AddBayesNode("effect", 0.2f, false, true);
+    net.AddRule("classmate", "either", 1.0f, 0.0f);
+    net.AddRule("answered", "either", 1.0f, 0.0f);
+    net.AddRule("answered", "effect", 0.9f, 0.1f);
+    for (int round = 0; round < 2; ++round) {
+        net.ResetValues(nullptr);
+        CNode *classmate = net.FindNode("classmate");
+        CNode *answered = net.FindNode("answered");
+        classmate->current = 0.9f;
+        classmate->asked = true;
+        net.propagationQueue.Put(classmate);
+        answered->current = 0.0f;
+        answered->asked = true;
+        net.callStack.Push(answered);  // as AskNode leaves it, with its count
+        ++answered->callStackCount;
+        EXPECT_EQ(net.Propagate(), 0);
+        EXPECT_EQ(answered->callStackCount, 0);
+        EXPECT_TRUE(net.propagationQueue.IsEmpty());
+        EXPECT_TRUE(net.callStack.IsEmpty());
+        EXPECT_FLOAT_EQ(net.FindNode("either")->current, 0.9f);
+        EXPECT_TRUE(net.FindNode("either")->finished);
+        EXPECT_LT(net.FindNode("effect")->current, 0.2f);
+        EXPECT_TRUE(net.FindNode("effect")->finished);
+    }
+}

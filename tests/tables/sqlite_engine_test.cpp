@@ -219,4 +219,20 @@ TEST_F(SqliteEngineTest, AReplacedDatabaseFileIsOpenedAfresh) {
     EXPECT_EQ(Lookup("p17"), "p17 44 0.1 newer");
 }
 
+// The columns of a table are kept between openings, but a change of the
+// table's definition by another connection shows at the next opening, as
+// does a table dropped and made again under the same name.
+TEST_F(SqliteEngineTest, AChangedTableDefinitionShowsAtTheNextOpening) {
+    EXPECT_EQ(Lookup("p17"), "p17 42 0.8 ok");
+    EXPECT_EQ(Lookup("p17"), "p17 42 0.8 ok");  // from the kept columns
+    dir.MakeDatabase("clinic.db", "ALTER TABLE patients ADD COLUMN ward TEXT DEFAULT 'B';");
+    EXPECT_EQ(Lookup("p17"), "p17 42 0.8 ok B");
+    dir.MakeDatabase("clinic.db",
+                     "DROP TABLE patients; CREATE TABLE patients (id TEXT, fever REAL);"
+                     "INSERT INTO patients VALUES ('p17', 0.5);");
+    EXPECT_EQ(Lookup("p17"), "p17 0.5");
+    dir.MakeDatabase("clinic.db", "DROP TABLE patients;");
+    EXPECT_EQ(Lookup("p17"), "no table");
+}
+
 }  // namespace
