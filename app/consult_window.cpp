@@ -202,6 +202,10 @@ std::optional<int32_t> TmdiConsult::RunInJobs() {
     jobsRunning = true;
     jobsStop = false;
     SetRunning(true);
+    // The jobs' run says how it went once it is over; until then the window
+    // says what it does.
+    lStatus->setText("Investigating...");
+    emit StatusPanelChanged(0, lStatus->text());
     const std::optional<int> status = RunParallelBatch(request, driver->Control(), *this, host.Messages());
     SetRunning(false);
     jobsRunning = false;
