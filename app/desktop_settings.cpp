@@ -101,7 +101,9 @@ int TDesktopSettings::BatchJobs() const {
     return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxBatchJobs);
 }
 
-void TDesktopSettings::SetBatchJobs(int jobs) { SetText("BatchJobs", QString::number(std::clamp(jobs, 1, kMaxBatchJobs))); }
+void TDesktopSettings::SetBatchJobs(int jobs) {
+    SetText("BatchJobs", QString::number(std::clamp(jobs, 1, kMaxBatchJobs)));
+}
 
 void TDesktopSettings::SetDecimals(int decimals) {
     SetText("Decimals", QString::number(decimals >= 0 && decimals <= 9 ? decimals : kDefaultDecimals));

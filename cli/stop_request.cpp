@@ -18,6 +18,13 @@ void CatchStopRequests() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // A job of a parallel batch starts with them blocked; one that came
+    // before now sets the flag.
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    sigprocmask(SIG_UNBLOCK, &stops, nullptr);
 }
 
 bool StopRequested() { return stopFlag != 0; }

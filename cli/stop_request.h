@@ -4,7 +4,8 @@
 // the request on and waits for them. The handler only sets a flag.
 #pragma once
 
-// From now on SIGINT and SIGTERM set the flag instead of ending the program.
+// From now on SIGINT and SIGTERM set the flag instead of ending the program
+// (and are no longer blocked, if they were).
 void CatchStopRequests();
 bool StopRequested();
 // SIGINT and SIGTERM end the program again, as by default.

@@ -111,7 +111,19 @@ bool StartJob(Job &job, const ParallelBatchRequest &request, const std::string &
     posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 3);
-    const int spawned = ::posix_spawn(&job.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    // A stop that comes before the job listens for it must wait for it, not
+    // end the job: the job starts with the stop signals blocked and lets
+    // them through once it has its handler (cli/stop_request.h).
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    posix_spawnattr_setsigmask(&attributes, &stops);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    const int spawned = ::posix_spawn(&job.pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(pipeEnds[1]);
     if (spawned != 0) {
@@ -311,9 +323,10 @@ std::optional<std::string> JobProgramBeside(const std::string &runningProgram) {
 
 std::optional<int> RunParallelBatch(const ParallelBatchRequest &request, CInfControl &control,
                                     IConsultationView &view, IMessageBox &messages) {
-    if (request.jobs < 2 || request.program.empty() || control.Registry() == nullptr || control.Registry()->environment == nullptr)
+    CAllRetrievers *registry = control.Registry();
+    if (request.jobs < 2 || request.program.empty() || registry == nullptr || registry->environment == nullptr)
         return std::nullopt;
-    control.Registry()->environment->baseDirectory = control.SourceDirectory();
+    registry->environment->baseDirectory = control.SourceDirectory();
     const std::optional<int32_t> keys = BatchKeyCount(control);
     if (!keys) return std::nullopt;
     const std::optional<std::string> jobDirectory = MakeJobDirectory();

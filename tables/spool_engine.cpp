@@ -103,7 +103,8 @@ bool StoreRecord(CDatabaseEngine &engine, const std::vector<std::string> &parts,
     const CString alias(parts[0].c_str());
     const CString tableName(parts[1].c_str());
     if (engine.OpenTable(alias, tableName, CEngineAccess::Append, table) != 0 || table->Append() != 0) {
-        reason = "cannot append to table " + parts[1] + (engine.LastFailure().empty() ? "" : ": " + engine.LastFailure());
+        const std::string why = engine.LastFailure();
+        reason = "cannot append to table " + parts[1] + (why.empty() ? "" : ": " + why);
         return false;
     }
     for (size_t i = 2; i + 1 < parts.size(); i += 2) {

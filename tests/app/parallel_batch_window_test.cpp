@@ -121,7 +121,8 @@ void ParallelBatchWindowTest::JobsGiveTheWindowsOwnOutputs() {
         const QString report = QString::fromUtf8(run.fixture.ReadFile(run.fixture.Dir() + "/report.txt"));
         reports[jobs > 1] = ReportWithoutTimes(report.toUtf8());
         // The report names the consultation as the window does.
-        QVERIFY2(report.contains("Name:     " + window->windowTitle() + "\n"), qPrintable(report + " | " + window->windowTitle()));
+        const QString name = "Name:     " + window->windowTitle() + "\n";
+        QVERIFY2(report.contains(name), qPrintable(report + " | " + name));
         QVERIFY(!QDir(run.fixture.Dir()).entryList({"*job-*"}).size());
     }
     QCOMPARE(rows[1].count('\n'), kCases + 1);
