@@ -15,6 +15,10 @@ TOptionsDialog::TOptionsDialog(QWidget *parent, const QString &caption) : QDialo
     setWindowTitle(caption);
     setModal(true);
     pages = new QTabWidget(this);
+    // Every page's tab stays in sight: a user should not have to find the
+    // later pages behind scroll arrows.
+    pages->setUsesScrollButtons(false);
+    pages->setElideMode(Qt::ElideNone);
     bttOK = new QPushButton("&OK", this);
     bttOK->setDefault(true);
     bttCancel = new QPushButton("&Cancel", this);

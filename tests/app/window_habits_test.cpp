@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -503,16 +504,21 @@ void WindowHabitsTest::OptionsForDecimalsAndReopening() {
     TfrmOptCons *consultation = main.ConsultationOptionsDialog();
     QCOMPARE(consultation->pages->tabText(2), QString("&Lists"));
     TScriptedUser user;
+    bool tabsFit = false;
     user.Then([&] {
         if (!consultation->isVisible()) return false;
         // "As written" by default.
         if (consultation->seDecimals->text() != "As written") return false;
+        // The last page's tab is in sight, not behind scroll arrows.
+        const QTabBar *tabs = consultation->pages->tabBar();
+        tabsFit = tabs->tabRect(tabs->count() - 1).right() < tabs->width();
         consultation->seDecimals->setValue(3);
         consultation->bttOK->click();
         return true;
     });
     main.actConsultation->trigger();
     QVERIFY(user.Done());
+    QVERIFY(tabsFit);
     QCOMPARE(main.ListDecimals(), 3);
 
     TfrmOptGlob *global = main.GlobalOptionsDialog();
