@@ -145,6 +145,15 @@ public:
     // True once the connection to the database of `alias` broke, until it is
     // opened again: a batch over it ends rather than fail case after case.
     virtual bool ConnectionLost(const CString & /*alias*/) const { return false; }
+    // Appending many records at once: the records appended to the database
+    // of `alias` between BeginAppending and EndAppending are stored together
+    // (one transaction, where the engine has them), so that a long run of
+    // them does not wait for the disk at every record. A process that dies
+    // before EndAppending loses the group's records and no earlier ones. The
+    // default stores every record by itself; 2 when the group cannot start,
+    // and the records are then stored one by one.
+    virtual int32_t BeginAppending(const CString & /*alias*/) { return 0; }
+    virtual int32_t EndAppending(const CString & /*alias*/) { return 0; }
 
     // Browsing; each fails with 2 unless the engine offers it.
     // The tables (and views) of a database, sorted by name.

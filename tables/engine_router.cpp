@@ -48,6 +48,10 @@ bool CEngineRouter::ConnectionLost(const CString &alias) const {
     return slot && slot->ConnectionLost(alias);
 }
 
+int32_t CEngineRouter::BeginAppending(const CString &alias) { return EngineFor(alias).BeginAppending(alias); }
+
+int32_t CEngineRouter::EndAppending(const CString &alias) { return EngineFor(alias).EndAppending(alias); }
+
 int32_t CEngineRouter::ListTables(const CString &alias, std::vector<std::string> &tables) {
     return EngineFor(alias).ListTables(alias, tables);
 }

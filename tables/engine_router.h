@@ -24,6 +24,8 @@ public:
                         const CString &condition, std::unique_ptr<CEngineQuery> &query) override;
     std::string LastFailure() const override;
     bool ConnectionLost(const CString &alias) const override;
+    int32_t BeginAppending(const CString &alias) override;
+    int32_t EndAppending(const CString &alias) override;
 
     int32_t ListTables(const CString &alias, std::vector<std::string> &tables) override;
     int32_t ListFields(const CString &alias, const CString &tableName, std::vector<CEngineField> &fields) override;

@@ -37,7 +37,8 @@ private:
     std::string spoolPath;
 };
 
-// Stores the records of a spool file through `engine`, in the file's order;
+// Stores the records of a spool file through `engine`, in the file's order
+// and in groups of appends (`BeginAppending`);
 // false, with the reason, at the first record that cannot be stored. A
 // missing spool file holds no records.
 bool ReplaySpool(CDatabaseEngine &engine, const std::string &spoolPath, std::string &reason);

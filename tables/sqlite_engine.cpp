@@ -400,3 +400,39 @@ int32_t CSqliteEngine::QueryRecords(const CString &alias, const CRecordQuery &re
     db->Release(rows);
     return rc == SQLITE_ROW || rc == SQLITE_DONE ? 0 : 2;
 }
+
+namespace {
+
+bool RunStatement(CSqliteConnection &db, const char *sql) {
+    return sqlite3_exec(db.Handle(), sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+}  // namespace
+
+int32_t CSqliteEngine::BeginAppending(const CString &alias) {
+    lastFailure.clear();
+    if (appendGroups.count(alias.Text()) != 0) return 2;
+    std::shared_ptr<CSqliteConnection> db = Connection(alias, true);
+    // IMMEDIATE takes the write lock now, so another writer waits here (up
+    // to the busy timeout) rather than fail in the middle of the group.
+    if (!db || !RunStatement(*db, "BEGIN IMMEDIATE")) {
+        if (lastFailure.empty()) lastFailure = "cannot start writing the database";
+        return 2;
+    }
+    appendGroups[alias.Text()] = std::move(db);
+    return 0;
+}
+
+int32_t CSqliteEngine::EndAppending(const CString &alias) {
+    lastFailure.clear();
+    auto group = appendGroups.find(alias.Text());
+    if (group == appendGroups.end()) return 2;
+    std::shared_ptr<CSqliteConnection> db = std::move(group->second);
+    appendGroups.erase(group);
+    // An error that rolled the transaction back already leaves none to end.
+    if (sqlite3_get_autocommit(db->Handle()) != 0) return 0;
+    if (RunStatement(*db, "COMMIT")) return 0;
+    lastFailure = sqlite3_errmsg(db->Handle());
+    RunStatement(*db, "ROLLBACK");
+    return 2;
+}

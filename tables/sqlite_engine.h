@@ -36,6 +36,10 @@ public:
     int32_t RunKeyQuery(const CString &alias, const CString &tableName, const CString &keyColumn,
                         const CString &condition, std::unique_ptr<CEngineQuery> &query) override;
     std::string LastFailure() const override { return lastFailure; }
+    // A group of appends is one write transaction on the alias's read-write
+    // connection, which the tables opened meanwhile share.
+    int32_t BeginAppending(const CString &alias) override;
+    int32_t EndAppending(const CString &alias) override;
 
     int32_t ListTables(const CString &alias, std::vector<std::string> &tables) override;
     int32_t ListFields(const CString &alias, const CString &tableName, std::vector<CEngineField> &fields) override;
@@ -55,5 +59,6 @@ private:
 
     const CTableEnvironment &environment;
     std::map<std::string, std::shared_ptr<CSqliteConnection>> connections;  // by mode and path
+    std::map<std::string, std::shared_ptr<CSqliteConnection>> appendGroups;  // by alias, while open
     std::string lastFailure;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "foundation/memory_option_store.h"
 #include "table_test_support.h"
 #include "tables/sqlite_engine.h"
@@ -62,6 +64,25 @@ TEST_F(SpoolEngineTest, ReplayedRecordsEqualRecordsWrittenDirectly) {
     const auto direct = dir.Query("direct.db", "SELECT * FROM verdicts ORDER BY rowid");
     ASSERT_EQ(direct.size(), 4u);
     EXPECT_EQ(dir.Query("out.db", "SELECT * FROM verdicts ORDER BY rowid"), direct);
+}
+
+// The replay stores thousands of records in groups; a record refused in the
+// middle of a group stops the replay, and the records before it stay stored.
+TEST_F(SpoolEngineTest, ReplayStoresInGroupsAndKeepsWhatCameBeforeAFailure) {
+    for (int i = 0; i < 2500; ++i)
+        ASSERT_EQ(Append(spool, "out.db", ("c" + std::to_string(i)).c_str(), "0,5", ""), 0);
+    std::string reason;
+    ASSERT_TRUE(ReplaySpool(engine, dir.Path("spool"), reason)) << reason;
+    const auto rows = dir.Query("out.db", "SELECT id FROM verdicts ORDER BY rowid");
+    ASSERT_EQ(rows.size(), 2500u);
+    EXPECT_EQ(rows.front(), "t:c0");
+    EXPECT_EQ(rows.back(), "t:c2499");
+
+    dir.MakeDatabase("out.db", "DROP TABLE verdicts; CREATE TABLE verdicts (id TEXT CHECK (id <> 'c1006'), "
+                               "flu REAL, note TEXT);");
+    EXPECT_FALSE(ReplaySpool(engine, dir.Path("spool"), reason));
+    EXPECT_NE(reason.find("verdicts"), std::string::npos) << reason;
+    EXPECT_EQ(dir.Query("out.db", "SELECT id FROM verdicts").size(), 1006u);
 }
 
 // The spool checks what the real engine checks when a table is opened; a

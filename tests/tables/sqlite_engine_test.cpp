@@ -158,6 +158,43 @@ TEST_F(SqliteEngineTest, AppendedNumbersAreStoredAsNumbersInNumericFields) {
     EXPECT_EQ(rows[1], "null|null|t:many|null|t:?|null");
 }
 
+// A group of appends is one transaction: another connection sees none of
+// its records before the group ends and all of them after; groups do not
+// nest; an engine that goes away inside a group stores none of it.
+TEST_F(SqliteEngineTest, AGroupOfAppendsIsStoredAtItsEnd) {
+    dir.MakeDatabase("out.db", "CREATE TABLE results (id TEXT);");
+    auto append = [](CDatabaseEngine &target, const char *id) {
+        std::unique_ptr<CEngineTable> table;
+        int32_t position = -1;
+        if (target.OpenTable("out.db", "results", CEngineAccess::Append, table) != 0 || table->Append() != 0 ||
+            table->FindField("id", position) != 0 || table->SetFieldText(position, id) != 0)
+            return 2;
+        const int32_t status = table->Post();
+        table->Close();
+        return status;
+    };
+    EXPECT_EQ(engine.EndAppending("out.db"), 2);
+    ASSERT_EQ(engine.BeginAppending("out.db"), 0);
+    EXPECT_EQ(engine.BeginAppending("out.db"), 2);
+    ASSERT_EQ(append(engine, "a"), 0);
+    ASSERT_EQ(append(engine, "b"), 0);
+    EXPECT_TRUE(dir.Query("out.db", "SELECT id FROM results").empty());
+    ASSERT_EQ(engine.EndAppending("out.db"), 0);
+    EXPECT_EQ(dir.Query("out.db", "SELECT id FROM results ORDER BY rowid"),
+              (std::vector<std::string>{"t:a", "t:b"}));
+    EXPECT_EQ(engine.EndAppending("out.db"), 2);
+
+    {
+        CSqliteEngine dying(environment);
+        ASSERT_EQ(dying.BeginAppending("out.db"), 0);
+        ASSERT_EQ(append(dying, "c"), 0);
+    }
+    EXPECT_EQ(dir.Query("out.db", "SELECT id FROM results").size(), 2u);
+    // Outside a group every record is stored at once.
+    ASSERT_EQ(append(engine, "d"), 0);
+    EXPECT_EQ(dir.Query("out.db", "SELECT id FROM results").size(), 3u);
+}
+
 TEST_F(SqliteEngineTest, AReadTableCannotAppendAndAFailedInsertReportsFailure) {
     dir.MakeDatabase("out.db", "CREATE TABLE results (id TEXT NOT NULL, flu REAL);");
     std::unique_ptr<CEngineTable> table;
