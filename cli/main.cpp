@@ -443,9 +443,12 @@ int Run(const Options &options) {
         };
         session.beforeTerminalRead = [] { JobWorker::NeedsTerminal(); };
     } else {
-        driver.Control().Context().batchProgress = [&progress](int32_t done, int32_t total) {
+        driver.Control().Context().batchProgress = [&progress, &driver](int32_t done, int32_t total) {
             std::fflush(stdout);
             progress.Update(done, total);
+            // A batch stops after its case, with its outputs and reports.
+            Terminal::StopAfterCase();
+            if (Terminal::Interrupted()) driver.AbortConsultation();
         };
         session.beforeQuestion = [&progress] { progress.Break(); };
     }

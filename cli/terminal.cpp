@@ -12,18 +12,20 @@ namespace {
 
 volatile std::sig_atomic_t interruptFlag = 0;
 volatile std::sig_atomic_t waitingForInput = 0;
+volatile std::sig_atomic_t stopAfterCase = 0;
 
 // While a question waits, Ctrl+C only sets the flag, and the reader aborts
 // the consultation. At any other time it ends the program at once, as it
 // does every command-line program: nothing else would notice it, and a long
-// run without questions must remain stoppable.
-extern "C" void OnInterrupt(int) {
-    if (waitingForInput) {
+// run without questions must remain stoppable. A batch notices the flag
+// after its case, so there the first signal only sets it.
+extern "C" void OnInterrupt(int signal) {
+    if (waitingForInput || (stopAfterCase && interruptFlag == 0)) {
         interruptFlag = 1;
         return;
     }
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 bool interruptsCaught = false;
@@ -64,6 +66,15 @@ void Terminal::CatchInterrupts() {
 }
 
 bool Terminal::Interrupted() { return interruptFlag != 0; }
+
+void Terminal::StopAfterCase() {
+    if (!interruptsCaught || stopAfterCase) return;
+    stopAfterCase = 1;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 void Terminal::Print(const std::string &text) { std::fwrite(text.data(), 1, text.size(), out); }
 

@@ -3,7 +3,9 @@
 // Lines are read straight from the input descriptor, so that Ctrl+C can end a
 // wait: while a read waits, the interrupt handler only sets a flag, and the
 // wait that the signal breaks off reports Interrupted instead of waiting on.
-// At any other moment Ctrl+C ends the program, as usual. Whatever must happen
+// At any other moment Ctrl+C ends the program, as usual, except while a batch
+// runs (StopAfterCase): then the first Ctrl+C or SIGTERM only sets the flag
+// and the batch stops after its case; a second one ends the program. Whatever must happen
 // on an interrupt (aborting the consultation) is done by the reader's caller,
 // never in the handler. A line longer than kMaxLine keeps its first kMaxLine
 // bytes; the rest of it is read and dropped. A zero byte reads as "?".
@@ -23,6 +25,9 @@ public:
     static void CatchInterrupts();
     // True once Ctrl+C was pressed.
     static bool Interrupted();
+    // From now on the first Ctrl+C or SIGTERM outside a question only sets
+    // the flag, for a batch that checks it after every case.
+    static void StopAfterCase();
 
     // Writes to standard output, or to `output` (standard error when
     // standard output carries a file, say).

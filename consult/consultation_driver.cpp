@@ -1,7 +1,10 @@
 #include "consult/consultation_driver.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 #include "consult/inf_control.h"
 #include "net/params.h"
@@ -10,6 +13,7 @@
 #include "net/node.h"
 #include "retrieval/table.h"
 #include "retrieval/all_retrievers.h"
+#include "tables/append_groups.h"
 #include "tables/table_environment.h"
 #include "ui/message_box.h"
 
@@ -22,6 +26,36 @@ CString Value8(float value) {
 }
 
 CGridRow ValueRow(const CNode *node) { return {node->name, Value8(node->prior), Value8(node->current)}; }
+
+// While a consultation runs, the records of its engine output tables are
+// committed together at most every half second, so that a batch does not
+// wait for the disk at every case. Whatever ends the consultation (its end,
+// an abort, a failure) stores the open group; only a killed process loses
+// the records of its last half second, which are the last in key order.
+class CGroupedAppends {
+public:
+    static constexpr CAppendGroups::Limits kLimits{100000, std::chrono::milliseconds(500)};
+
+    explicit CGroupedAppends(CTableEnvironment *tableEnvironment) : environment(tableEnvironment) {
+        if (environment == nullptr) return;
+        groups.emplace(environment->Engine(), kLimits);
+        environment->appendGroups = &*groups;
+    }
+    ~CGroupedAppends() {
+        if (environment != nullptr) environment->appendGroups = nullptr;
+    }
+    CGroupedAppends(const CGroupedAppends &) = delete;
+    CGroupedAppends &operator=(const CGroupedAppends &) = delete;
+
+    bool End(std::string &reason) {
+        if (environment != nullptr) environment->appendGroups = nullptr;
+        return !groups || groups->End(reason);
+    }
+
+private:
+    CTableEnvironment *environment;
+    std::optional<CAppendGroups> groups;
+};
 
 }  // namespace
 
@@ -67,7 +101,13 @@ int32_t CConsultationDriver::RunConsultation() {
     control->Parameters()->asked = false;
     control->SetAbortRequested(false);
     control->SetConsultationFailed(false);
+    CAllRetrievers *registry = control->Registry();
+    CGroupedAppends appends(registry != nullptr ? registry->environment : nullptr);
     int32_t result = net->Consult(control->Table(), control->Parameters());
+    if (std::string reason; !appends.End(reason)) {
+        control->Context().faults.Add("Cannot write an engine output table: " + reason);
+        result = 2;
+    }
     // An abort is never reported as a success (see the header).
     if (result == 0 && control->AbortRequested()) result = 2;
     if (result != 0) control->SetConsultationFailed(true);

@@ -5,6 +5,7 @@
 #include "net/params.h"
 #include "net/inference_net.h"
 #include "net/node.h"
+#include "tables/append_groups.h"
 #include "tables/database_engine.h"
 #include "tables/database_location.h"
 #include "tables/table_params.h"
@@ -66,6 +67,7 @@ int32_t COutDatabaseBDE::WriteRecord(const CString &alias, const CString &tableN
     std::unique_ptr<CEngineTable> table;
     CStringVector names;
     reason.clear();
+    if (environment.appendGroups != nullptr && !environment.appendGroups->Enter(alias.Text(), reason)) return 2;
     if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Append, table) != 0) {
         reason = environment.Engine().LastFailure();
         return 2;

@@ -4,10 +4,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <utility>
 #include <vector>
+
+#include "tables/append_groups.h"
 
 namespace {
 
@@ -162,56 +165,12 @@ int32_t CSpoolEngine::QueryRecords(const CString &alias, const CRecordQuery &que
     return real.QueryRecords(alias, query, page);
 }
 
-namespace {
-
-// The replay appends the records of one database in groups, so that
-// thousands of them do not wait for the disk one by one. A group is kept
-// small enough that a failure loses few records that were already sent.
-class AppendGroups {
-public:
-    static constexpr int32_t kRecordsPerGroup = 1000;
-
-    explicit AppendGroups(CDatabaseEngine &target) : engine(target) {}
-    ~AppendGroups() {
-        std::string ignored;
-        End(ignored);
-    }
-    // Before a record of `alias`: ends the group of another database or a
-    // full one and starts the next. A group that cannot start leaves the
-    // records to be stored one by one.
-    bool Enter(const std::string &alias, std::string &reason) {
-        if (open && alias == openAlias && records < kRecordsPerGroup) {
-            ++records;
-            return true;
-        }
-        if (!End(reason)) return false;
-        open = engine.BeginAppending(CString(alias.c_str())) == 0;
-        openAlias = alias;
-        records = 1;
-        return true;
-    }
-    bool End(std::string &reason) {
-        if (!open) return true;
-        open = false;
-        if (engine.EndAppending(CString(openAlias.c_str())) == 0) return true;
-        const std::string why = engine.LastFailure();
-        reason = "the records for " + openAlias + " were not stored" + (why.empty() ? "" : ": " + why);
-        return false;
-    }
-
-private:
-    CDatabaseEngine &engine;
-    bool open = false;
-    std::string openAlias;
-    int32_t records = 0;
-};
-
-}  // namespace
-
 bool ReplaySpool(CDatabaseEngine &engine, const std::string &spoolPath, std::string &reason) {
     std::ifstream in(spoolPath, std::ios::binary);
     if (!in) return true;
-    AppendGroups groups(engine);
+    // Groups big enough that commits cost little, small enough that a
+    // failure loses few records that were already sent.
+    CAppendGroups groups(engine, {1000, std::chrono::hours(1)});
     for (std::string line; std::getline(in, line);) {
         const std::vector<std::string> parts = SplitEscaped(line);
         if (parts.size() < 2) continue;

@@ -19,6 +19,7 @@
 #include "tables/shard.h"
 
 class IOptionStore;
+class CAppendGroups;
 class CDatabaseEngine;
 
 // Where an alias leads, files resolved: the engine, the location it opens
@@ -56,6 +57,9 @@ public:
     IOptionStore *aliasStore = nullptr; // where aliases are defined; null: none are
     CDatabaseEngine *engine = nullptr;  // not owned; null: the built-in SQLite engine
     CShard shard;                       // the part of a batch this run consults
+    // Not owned; while set (during a consultation), engine output records
+    // are appended in its groups.
+    CAppendGroups *appendGroups = nullptr;
 
     // Where the aliases live in the option store: one text value per alias.
     static constexpr const char *kAliasKey = CAliasRegistry::kAliasKey;

@@ -6,6 +6,8 @@
 #     program's output and exit status, for several numbers of jobs;
 #   - Ctrl+C in the middle stops the run as aborted, and the relational
 #     output holds a prefix of the one-process rows, whole rows only;
+#   - Ctrl+C to one process stops its batch after the case as well, with
+#     the same cases in every output;
 #   - a job that is killed fails the run (exit status 2) with a message
 #     saying where the outputs end, and they hold a prefix too;
 #   - a batch that asks the user is consulted in one process, from the
@@ -108,6 +110,25 @@ status=$?
 tail -n 1 "$work/stopped/stdout.txt" | grep -qx 'Status: Consultation aborted.' ||
     fail "stopped run: last line $(tail -n 1 "$work/stopped/stdout.txt")"
 check_prefix "$work/stopped"
+
+# 2b. Ctrl+C to one process: the batch stops after its case too, and the
+# engine table holds exactly the cases of the relational rows.
+setup "$work/alone" kb.qvb 40000
+(cd "$work/alone" && exec "$cli" consult kb.qvb --jobs 1 >stdout.txt 2>stderr.txt) &
+run=$!
+for _ in $(seq 1 1000); do
+    [[ $(wc -l <"$work/alone/rows.tsv") -gt 20 ]] && break
+    sleep 0.01
+done
+kill -INT "$run"
+wait "$run"
+status=$?
+[[ $status -eq 2 ]] || fail "stopped process: exit status $status, expected 2"
+tail -n 1 "$work/alone/stdout.txt" | grep -qx 'Status: Consultation aborted.' ||
+    fail "stopped process: last line $(tail -n 1 "$work/alone/stdout.txt")"
+check_prefix "$work/alone"
+cmp -s <(tail -n +2 "$work/alone/rows.tsv" | cut -f1) <(sqlite3 "$work/alone/out.db" "select id from verdicts order by rowid") ||
+    fail "stopped process: the engine table holds other cases than the rows"
 
 # 3. A job killed in the middle.
 start_big_run "$work/killed"
