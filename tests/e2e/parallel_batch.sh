@@ -101,15 +101,21 @@ check_prefix() {
     ls "$1" | grep -q 'job-' && fail "$1: a job's file was left: $(ls "$1" | grep 'job-')"
 }
 
-# 2. Ctrl+C (SIGINT to the run) in the middle.
+# Sends Ctrl+C (SIGINT) to the run and checks that it ended as aborted,
+# with a prefix of the rows, in $1.
+stop_run() {
+    kill -INT "$run"
+    wait "$run"
+    local status=$?
+    [[ $status -eq 2 ]] || fail "$1: exit status $status, expected 2"
+    tail -n 1 "$1/stdout.txt" | grep -qx 'Status: Consultation aborted.' ||
+        fail "$1: last line $(tail -n 1 "$1/stdout.txt")"
+    check_prefix "$1"
+}
+
+# 2. Ctrl+C in the middle.
 start_big_run "$work/stopped"
-kill -INT "$run"
-wait "$run"
-status=$?
-[[ $status -eq 2 ]] || fail "stopped run: exit status $status, expected 2"
-tail -n 1 "$work/stopped/stdout.txt" | grep -qx 'Status: Consultation aborted.' ||
-    fail "stopped run: last line $(tail -n 1 "$work/stopped/stdout.txt")"
-check_prefix "$work/stopped"
+stop_run "$work/stopped"
 
 # 2b. Ctrl+C to one process: the batch stops after its case too, and the
 # engine table holds exactly the cases of the relational rows.
@@ -120,13 +126,7 @@ for _ in $(seq 1 1000); do
     [[ $(wc -l <"$work/alone/rows.tsv") -gt 20 ]] && break
     sleep 0.01
 done
-kill -INT "$run"
-wait "$run"
-status=$?
-[[ $status -eq 2 ]] || fail "stopped process: exit status $status, expected 2"
-tail -n 1 "$work/alone/stdout.txt" | grep -qx 'Status: Consultation aborted.' ||
-    fail "stopped process: last line $(tail -n 1 "$work/alone/stdout.txt")"
-check_prefix "$work/alone"
+stop_run "$work/alone"
 cmp -s <(tail -n +2 "$work/alone/rows.tsv" | cut -f1) <(sqlite3 "$work/alone/out.db" "select id from verdicts order by rowid") ||
     fail "stopped process: the engine table holds other cases than the rows"
 
