@@ -41,7 +41,6 @@ int32_t CInDatabaseBDE::Load(const CString &alias, const CString &tableName, con
                              const CString &keyValue) {
     keyColumn = -1;
     std::unique_ptr<CEngineTable> table;
-    CStringVector names;
     if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Read, table) != 0 ||
         table->FieldNames(names) != 0)
         return Fail();
@@ -68,16 +67,16 @@ int32_t CInDatabaseBDE::Fail() {
     return 2;
 }
 
-const std::vector<CString> &CInDatabaseBDE::LowerCaseNames(const CStringVector &names, size_t count) {
+const std::vector<CString> &CInDatabaseBDE::LowerCaseNames(const CStringVector &given, size_t count) {
     bool same = count == engineNames.size();
     for (size_t i = 0; same && i < count; ++i)
-        same = names.At(static_cast<int32_t>(i)).Text() == engineNames[i].Text() ||
-               names.At(static_cast<int32_t>(i)).Equals(engineNames[i]);
+        same = given.At(static_cast<int32_t>(i)).Text() == engineNames[i].Text() ||
+               given.At(static_cast<int32_t>(i)).Equals(engineNames[i]);
     if (same) return lowerNames;
     engineNames.clear();
     lowerNames.clear();
     for (size_t i = 0; i < count; ++i) {
-        engineNames.push_back(names.At(static_cast<int32_t>(i)));
+        engineNames.push_back(given.At(static_cast<int32_t>(i)));
         lowerNames.push_back(engineNames.back());
         lowerNames.back().ToLower();
     }

@@ -35,8 +35,9 @@ private:
     int32_t Fail();
     // The first `count` names in lower case; the same strings as last time
     // when the engine gave the same names.
-    const std::vector<CString> &LowerCaseNames(const CStringVector &names, size_t count);
+    const std::vector<CString> &LowerCaseNames(const CStringVector &given, size_t count);
 
+    CStringVector names;               // the engine's field names, in a buffer kept from case to case
     std::vector<CString> engineNames;  // as the engine gave them last
     std::vector<CString> lowerNames;   // the same in lower case
     std::vector<CString> texts;        // the texts of the record being loaded
