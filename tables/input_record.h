@@ -50,7 +50,9 @@ public:
     // lower-case form that the record has; false when it has none of them.
     bool FindAnyCase(const CString &fieldName, CString &text);
 
-    CStringHTable *record = nullptr;  // owned; a missing name reads as the empty text
+    // Owned; a missing name reads as the empty text. Read it freely, but
+    // change it only through the methods above, which keep the slots.
+    CStringHTable *record = nullptr;
 
 private:
     // The record's names change: slots found before no longer hold.
