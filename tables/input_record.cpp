@@ -88,14 +88,11 @@ int32_t CInputRecord::SlotAnyCase(const CString &fieldName) {
 
 bool CInputRecord::FindAnyCase(const CString &fieldName, CString &text) {
     if (record == nullptr) return false;
-    // Names that do not last (a fresh string per call) would pile up.
-    if (keptSlots.size() > 1024 + 4 * static_cast<size_t>(record->Size())) keptSlots.clear();
-    CKeptSlot &kept = keptSlots[fieldName.Text()];
-    if (kept.name.Text() != fieldName.Text() || kept.version != namesVersion) {
-        kept = CKeptSlot{fieldName, namesVersion, SlotAnyCase(fieldName)};
-    }
-    if (kept.slot < 0) return false;
-    text = record->ValueAt(kept.slot);
+    const size_t bound = 1024 + 4 * static_cast<size_t>(record->Size());
+    const int32_t slot =
+        keptSlots.Answer(fieldName, namesVersion, bound, [&] { return SlotAnyCase(fieldName); });
+    if (slot < 0) return false;
+    text = record->ValueAt(slot);
     return true;
 }
 

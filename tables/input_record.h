@@ -17,10 +17,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "foundation/string_collections.h"
+#include "tables/kept_by_name.h"
 
 class CInputRecord {
 public:
@@ -67,14 +67,8 @@ private:
     std::vector<int32_t> columnSlots;
     // Counts every change of the record's names.
     uint64_t namesVersion = 0;
-    // FindAnyCase's slot per name, by the address of the name's text (the
-    // entry holds the name, so that address is not reused for another).
-    struct CKeptSlot {
-        CString name;
-        uint64_t version;
-        int32_t slot;
-    };
-    std::unordered_map<const char *, CKeptSlot> keptSlots;
+    // FindAnyCase's slot per name string.
+    CKeptByName<int32_t> keptSlots;
 
     // Fields whose text is empty. While there are none, a field is present
     // exactly when its text is not empty, which spares the full probe
