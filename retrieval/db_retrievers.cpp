@@ -59,12 +59,7 @@ CRetrievedData *FieldRecord(CAnswerKind answer, const CString &text, const CNode
 bool FindNodeField(CTable *table, const CNode *node, CString &text) {
     CInputRecord *record = CurrentInputRecord(table);
     if (record == nullptr || node == nullptr) return false;
-    CString name = node->name;
-    if (!record->HasField(name)) name.ToUpper();
-    if (!record->HasField(name)) name.ToLower();
-    if (!record->HasField(name)) return false;
-    text = record->FieldText(name);
-    return true;
+    return record->FindAnyCase(node->name, text);
 }
 
 bool ProbabilityFromText(const CString &text, float &value, bool &dontKnow) {

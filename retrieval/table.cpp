@@ -104,6 +104,7 @@ int32_t CTable::AttachRetriever(const CString &nodeName, const CString &retrieve
     auto *info = new CNodeRTInfo(entry->translator, translatorData);
     Attach(info, entry->retriever, retrieverData);
     rtInfoIndex.Insert(nodeName, info);  // a second info under the name stays unindexed
+    ++rtInfoVersion;
     rtInfos.Add(info);
     return 0;
 }
@@ -203,7 +204,9 @@ bool CTable::BatchRecordFound(CInDatabase *opened) {
 int32_t CTable::RetrieveNodeValue(CNode *node, float &value, CInferenceNet *net) {
     currentRetriever = nullptr;
     if (node == nullptr) return 2;
-    CNodeRTInfo *info = rtInfoIndex.Find(node->name);
+    const size_t bound = 1024 + 4 * static_cast<size_t>(rtInfoIndex.Size());
+    CNodeRTInfo *info =
+        keptRTInfos.Answer(node->name, rtInfoVersion, bound, [&] { return rtInfoIndex.Find(node->name); });
     if (info == nullptr) return 2;
     CRetrievedData *record = nullptr;
     CDataRetriever *answeredBy = nullptr;

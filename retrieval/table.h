@@ -21,6 +21,7 @@
 #include "retrieval/retrieval_collections.h"
 #include "tables/batch_iterator.h"
 #include "tables/in_database.h"
+#include "tables/kept_by_name.h"
 #include "tables/out_database.h"
 
 class CNode;
@@ -149,6 +150,10 @@ private:
     // The current input table and its record, as last cast.
     CInDatabase *castInDatabase = nullptr;
     CInputRecord *castInputRecord = nullptr;
+    // The run-time record of a retrieved node, kept per name string until a
+    // record is attached (rtInfoIndex is filled only by AttachRetriever).
+    CKeptByName<CNodeRTInfo *> keptRTInfos;
+    uint64_t rtInfoVersion = 0;
 };
 
 // The record of the table's current input table, or null when the

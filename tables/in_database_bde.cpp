@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "net/params.h"
@@ -38,22 +39,46 @@ int32_t CInDatabaseBDE::Open(CParameters *parameters) {
 
 int32_t CInDatabaseBDE::Load(const CString &alias, const CString &tableName, const CString &keyColumnName,
                              const CString &keyValue) {
-    NewRecord();
     keyColumn = -1;
     std::unique_ptr<CEngineTable> table;
-    CStringVector names;
     if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Read, table) != 0 ||
         table->FieldNames(names) != 0)
-        return 2;
+        return Fail();
     keyColumn = FindFieldName(names, keyColumnName);
-    if (keyColumn < 0 || table->SetFilter(names.At(keyColumn), keyValue) != 0 || table->First() != 0) return 2;
-    for (int32_t i = 0; i < table->FieldCount() && i < names.Count(); ++i) {
-        CString name = names.At(i), text = "?";
-        if (!table->IsNull(i) && table->FieldText(i, text) != 0) return 2;
-        name.ToLower();
+    if (keyColumn < 0 || table->SetFilter(names.At(keyColumn), keyValue) != 0 || table->First() != 0) return Fail();
+    const size_t count = static_cast<size_t>(std::min(table->FieldCount(), names.Count()));
+    const std::vector<CString> &lowerNames = LowerCaseNames(names, count);
+    texts.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        CString &text = texts[i];
+        if (table->IsNull(static_cast<int32_t>(i)))
+            text = dontKnow;
+        else if (table->FieldText(static_cast<int32_t>(i), text) != 0)
+            return Fail();
         text.ToLower();
-        InsertField(name, text);
     }
+    LoadRow(lowerNames.data(), texts.data(), count);
     table->Close();
     return 0;
+}
+
+int32_t CInDatabaseBDE::Fail() {
+    NewRecord();
+    return 2;
+}
+
+const std::vector<CString> &CInDatabaseBDE::LowerCaseNames(const CStringVector &given, size_t count) {
+    bool same = count == engineNames.size();
+    for (size_t i = 0; same && i < count; ++i)
+        same = given.At(static_cast<int32_t>(i)).Text() == engineNames[i].Text() ||
+               given.At(static_cast<int32_t>(i)).Equals(engineNames[i]);
+    if (same) return lowerNames;
+    engineNames.clear();
+    lowerNames.clear();
+    for (size_t i = 0; i < count; ++i) {
+        engineNames.push_back(given.At(static_cast<int32_t>(i)));
+        lowerNames.push_back(engineNames.back());
+        lowerNames.back().ToLower();
+    }
+    return lowerNames;
 }

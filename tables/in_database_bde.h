@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "tables/in_database.h"
 #include "tables/input_record.h"
@@ -28,6 +29,19 @@ public:
 
 protected:
     CTableEnvironment &environment;
+
+private:
+    // Empties the record; 2.
+    int32_t Fail();
+    // The first `count` names in lower case; the same strings as last time
+    // when the engine gave the same names.
+    const std::vector<CString> &LowerCaseNames(const CStringVector &given, size_t count);
+
+    CStringVector names;               // the engine's field names, in a buffer kept from case to case
+    std::vector<CString> engineNames;  // as the engine gave them last
+    std::vector<CString> lowerNames;   // the same in lower case
+    std::vector<CString> texts;        // the texts of the record being loaded
+    const CString dontKnow{"?"};       // a null field's text, shared by every record
 };
 
 // The position of a field name in a list of field names, compared without

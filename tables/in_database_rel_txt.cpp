@@ -1,5 +1,7 @@
 #include "tables/in_database_rel_txt.h"
 
+#include <algorithm>
+
 #include "net/params.h"
 #include "tables/rel_text_row.h"
 #include "tables/table_params.h"
@@ -36,14 +38,18 @@ int32_t CInDatabaseRelTxt::ReadIndex(const std::string &path, const CFileStamp &
 }
 
 int32_t CInDatabaseRelTxt::Load(const CString &path, const CString &keyColumnName, const CString &keyValue) {
-    NewRecord();
     std::string resolved = environment.ResolvePath(path);
     CFileStamp stamp = CFileStamp::Of(resolved);
-    if (!index.Matches(stamp, keyColumnName) && ReadIndex(resolved, stamp, keyColumnName) != 0) return 2;
+    if (!index.Matches(stamp, keyColumnName) && ReadIndex(resolved, stamp, keyColumnName) != 0) {
+        NewRecord();
+        return 2;
+    }
     keyColumn = index.keyColumn;
     const std::vector<CString> *row = index.Find(keyValue);
-    if (keyColumn < 0 || row == nullptr) return 2;
-    for (size_t i = 0; i < row->size() && i < index.headerNames.size(); ++i)
-        InsertField(index.headerNames[i], (*row)[i]);
+    if (keyColumn < 0 || row == nullptr) {
+        NewRecord();
+        return 2;
+    }
+    LoadRow(index.headerNames.data(), row->data(), std::min(row->size(), index.headerNames.size()));
     return 0;
 }

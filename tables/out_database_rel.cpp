@@ -58,12 +58,19 @@ int32_t COutDatabaseRel::ReadHeader(const std::string &name) {
     // A shard's file starts with the header of the output it stands for,
     // so that its rows have the output's columns.
     if (shard.Active() && file.Size() == 0 && !CopyHeaderLine(name)) return 2;
+    // The header read before stays while the file is as the last row
+    // written left it; a file changed or replaced since is read again.
+    const CFileStamp stamp = CFileStamp::OfDescriptor(file.Descriptor());
+    const std::string path = std::string(environment.baseDirectory.Text()) + '\0' + shard.FileName(name);
+    if (headerKept && stamp.exists && stamp == keptStamp && path == keptPath) return 0;
+    headerKept = false;
     CTextFile source;
     if (!source.OpenDescriptor(file.Descriptor())) {
         reason = "cannot be read";
         return 2;
     }
     ReadRelRow(source, [this](CTextFile &from, CString &text) { return ReadField(from, text); }, headerNames);
+    keptPath = path;
     return 0;
 }
 
@@ -112,11 +119,15 @@ CString COutDatabaseRel::ColumnText(const CString &column, CInferenceNet *net) c
 
 int32_t COutDatabaseRel::WriteRow(CInferenceNet *net) {
     std::string row;
+    headerKept = false;
     if (!EndLastLine(row)) return 2;
     for (int32_t i = 0; i < headerNames.Count(); ++i) {
         if (i > 0) row += GetSeparator();
         row += ColumnText(headerNames.At(i), net).Text();
     }
     row += '\n';
-    return file.Append(row, reason) ? 0 : 2;
+    if (!file.Append(row, reason)) return 2;
+    keptStamp = CFileStamp::OfDescriptor(file.Descriptor());
+    headerKept = keptStamp.exists;
+    return 0;
 }

@@ -28,8 +28,7 @@
 #include "tables/out_database.h"
 #include "tables/table_environment.h"
 #include "tables/table_format.h"
-
-class CTextFile;
+#include "tables/text_file.h"
 
 class COutDatabaseRel : public COutDatabase {
 public:
@@ -73,4 +72,11 @@ private:
     bool EndLastLine(std::string &prefix);
     // The row's text for one column.
     CString ColumnText(const CString &column, CInferenceNet *net) const;
+
+    // The header is kept from row to row while the file is the one it was
+    // read from (the same path below the same directory) and nothing but
+    // this table has written to it: its stamp is the one after the last row.
+    bool headerKept = false;
+    std::string keptPath;
+    CFileStamp keptStamp;
 };

@@ -27,8 +27,17 @@ bool CRelTextIndex::AddRow(const CRelRowBuffer &fields) {
     if (!added) return true;
     std::vector<CString> &row = entry->second;
     row.reserve(static_cast<size_t>(fields.Count()));
-    for (int32_t i = 0; i < fields.Count(); ++i) row.emplace_back(fields.Text(i));
+    for (int32_t i = 0; i < fields.Count(); ++i) row.push_back(SharedText(fields.Text(i)));
     return true;
+}
+
+CString CRelTextIndex::SharedText(const char *text) {
+    constexpr size_t kMostSharedTexts = 65536;
+    const std::string_view bytes(text);
+    if (auto known = sharedTexts.find(bytes); known != sharedTexts.end()) return known->second;
+    CString made(text);
+    if (sharedTexts.size() < kMostSharedTexts) sharedTexts.emplace(bytes, made);
+    return made;
 }
 
 const std::vector<CString> *CRelTextIndex::Find(const CString &key) const {
@@ -42,4 +51,5 @@ void CRelTextIndex::Clear() {
     headerNames.clear();
     keyColumn = -1;
     rows.clear();
+    sharedTexts.clear();
 }

@@ -6,11 +6,13 @@
 // for every key at once: the rows before the stop, each under its key, the
 // first row of a key winning. A batch run then reads its file once instead of
 // once per key; the index is built again when the file or the key column
-// name changes.
+// name changes. Equal field texts share one string.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -39,8 +41,19 @@ public:
     int32_t keyColumn = -1;
 
 private:
+    // The string of a field text, shared with every earlier field of the
+    // same text.
+    CString SharedText(const char *text);
+
     bool built = false;
     CFileStamp fileStamp;
     std::string columnName;
     std::unordered_map<std::string, std::vector<CString>> rows;
+    // Texts recur from row to row (a "?", a choice, a rounded number): one
+    // string each, up to a bound, instead of a string per field.
+    struct CTextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, CString, CTextHash, std::equal_to<>> sharedTexts;
 };

@@ -78,16 +78,16 @@ CSqliteConnection::CSqliteConnection(sqlite3 *database, dev_t device, ino_t inod
     : db(database), fileDevice(device), fileInode(inode) {}
 
 CSqliteConnection::~CSqliteConnection() {
-    for (auto &entry : idle) sqlite3_finalize(entry.second);
+    for (auto &entry : kept) sqlite3_finalize(entry.second.statement);
     sqlite3_close(db);
 }
 
 sqlite3_stmt *CSqliteConnection::Acquire(const std::string &sql) {
-    auto found = idle.find(sql);
-    if (found != idle.end()) {
-        sqlite3_stmt *statement = found->second;
-        idle.erase(found);
-        return statement;
+    auto found = kept.find(sql);
+    if (found != kept.end() && !found->second.busy) {
+        found->second.busy = true;
+        handedOut.emplace(found->second.statement, &found->second);
+        return found->second.statement;
     }
     sqlite3_stmt *statement = nullptr;
     PrepareSingleStatement(db, sql, statement);
@@ -98,8 +98,21 @@ void CSqliteConnection::Release(sqlite3_stmt *statement) {
     if (statement == nullptr) return;
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
+    auto out = handedOut.find(statement);
+    if (out != handedOut.end()) {
+        out->second->busy = false;
+        handedOut.erase(out);
+        return;
+    }
+    // A statement prepared while the kept one of its text was in use, or
+    // the first of its text: kept when there is none yet.
     std::string sql = sqlite3_sql(statement);
-    if (!idle.emplace(sql, statement).second) sqlite3_finalize(statement);
+    auto [entry, added] = kept.try_emplace(sql);
+    if (!added) {
+        sqlite3_finalize(statement);
+        return;
+    }
+    entry->second.statement = statement;
 }
 
 const char *ColumnText(sqlite3_stmt *statement, int column) {
@@ -107,26 +120,27 @@ const char *ColumnText(sqlite3_stmt *statement, int column) {
     return text == nullptr ? "" : reinterpret_cast<const char *>(text);
 }
 
-const CSqliteConnection::CColumnInfo &CSqliteConnection::TableColumns(const std::string &tableName) {
+std::shared_ptr<CSqliteTableShape> CSqliteConnection::TableShape(const std::string &tableName) {
     int64_t version = -1;
     if (sqlite3_stmt *schema = Acquire("PRAGMA schema_version")) {
         if (sqlite3_step(schema) == SQLITE_ROW) version = sqlite3_column_int64(schema, 0);
         Release(schema);
     }
     // Without a version nothing is kept: the columns are read every time.
-    if (version < 0 || version != columnsVersion) columns.clear();
-    columnsVersion = version;
-    auto known = columns.find(tableName);
-    if (known != columns.end() && version >= 0) return known->second;
-    CColumnInfo &info = columns[tableName];
-    info.clear();
-    sqlite3_stmt *statement = Acquire("SELECT name, type FROM pragma_table_info(?1)");
-    if (statement == nullptr) return info;
-    sqlite3_bind_text(statement, 1, tableName.c_str(), static_cast<int>(tableName.size()), SQLITE_TRANSIENT);
-    while (sqlite3_step(statement) == SQLITE_ROW)
-        info.emplace_back(ColumnText(statement, 0), ColumnText(statement, 1));
-    Release(statement);
-    return info;
+    if (version < 0 || version != shapesVersion) shapes.clear();
+    shapesVersion = version;
+    auto known = shapes.find(tableName);
+    if (known != shapes.end() && version >= 0) return known->second;
+    CSqliteTableShape::CColumnInfo columns;
+    if (sqlite3_stmt *statement = Acquire("SELECT name, type FROM pragma_table_info(?1)")) {
+        sqlite3_bind_text(statement, 1, tableName.c_str(), static_cast<int>(tableName.size()), SQLITE_TRANSIENT);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            columns.emplace_back(ColumnText(statement, 0), ColumnText(statement, 1));
+        Release(statement);
+    }
+    auto shape = std::make_shared<CSqliteTableShape>(tableName, std::move(columns));
+    shapes[tableName] = shape;
+    return shape;
 }
 
 bool CSqliteConnection::StillNames(const std::string &path) const {

@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "tables/sqlite_table_shape.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -42,12 +44,12 @@ public:
 
     sqlite3 *Handle() const { return db; }
 
-    // A table's columns as names and declared types, in declaration order;
-    // none when there is no such table. Reading them runs a pragma that
-    // SQLite prepares anew each time, so they are kept until the schema's
-    // version (which every change of a definition counts) moves.
-    using CColumnInfo = std::vector<std::pair<std::string, std::string>>;
-    const CColumnInfo &TableColumns(const std::string &tableName);
+    // A table's columns and what follows from them; no columns when there
+    // is no such table. Reading them runs a pragma that SQLite prepares anew
+    // each time, so they are kept until the schema's version (which every
+    // change of a definition counts) moves. A shape handed out stays valid
+    // for its holder after that; it is only no longer the current one.
+    std::shared_ptr<CSqliteTableShape> TableShape(const std::string &tableName);
 
 private:
     CSqliteConnection(sqlite3 *database, dev_t device, ino_t inode);
@@ -55,10 +57,18 @@ private:
     sqlite3 *db;
     dev_t fileDevice;
     ino_t fileInode;
-    std::unordered_map<std::string, sqlite3_stmt *> idle;  // by SQL text
-    // Columns of the tables asked for, read at the schema version below.
-    std::unordered_map<std::string, CColumnInfo> columns;
-    int64_t columnsVersion = -1;
+    // The kept statements by SQL text, and those of them handed out. A
+    // statement given back is found by its address, so its text need not be
+    // read out and hashed again.
+    struct CKeptStatement {
+        sqlite3_stmt *statement = nullptr;
+        bool busy = false;
+    };
+    std::unordered_map<std::string, CKeptStatement> kept;
+    std::unordered_map<sqlite3_stmt *, CKeptStatement *> handedOut;
+    // Shapes of the tables asked for, read at the schema version below.
+    std::unordered_map<std::string, std::shared_ptr<CSqliteTableShape>> shapes;
+    int64_t shapesVersion = -1;
 };
 
 // Prepares exactly one statement: 2 (and a null statement) when the text has

@@ -16,11 +16,6 @@
 
 namespace {
 
-struct CSqliteField {
-    std::string name;
-    CSqliteAffinity affinity;
-};
-
 int BindValue(sqlite3_stmt *statement, int index, const CSqliteValue &value) {
     switch (value.kind) {
     case CSqliteValue::Kind::Integer: return sqlite3_bind_int64(statement, index, value.integer);
@@ -37,14 +32,15 @@ int BindValue(sqlite3_stmt *statement, int index, const CSqliteValue &value) {
 class CSqliteTable : public CEngineTable {
 public:
     CSqliteTable(std::shared_ptr<CSqliteConnection> connection, std::string tableName,
-                 std::vector<CSqliteField> tableFields)
-        : db(std::move(connection)), name(std::move(tableName)), fields(std::move(tableFields)) {}
+                 std::shared_ptr<CSqliteTableShape> tableShape)
+        : db(std::move(connection)), name(std::move(tableName)), shape(std::move(tableShape)),
+          fields(shape->Fields()) {}
     ~CSqliteTable() override { Close(); }
 
     int32_t FieldNames(CStringVector &names) override {
         if (!db) return 2;
         names.Reset();
-        for (const CSqliteField &field : fields) names.Add(CString(field.name.c_str()));
+        for (int32_t i = 0; i < shape->Names().Count(); ++i) names.Add(shape->Names().At(i));
         return 0;
     }
 
@@ -52,14 +48,14 @@ public:
         int32_t key = -1;
         if (!db || FindField(keyColumn, key) != 0) return 2;
         ReleaseCursor();
-        cursor = db->Acquire(SelectText() + " WHERE " + QuoteIdentifier(fields[key].name.c_str()) + " = ?1");
+        cursor = db->Acquire(shape->FilteredSelectText(static_cast<size_t>(key)));
         if (cursor == nullptr) return 2;
         return sqlite3_bind_text(cursor, 1, keyValue.Text(), keyValue.Length(), SQLITE_TRANSIENT) == SQLITE_OK ? 0 : 2;
     }
 
     int32_t First() override {
         if (!db) return 2;
-        if (cursor == nullptr) cursor = db->Acquire(SelectText());
+        if (cursor == nullptr) cursor = db->Acquire(shape->SelectText());
         if (cursor == nullptr) return 2;
         sqlite3_reset(cursor);
         hasRow = sqlite3_step(cursor) == SQLITE_ROW;
@@ -132,17 +128,6 @@ public:
     }
 
 private:
-    // Made for every case of a batch: appended in place rather than through
-    // a temporary per column.
-    std::string SelectText() const {
-        std::string text = "SELECT ";
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (i > 0) text += ", ";
-            text += QuoteIdentifier(fields[i].name.c_str());
-        }
-        return text + " FROM " + QuoteIdentifier(name.c_str());
-    }
-
     bool OnRecord(int32_t position) const {
         return hasRow && position >= 0 && static_cast<size_t>(position) < fields.size();
     }
@@ -155,7 +140,8 @@ private:
 
     std::shared_ptr<CSqliteConnection> db;  // null once closed
     std::string name;
-    std::vector<CSqliteField> fields;
+    std::shared_ptr<CSqliteTableShape> shape;  // kept by the connection while the schema stays
+    const std::vector<CSqliteField> &fields;   // the shape's
     sqlite3_stmt *cursor = nullptr;  // the filtered selection
     bool hasRow = false;
     std::vector<std::optional<CSqliteValue>> pending;  // the appended record
@@ -194,18 +180,22 @@ private:
     sqlite3_stmt *statement;
 };
 
+// The shape of a table; no fields when it does not exist.
+std::shared_ptr<CSqliteTableShape> ReadShape(CSqliteConnection &db, const std::string &tableName) {
+    // A name with a NUL in it names no table; SQLite would stop at the NUL.
+    if (tableName.find('\0') != std::string::npos)
+        return std::make_shared<CSqliteTableShape>(tableName, CSqliteTableShape::CColumnInfo());
+    return db.TableShape(tableName);
+}
+
 // The fields of a table in declaration order, with their declared types;
 // none when it does not exist.
 std::vector<CSqliteField> ReadFields(CSqliteConnection &db, const std::string &tableName,
                                      std::vector<CEngineField> *declared = nullptr) {
-    std::vector<CSqliteField> fields;
-    // A name with a NUL in it names no table; SQLite would stop at the NUL.
-    if (tableName.find('\0') != std::string::npos) return fields;
-    for (const auto &[name, type] : db.TableColumns(tableName)) {
-        fields.push_back({name, AffinityOfType(type.c_str())});
-        if (declared != nullptr) declared->push_back({name, type});
-    }
-    return fields;
+    const std::shared_ptr<CSqliteTableShape> shape = ReadShape(db, tableName);
+    if (declared != nullptr)
+        for (const auto &[name, type] : shape->Columns()) declared->push_back({name, type});
+    return shape->Fields();
 }
 
 std::optional<std::string> ColumnValue(sqlite3_stmt *statement, int column) {
@@ -285,12 +275,12 @@ int32_t CSqliteEngine::OpenTable(const CString &alias, const CString &tableName,
     if (tableName.IsEmpty()) return 2;
     std::shared_ptr<CSqliteConnection> db = Connection(alias, access == CEngineAccess::Append);
     if (!db) return 2;
-    std::vector<CSqliteField> fields = ReadFields(*db, tableName.Text());
-    if (fields.empty()) {
+    std::shared_ptr<CSqliteTableShape> shape = ReadShape(*db, tableName.Text());
+    if (shape->Fields().empty()) {
         lastFailure = std::string("no table ") + tableName.Text();
         return 2;
     }
-    table = std::make_unique<CSqliteTable>(std::move(db), tableName.Text(), std::move(fields));
+    table = std::make_unique<CSqliteTable>(std::move(db), tableName.Text(), std::move(shape));
     return 0;
 }
 

@@ -75,10 +75,10 @@ int CTextFile::ReadUntil(int stop, int otherStop, int32_t limit, std::string &by
     return c;
 }
 
-CFileStamp CFileStamp::Of(const std::string &path) {
+namespace {
+
+CFileStamp StampOf(const struct stat &info) {
     CFileStamp stamp;
-    struct stat info;
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return stamp;
     stamp.exists = true;
     stamp.device = info.st_dev;
     stamp.inode = info.st_ino;
@@ -86,4 +86,18 @@ CFileStamp CFileStamp::Of(const std::string &path) {
     stamp.modifiedSeconds = info.st_mtim.tv_sec;
     stamp.modifiedNanoseconds = info.st_mtim.tv_nsec;
     return stamp;
+}
+
+}  // namespace
+
+CFileStamp CFileStamp::Of(const std::string &path) {
+    struct stat info;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return CFileStamp();
+    return StampOf(info);
+}
+
+CFileStamp CFileStamp::OfDescriptor(int descriptor) {
+    struct stat info;
+    if (descriptor < 0 || ::fstat(descriptor, &info) != 0) return CFileStamp();
+    return StampOf(info);
 }

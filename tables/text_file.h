@@ -65,5 +65,7 @@ struct CFileStamp {
     int64_t modifiedNanoseconds = 0;
 
     static CFileStamp Of(const std::string &path);
+    // The same of a file already open.
+    static CFileStamp OfDescriptor(int descriptor);
     bool operator==(const CFileStamp &other) const = default;
 };

@@ -158,6 +158,34 @@ TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
     EXPECT_STREQ(input.FieldText("Cough").Text(), "?");
 }
 
+// The header is kept from row to row, but a file changed by anyone else
+// since the last row (even to the same size) is read again.
+TEST_F(OutputTest, ARelationalHeaderChangedBetweenRowsDecidesTheNextRow) {
+    COutDatabaseRel table(*FindTableFormat("odbtxtreltab"), environment);
+    params.SetParam("odbtxtreltab", "cases.txt");
+    params.SetParam("dbheadername", "id");
+    params.SetParam("dbrecord", "p17");
+    dir.Write("cases.txt", "id\tFever\tFlu\n");
+    ASSERT_EQ(table.Write(&params, &net, nullptr), 0);
+    ASSERT_EQ(table.Write(&params, &net, nullptr), 0);  // from the kept header
+    EXPECT_EQ(dir.Read("cases.txt"), "id\tFever\tFlu\np17\t0.500000\t0.734000\np17\t0.500000\t0.734000\n");
+    // The columns swapped, the file's size unchanged.
+    dir.Write("cases.txt", "id\tFlu\tFever\n");
+    ASSERT_EQ(table.Write(&params, &net, nullptr), 0);
+    EXPECT_EQ(dir.Read("cases.txt"), "id\tFlu\tFever\np17\t0.734000\t0.500000\n");
+    // Replaced by another file under the same name.
+    const std::string path = dir.Write("other.txt", "Cold\tid\n");
+    std::filesystem::rename(path, dir.Dir() + "/cases.txt");
+    ASSERT_EQ(table.Write(&params, &net, nullptr), 0);
+    EXPECT_EQ(dir.Read("cases.txt"), "Cold\tid\n1.000000\tp17\n");
+    // Another file name.
+    dir.Write("more.txt", "Flu\n");
+    params.RemoveParam("odbtxtreltab");
+    params.SetParam("odbtxtreltab", "more.txt");
+    ASSERT_EQ(table.Write(&params, &net, nullptr), 0);
+    EXPECT_EQ(dir.Read("more.txt"), "Flu\n0.734000\n");
+}
+
 TEST_F(OutputTest, RelationalHeadersDecideTheColumnsAndTheKeyColumnWins) {
     COutDatabaseRel table(*FindTableFormat("odbtxtrelcomma"), environment);
     params.SetParam("odbtxtrelcomma", "cases.csv");

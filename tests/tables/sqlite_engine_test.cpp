@@ -256,6 +256,35 @@ TEST_F(SqliteEngineTest, AReplacedDatabaseFileIsOpenedAfresh) {
     EXPECT_EQ(Lookup("p17"), "p17 44 0.1 newer");
 }
 
+// Tables open at the same time with the same filter each read through a
+// statement of their own, whichever is given back first; the statement
+// kept for reuse then serves the next opening.
+TEST_F(SqliteEngineTest, TablesOpenAtOnceReadTheirOwnRecords) {
+    EXPECT_EQ(Lookup("p17"), "p17 42 0.8 ok");  // leaves the filtered statement kept
+    std::unique_ptr<CEngineTable> first, second;
+    ASSERT_EQ(engine.OpenTable("clinic.db", "patients", CEngineAccess::Read, first), 0);
+    ASSERT_EQ(engine.OpenTable("clinic.db", "patients", CEngineAccess::Read, second), 0);
+    ASSERT_EQ(first->SetFilter("id", "p17"), 0);
+    ASSERT_EQ(second->SetFilter("id", "p18"), 0);
+    ASSERT_EQ(first->First(), 0);
+    ASSERT_EQ(second->First(), 0);
+    CString text;
+    ASSERT_EQ(first->FieldText(1, text), 0);
+    EXPECT_STREQ(text.Text(), "42");
+    ASSERT_EQ(second->FieldText(1, text), 0);
+    EXPECT_STREQ(text.Text(), "35");
+    second->Close();
+    // The first table's record is untouched by the second's return.
+    ASSERT_EQ(first->FieldText(0, text), 0);
+    EXPECT_STREQ(text.Text(), "p17");
+    EXPECT_EQ(Lookup("o'brien"), "o'brien 61 ? quote");
+    ASSERT_EQ(first->FieldText(2, text), 0);
+    EXPECT_STREQ(text.Text(), "0.8");
+    first->Close();
+    EXPECT_EQ(Lookup("p18"), "p18 35 0.25 ?");
+    EXPECT_EQ(Lookup("p17"), "p17 42 0.8 ok");
+}
+
 // The columns of a table are kept between openings, but a change of the
 // table's definition by another connection shows at the next opening, as
 // does a table dropped and made again under the same name.
