@@ -11,6 +11,7 @@
 #include <string>
 
 #include "../tests/tables/postgres_server.h"
+#include "batch_runs.h"
 #include "bench_consultation.h"
 #include "kb_generator.h"
 
@@ -91,22 +92,7 @@ void BM_BatchPostgres(benchmark::State &state) {
         return;
     }
     ScratchDirectory directory;
-    BenchConsultation consultation(directory, base.text);
-    if (!consultation.Built()) {
-        state.SkipWithError("the knowledge base does not build");
-        return;
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        directory.Write("verdicts.tsv", VerdictsHeader(base));
-        state.ResumeTiming();
-        if (consultation.Run() != 0) {
-            state.SkipWithError("the batch failed");
-            break;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * cases);
-    state.SetComplexityN(cases);
+    RunBatches(state, directory, base, cases);
 }
 BENCHMARK(BM_BatchPostgres)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity();
 

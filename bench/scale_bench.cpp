@@ -13,6 +13,7 @@
 
 #include <string>
 
+#include "batch_runs.h"
 #include "bench_consultation.h"
 #include "consult/inf_control.h"
 #include "kb_generator.h"
@@ -172,22 +173,7 @@ void Batch(benchmark::State &state, CaseSource source) {
         state.SkipWithError(error.c_str());
         return;
     }
-    BenchConsultation consultation(directory, base.text);
-    if (!consultation.Built()) {
-        state.SkipWithError("the knowledge base does not build");
-        return;
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        directory.Write("verdicts.tsv", VerdictsHeader(base));
-        state.ResumeTiming();
-        if (consultation.Run() != 0) {
-            state.SkipWithError("the batch failed");
-            break;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * cases);
-    state.SetComplexityN(cases);
+    RunBatches(state, directory, base, cases);
 }
 
 void BM_BatchText(benchmark::State &state) { Batch(state, CaseSource::textBatch); }
