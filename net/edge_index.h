@@ -4,8 +4,8 @@
 // The index does not hold the pairs themselves: each slot keeps a 32-bit hash
 // of a pair and the edge's position in the net's array of such edges, where
 // the pair is read back when the hashes agree. Eight bytes a slot, no
-// allocation per edge, open addressing with linear probing at most half
-// full. Edges are never removed from a net, so neither are they from here.
+// allocation per edge, open addressing with linear probing at most three
+// quarters full. Edges are never removed from a net, so neither are they from here.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +38,7 @@ public:
     // Records the edge at `position` of `edges`, which the caller has just
     // added and made sure is no duplicate.
     void Add(const Edges &edges, int32_t position) {
-        if (2 * (count + 1) > slots.size()) Grow();
+        if (4 * (count + 1) > 3 * slots.size()) Grow();
         const Edge *edge = edges.At(position);
         Place(Slot{Hash(edge->source, edge->target), position});
         ++count;
