@@ -24,10 +24,10 @@ public:
     // True when `edges`, the array this index covers, has an edge from
     // `source` to `target`.
     bool Contains(const Edges &edges, const CNode *source, const CNode *target) const {
-        if (slots.empty()) return false;
+        if (entries.empty()) return false;
         const uint32_t hash = Hash(source, target);
-        for (size_t s = Home(hash);; s = (s + 1) & (slots.size() - 1)) {
-            const Slot &slot = slots[s];
+        for (size_t s = Home(hash);; s = (s + 1) & (entries.size() - 1)) {
+            const Slot &slot = entries[s];
             if (slot.position < 0) return false;
             if (slot.hash != hash) continue;
             const Edge *edge = edges.At(slot.position);
@@ -38,7 +38,7 @@ public:
     // Records the edge at `position` of `edges`, which the caller has just
     // added and made sure is no duplicate.
     void Add(const Edges &edges, int32_t position) {
-        if (4 * (count + 1) > 3 * slots.size()) Grow();
+        if (4 * (count + 1) > 3 * entries.size()) Grow();
         const Edge *edge = edges.At(position);
         Place(Slot{Hash(edge->source, edge->target), position});
         ++count;
@@ -64,21 +64,21 @@ private:
 
     void Place(const Slot &entry) {
         size_t s = Home(entry.hash);
-        while (slots[s].position >= 0) s = (s + 1) & (slots.size() - 1);
-        slots[s] = entry;
+        while (entries[s].position >= 0) s = (s + 1) & (entries.size() - 1);
+        entries[s] = entry;
     }
 
     // Doubles the table (16 slots the first time) and places every entry again.
     void Grow() {
-        const std::vector<Slot> old = std::exchange(slots, {});
+        const std::vector<Slot> old = std::exchange(entries, {});
         bits = old.empty() ? kInitialBits : bits + 1;
-        slots.assign(size_t{1} << bits, Slot{});
+        entries.assign(size_t{1} << bits, Slot{});
         for (const Slot &entry : old)
             if (entry.position >= 0) Place(entry);
     }
 
     static constexpr uint32_t kInitialBits = 4;
-    std::vector<Slot> slots;
+    std::vector<Slot> entries;  // the slots; not named `slots`, which Qt takes for a keyword
     uint32_t bits = 0;
     size_t count = 0;
 };
