@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "foundation/fatal_assert.h"
 #include "foundation/number_text.h"
@@ -13,7 +14,7 @@ namespace {
 // and never destroyed, so strings destroyed at program end still find it. Its
 // count is never changed: empty strings on different threads share it
 // without writing to it.
-ICString emptyBody{nullptr, 0, 1};
+ICString emptyBody{0, 1};
 
 // Every number is formatted here first, so a formatted number has at most
 // kScratchSize - 1 characters. One buffer per thread.
@@ -33,11 +34,24 @@ const char *FormatInScratch(int32_t value) {
     return scratch;
 }
 
+// A body of `length` characters, counted once, whose characters the caller
+// fills in; the terminator is set.
+ICString *NewBody(int32_t length) {
+    void *block = ::operator new(sizeof(ICString) + static_cast<size_t>(length) + 1);
+    auto *body = new (block) ICString{length, 1};
+    body->Chars()[length] = 0;
+    return body;
+}
+
 ICString *NewBody(const char *text, int32_t length) {
-    char *chars = new char[static_cast<size_t>(length) + 1];
-    if (length > 0) std::memcpy(chars, text, static_cast<size_t>(length));
-    chars[length] = 0;
-    return new ICString{chars, length, 1};
+    ICString *body = NewBody(length);
+    if (length > 0) std::memcpy(body->Chars(), text, static_cast<size_t>(length));
+    return body;
+}
+
+void DeleteBody(ICString *body) {
+    body->~ICString();
+    ::operator delete(body);
 }
 
 }  // namespace
@@ -92,7 +106,7 @@ ICString *CString::Clear() {
     return ICS;
 }
 
-const char *CString::Text() const { return ICS->len > 0 ? ICS->str : ""; }
+const char *CString::Text() const { return ICS->len > 0 ? ICS->Chars() : ""; }
 
 int32_t CString::ToInt() const { return LeadingInteger(Text(), CNumberBlanks::Any).value_or(0); }
 
@@ -101,12 +115,13 @@ double CString::ToReal() const { return ReadReal(Text(), kCLibraryNumber).value_
 bool CString::Equals(const CString &other) const {
     if (ICS->len == 0 || other.ICS->len == 0) return false;
     if (ICS == other.ICS) return true;
-    return ICS->len == other.ICS->len && std::memcmp(ICS->str, other.ICS->str, static_cast<size_t>(ICS->len)) == 0;
+    return ICS->len == other.ICS->len &&
+           std::memcmp(ICS->Chars(), other.ICS->Chars(), static_cast<size_t>(ICS->len)) == 0;
 }
 
 bool CString::Equals(const char *text) const {
     if (ICS->len == 0 || text == nullptr) return false;
-    return std::strcmp(ICS->str, text) == 0;
+    return std::strcmp(ICS->Chars(), text) == 0;
 }
 
 uint32_t CString::HashWord() const {
@@ -124,20 +139,20 @@ uint32_t CString::HashWord() const {
 
 void CString::ToUpper() {
     for (int32_t i = 0; i < ICS->len; ++i) {
-        if (ICS->str[i] >= 'a' && ICS->str[i] <= 'z') {
+        if (ICS->Chars()[i] >= 'a' && ICS->Chars()[i] <= 'z') {
             MakePrivate();
             ICS->hash.store(0, std::memory_order_relaxed);
-            ICS->str[i] = static_cast<char>(ICS->str[i] - 32);
+            ICS->Chars()[i] = static_cast<char>(ICS->Chars()[i] - 32);
         }
     }
 }
 
 void CString::ToLower() {
     for (int32_t i = 0; i < ICS->len; ++i) {
-        if (ICS->str[i] >= 'A' && ICS->str[i] <= 'Z') {
+        if (ICS->Chars()[i] >= 'A' && ICS->Chars()[i] <= 'Z') {
             MakePrivate();
             ICS->hash.store(0, std::memory_order_relaxed);
-            ICS->str[i] = static_cast<char>(ICS->str[i] + 32);
+            ICS->Chars()[i] = static_cast<char>(ICS->Chars()[i] + 32);
         }
     }
 }
@@ -167,13 +182,11 @@ void CString::Erase(int32_t pos, int32_t count) {
         Clear();
         return;
     }
-    int32_t newLength = ICS->len - count;
-    char *chars = new char[static_cast<size_t>(newLength) + 1];
-    std::memcpy(chars, ICS->str, static_cast<size_t>(pos));
-    std::memcpy(chars + pos, ICS->str + pos + count, static_cast<size_t>(ICS->len - pos - count));
-    chars[newLength] = 0;
+    ICString *body = NewBody(ICS->len - count);
+    std::memcpy(body->Chars(), ICS->Chars(), static_cast<size_t>(pos));
+    std::memcpy(body->Chars() + pos, ICS->Chars() + pos + count, static_cast<size_t>(ICS->len - pos - count));
     Release();
-    ICS = new ICString{chars, newLength, 1};
+    ICS = body;
 }
 
 char &CString::CharAt(int32_t i) {
@@ -181,12 +194,12 @@ char &CString::CharAt(int32_t i) {
     MakePrivate();
     // The caller may change the character through the reference.
     ICS->hash.store(0, std::memory_order_relaxed);
-    return ICS->str[i];
+    return ICS->Chars()[i];
 }
 
 char CString::CharAt(int32_t i) const {
     QV_ASSERT((ICS->len)&&(i>=0)&&(i<=ICS->len), "cstring");
-    return ICS->str[i];
+    return ICS->Chars()[i];
 }
 
 bool CString::SharesEmptyBody() const { return ICS == &emptyBody; }
@@ -202,15 +215,12 @@ void CString::Share(ICString *body) {
 
 void CString::Release() {
     if (ICS == &emptyBody) return;
-    if (--ICS->refCount == 0) {
-        delete[] ICS->str;
-        delete ICS;
-    }
+    if (--ICS->refCount == 0) DeleteBody(ICS);
 }
 
 void CString::MakePrivate() {
     if (ICS->refCount == 1) return;
-    ICString *copy = NewBody(ICS->str, ICS->len);
+    ICString *copy = NewBody(ICS->Chars(), ICS->len);
     Release();
     ICS = copy;
 }
@@ -224,12 +234,9 @@ void CString::SetText(const char *text) {
 }
 
 void CString::AppendBytes(const char *text, int32_t length) {
-    char *newStr = new char[static_cast<size_t>(ICS->len) + static_cast<size_t>(length) + 1];
-    QV_ASSERT(newStr, "cstring");
-    if (ICS->len > 0) std::memcpy(newStr, ICS->str, static_cast<size_t>(ICS->len));
-    if (length > 0) std::memcpy(newStr + ICS->len, text, static_cast<size_t>(length));
-    newStr[ICS->len + length] = 0;
-    ICString *body = new ICString{newStr, ICS->len + length, 1};
+    ICString *body = NewBody(ICS->len + length);
+    if (ICS->len > 0) std::memcpy(body->Chars(), ICS->Chars(), static_cast<size_t>(ICS->len));
+    if (length > 0) std::memcpy(body->Chars() + ICS->len, text, static_cast<size_t>(length));
     Release();
     ICS = body;
 }

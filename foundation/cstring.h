@@ -14,9 +14,13 @@
 #include <atomic>
 #include <cstdint>
 
-// The shared body of one or more CString handles.
+// The shared body of one or more CString handles. Its characters follow it
+// in the same allocation, zero-terminated, so that a string costs one
+// allocation and a comparison reads one place; the empty body has none.
 struct ICString {
-    char *str;         // owned characters, zero-terminated; null for an empty body
+    char *Chars() { return reinterpret_cast<char *>(this + 1); }
+    const char *Chars() const { return reinterpret_cast<const char *>(this + 1); }
+
     int32_t len;       // characters, not counting the terminator
     int32_t refCount;  // handles sharing this body
     // The characters' hash word with bit 32 set once it is known; 0 until

@@ -6,8 +6,12 @@
 // the million nodes of a large net copies each pointer a few times rather
 // than n / 8 times. It holds values - pointers for collections of objects,
 // which it never deletes, or CString and float values, which it owns like any
-// value. A moved-from vector is empty and has no slots; its first Add gives it
-// the 5 slots of a new vector, so it grows as one from there on.
+// value. A vector takes its first 5 slots from the heap at its first Add, not
+// when it is made: a net has five collections per node, most of them empty,
+// and a million empty collections should cost no allocation. Capacity counts
+// the slots a vector holds, or the 5 it will take, before it must grow. A
+// moved-from vector is empty and holds no slots; its first Add gives it the 5
+// slots of a new vector, so it grows as one from there on.
 #pragma once
 
 #include <algorithm>
@@ -43,7 +47,7 @@ public:
     using const_iterator = const T *;
 
     // Construction and moves; a vector is never copied by accident.
-    CVector() { items.reserve(kInitialCapacity); }
+    CVector() = default;
     CVector(const CVector &) = delete;
     CVector &operator=(const CVector &) = delete;
     CVector(CVector &&other) noexcept : items(std::move(other.items)) { other.items.clear(); }
@@ -60,12 +64,12 @@ public:
         // Counts are 32-bit: a collection that would outgrow them stops the
         // program rather than wrap (it takes a table file of gigabytes).
         QV_ASSERT(Count() < std::numeric_limits<int32_t>::max(), "vector");
-        if (Count() < Capacity()) {
+        if (items.size() < items.capacity()) {
             items.push_back(item);
             return;
         }
         T copy(item);  // the item may be one of our own slots, which growing moves
-        items.reserve(static_cast<size_t>(CVectorGrowth::Next(Capacity())));
+        items.reserve(static_cast<size_t>(CVectorGrowth::Next(static_cast<int32_t>(items.capacity()))));
         items.push_back(std::move(copy));
     }
 
@@ -105,7 +109,9 @@ public:
     void Reset() { items.clear(); }
 
     int32_t Count() const { return static_cast<int32_t>(items.size()); }
-    int32_t Capacity() const { return static_cast<int32_t>(items.capacity()); }
+    int32_t Capacity() const {
+        return items.capacity() == 0 ? kInitialCapacity : static_cast<int32_t>(items.capacity());
+    }
 
     // The items in order, for range-for and the standard algorithms.
     iterator begin() { return items.data(); }

@@ -12,7 +12,9 @@
 #include "language/lexer.h"
 #include "language/output.h"
 #include "net/inf_tax_net.h"
+#include "net/link.h"
 #include "net/logical_node.h"
+#include "net/rule.h"
 #include "retrieval/table.h"
 #include "net/taxonomy_class.h"
 
@@ -88,21 +90,26 @@ void CInfNetCompiler::RefuseNode(const CString &name, const CSourcePlace &namePl
                                  const CSourcePlace &priorPlace) {
     const char *message = "cannot add this node (already exists?)";
     if (name.IsEmpty()) ErrorAt(message, namePlace, "a node needs a name");
-    if (auto earlier = definedAt.find(name.Text()); earlier != definedAt.end())
-        ErrorAt(message, namePlace, AlreadyDefined("\"" + std::string(name.Text()) + "\"", earlier->second));
+    const CNode *existing = net->FindNode(name);
+    if (const int32_t earlier = AddedLine(nodeLines, net->nodes, [existing](const CNode *node) { return node == existing; }))
+        ErrorAt(message, namePlace, AlreadyDefined("\"" + std::string(name.Text()) + "\"", earlier));
     if (!type.logical) ErrorAt(message, priorPlace, OutsideZeroToOne("the prior", type.prior));
     Error(message);
 }
 
 void CInfNetCompiler::RefuseArrow(const char *message, const Arrow &arrow, const char *kind) {
-    if (net->FindNode(arrow.source) == nullptr) ErrorAt(message, arrow.sourcePlace, NoNodeNamed(arrow.source.Text()));
-    if (net->FindNode(arrow.target) == nullptr) ErrorAt(message, arrow.targetPlace, NoNodeNamed(arrow.target.Text()));
-    const auto earlier = arrowLines.find(ArrowKey(kind, arrow));
-    if (earlier != arrowLines.end())
+    const CNode *source = net->FindNode(arrow.source);
+    const CNode *target = net->FindNode(arrow.target);
+    if (source == nullptr) ErrorAt(message, arrow.sourcePlace, NoNodeNamed(arrow.source.Text()));
+    if (target == nullptr) ErrorAt(message, arrow.targetPlace, NoNodeNamed(arrow.target.Text()));
+    const auto joins = [source, target](const auto *edge) { return edge->source == source && edge->target == target; };
+    const bool isRule = std::string(kind) == "rule";
+    const int32_t earlier = isRule ? AddedLine(ruleLines, net->rules, joins) : AddedLine(linkLines, net->links, joins);
+    if (earlier != 0)
         ErrorAt(message, arrow.sourcePlace,
                 AlreadyDefined(std::string("a ") + kind + " from \"" + arrow.source.Text() + "\" to \"" +
                                    arrow.target.Text() + "\"",
-                               earlier->second));
+                               earlier));
     if (!IsZeroToOne(arrow.first)) ErrorAt(message, arrow.firstPlace, OutsideZeroToOne(FirstName(kind), arrow.first));
     if (!IsZeroToOne(arrow.second))
         ErrorAt(message, arrow.secondPlace, OutsideZeroToOne(SecondName(kind), arrow.second));
@@ -111,6 +118,9 @@ void CInfNetCompiler::RefuseArrow(const char *message, const Arrow &arrow, const
 
 void CInfNetCompiler::CompileSource() {
     token = CCompiler::Token();
+    nodeLines.first = net->nodes.Count();
+    ruleLines.first = net->rules.Count();
+    linkLines.first = net->links.Count();
     if (token == tokEnd) Error("no definition found");
     // Settled before the knowledge base's own statements: the first value of a
     // parameter wins, so a `setparam` of the help path cannot move the pages.
@@ -224,7 +234,7 @@ void CInfNetCompiler::ReadNode() {
     int added = type.logical ? net->AddLogicalNode(name, type.logicalType, askable, type.goal)
                              : net->AddBayesNode(name, type.prior, askable, type.goal);
     if (added != 0) RefuseNode(name, namePlace, type, PriorPlace(typePlace));
-    definedAt.emplace(name.Text(), namePlace.line);
+    nodeLines.lines.push_back(namePlace.line);
     if (askable) ReadRetrieverClause(name);
     if (net->SetDescription(name, description) != 0) Error("cannot add description of node");
     ExpectAndSkip(tokRightBrace, "} expected");
@@ -309,7 +319,7 @@ void CInfNetCompiler::ReadRules() {
         // reported as such even when its brace is missing too.
         if (net->AddRule(arrow.source, arrow.target, arrow.first, arrow.second) != 0)
             RefuseArrow("cannot add rule", arrow, "rule");
-        arrowLines.emplace(ArrowKey("rule", arrow), arrow.sourcePlace.line);
+        ruleLines.lines.push_back(arrow.sourcePlace.line);
         ExpectAndSkip(tokRightBrace, "} expected");
     }
     Next();
@@ -325,7 +335,7 @@ void CInfNetCompiler::ReadLinks() {
         } else if (net->AddPriorityLink(arrow.source, arrow.target) != 0) {
             RefuseArrow("cannot add priority link", arrow, "link");
         }
-        arrowLines.emplace(ArrowKey("link", arrow), arrow.sourcePlace.line);
+        linkLines.lines.push_back(arrow.sourcePlace.line);
         ExpectAndSkip(tokRightBrace, "} expected");
     }
     Next();
@@ -508,8 +518,13 @@ CSourcePlace CInfNetCompiler::PriorPlace(const CSourcePlace &typePlace) const {
     return priorPlace.line > 0 ? priorPlace : typePlace;
 }
 
-std::string CInfNetCompiler::ArrowKey(const char *kind, const Arrow &arrow) {
-    return std::string(kind) + '\n' + arrow.source.Text() + '\n' + arrow.target.Text();
+template <typename Items, typename Item>
+int32_t CInfNetCompiler::AddedLine(const AddedLines &added, const Items &items, const Item &matches) {
+    for (size_t i = 0; i < added.lines.size(); ++i) {
+        const int32_t at = added.first + static_cast<int32_t>(i);
+        if (at < items.Count() && matches(items.At(at))) return added.lines[i];
+    }
+    return 0;
 }
 
 bool CInfNetCompiler::IsZeroToOne(float value) { return value >= 0.0f && value <= 1.0f; }

@@ -35,6 +35,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "foundation/cstring.h"
 #include "language/compiler.h"
@@ -136,7 +137,16 @@ private:
     [[noreturn]] void RefuseRetriever(const CString &node, const CString &retriever, const CSourcePlace &place);
     [[noreturn]] void RefuseClass(const char *message, const CString &name, const CSourcePlace &place);
     CSourcePlace PriorPlace(const CSourcePlace &typePlace) const;
-    static std::string ArrowKey(const char *kind, const Arrow &arrow);
+    // The lines of the nodes, rules or links this compilation added, in the
+    // order of the net's own array from the count it found there.
+    struct AddedLines {
+        int32_t first = 0;  // items the net held before
+        std::vector<int32_t> lines;
+    };
+    // The line where this compilation added the first item of `items` that
+    // `matches`, or 0.
+    template <typename Items, typename Item>
+    static int32_t AddedLine(const AddedLines &added, const Items &items, const Item &matches);
     static bool IsZeroToOne(float value);
     static const char *FirstName(const char *kind);
     static const char *SecondName(const char *kind);
@@ -148,9 +158,12 @@ private:
     CString sourceDirectory;
     bool writesHelpPages = true;
 
-    // What the diagnostics need to say where a duplicate came first.
-    std::unordered_map<std::string, int32_t> definedAt;   // node name -> line
-    std::unordered_map<std::string, int32_t> arrowLines;  // kind, source, target -> line
+    // What the diagnostics need to say where a duplicate came first: four
+    // bytes a node, rule or link, as a large net cannot afford a keyed entry
+    // for each.
+    AddedLines nodeLines;
+    AddedLines ruleLines;
+    AddedLines linkLines;
     std::unordered_map<std::string, int32_t> classLines;  // class name -> line
     CSourcePlace priorPlace;     // of the last prior read
     std::optional<CDiagnostic> diagnostic;

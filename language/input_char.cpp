@@ -28,19 +28,3 @@ CPInputChar::CPInputChar(std::string &&text) : hasText(true), data(std::move(tex
 
 int CPInputChar::Open() { return hasText ? 0 : 2; }
 
-int CPInputChar::GetChar() {
-    // The position keeps growing past the end, but must not overflow.
-    if (pos < std::numeric_limits<int32_t>::max()) ++pos;
-    const int32_t index = pos - 1;
-    if (index >= len) return -1;
-    return static_cast<signed char>(data[static_cast<size_t>(index)]);
-}
-
-bool CPInputChar::AtEnd() { return pos - 1 >= len; }
-
-int CPInputChar::UngetChar(int c) {
-    // Stepping back before the first character would make the next read
-    // fetch the byte in front of the text, so the position stops at 0.
-    if (pos > 0) --pos;
-    return pos - 1 < 0 ? -1 : c;
-}

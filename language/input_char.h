@@ -16,8 +16,9 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
-class CPInputChar : public CPInput {
+class CPInputChar final : public CPInput {
 public:
     // The longest text a source holds. Positions are 32-bit, and the read
     // past the last byte must still have a position of its own.
@@ -32,12 +33,33 @@ public:
     explicit CPInputChar(std::string &&text);
 
     int Open() override;
-    int GetChar() override;
-    bool AtEnd() override;
-    int UngetChar(int c) override;
+    // Inline, so that a lexer reading a text in memory (which knows the
+    // class is final) pays no call per character.
+    int GetChar() override {
+        // The position keeps growing past the end, but must not overflow.
+        if (pos < std::numeric_limits<int32_t>::max()) ++pos;
+        const int32_t index = pos - 1;
+        if (index >= len) return -1;
+        return static_cast<signed char>(data[static_cast<size_t>(index)]);
+    }
+    bool AtEnd() override { return pos - 1 >= len; }
+    int UngetChar(int c) override {
+        // Stepping back before the first character would make the next read
+        // fetch the byte in front of the text, so the position stops at 0.
+        if (pos > 0) --pos;
+        return pos - 1 < 0 ? -1 : c;
+    }
 
     // The read position: reads not taken back, the caret offset in the text.
     int32_t Pos() const { return pos; }
+
+    // The bytes not read yet, for a reader that takes a run of them at once
+    // and then steps over it with Skip; empty at and past the end.
+    std::string_view Unread() const {
+        return pos < len ? std::string_view(data).substr(static_cast<size_t>(pos)) : std::string_view();
+    }
+    // Reads `count` bytes of Unread() at once.
+    void Skip(int32_t count) { pos += count; }
 
 private:
     int32_t pos = 0;       // never below 0

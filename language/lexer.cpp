@@ -1,7 +1,10 @@
 #include "language/lexer.h"
 
+#include <array>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "foundation/number_text.h"
@@ -59,16 +62,47 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 bool IsNumberChar(int c) { return IsDigit(c) || c == '.' || c == 'e' || c == 'E'; }
 
-bool IsWordChar(int c) {
-    if (c == kEndOfSource || IsBlank(c)) return false;
-    return c != '(' && c != ')' && c != ',' && c != '/' && c != '{' && c != '}';
-}
+// Whether each byte may stand in a bare name, by its unsigned value: not the
+// blanks, not the end marker 0xFF, not the punctuation.
+constexpr std::array<bool, 256> kWordBytes = [] {
+    std::array<bool, 256> word{};
+    for (int byte = ' ' + 1; byte < 0xFF; ++byte) word[static_cast<size_t>(byte)] = true;
+    for (unsigned char punctuation : {'(', ')', ',', '/', '{', '}'}) word[punctuation] = false;
+    return word;
+}();
+
+bool IsWordChar(int c) { return kWordBytes[static_cast<unsigned char>(c)]; }
 
 // A double-quoted name may hold anything but control characters and the end.
 bool IsQuotedNameChar(int c) { return c != kEndOfSource && !(c >= 0 && c < ' '); }
 
+// A plain decimal: digits with at most one point and at most 15 digits,
+// none before or after the point being needed. Its digits make an integer
+// that a double holds exactly, and dividing it by an exact power of ten
+// rounds once, correctly: the value the full reading gives, for less work.
+std::optional<double> PlainDecimal(std::string_view digits) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    int64_t mantissa = 0;
+    int count = 0;
+    int afterPoint = -1;  // digits after the point; -1 before a point
+    for (char c : digits) {
+        if (c == '.') {
+            if (afterPoint >= 0) return std::nullopt;
+            afterPoint = 0;
+            continue;
+        }
+        if (!IsDigit(c) || ++count > 15) return std::nullopt;
+        mantissa = mantissa * 10 + (c - '0');
+        if (afterPoint >= 0) ++afterPoint;
+    }
+    if (count == 0) return std::nullopt;
+    return static_cast<double>(mantissa) / kPowers[afterPoint > 0 ? afterPoint : 0];
+}
+
 // Text with no valid prefix (a lone point) leaves the last number alone.
-double ConvertNumber(const std::string &digits, double previous) {
+double ConvertNumber(std::string_view digits, double previous) {
+    if (const std::optional<double> plain = PlainDecimal(digits)) return *plain;
     return ReadReal(digits, kSourceNumber).value_or(previous);
 }
 
@@ -81,6 +115,14 @@ public:
     void Add(int c) {
         ++seen;
         if (kept < capacity) buffer[kept++] = static_cast<char>(c);
+        buffer[kept] = '\0';
+    }
+    void AddRun(const char *run, size_t length) {
+        seen += static_cast<int32_t>(length);
+        const size_t room = static_cast<size_t>(capacity - kept);
+        const size_t taken = length < room ? length : room;
+        std::memcpy(buffer + kept, run, taken);
+        kept += static_cast<int32_t>(taken);
         buffer[kept] = '\0';
     }
     void Reset() {
@@ -113,7 +155,7 @@ std::vector<std::string> CLexicalAnalyzer::Keywords() {
 }
 
 CLexicalAnalyzer::CLexicalAnalyzer(CPInput *source)
-    : input(source), token(tokEnd), number(0.0), text{}, line(1), offset(0), lineStart(0), tokenLine(1),
+    : input(source), memory(dynamic_cast<CPInputChar *>(source)), token(tokEnd), number(0.0), text{}, line(1), offset(0), lineStart(0), tokenLine(1),
       tokenStart(0), tokenEnd(0), tokenLineStart(0) {
     SkipByteOrderMark();
     Next();
@@ -143,12 +185,15 @@ TToken CLexicalAnalyzer::Next() {
 
 int CLexicalAnalyzer::Get() {
     ++offset;
-    return input->GetChar();
+    return memory != nullptr ? memory->GetChar() : input->GetChar();
 }
 
 void CLexicalAnalyzer::Unget(int c) {
     if (offset > 0) --offset;
-    input->UngetChar(c);
+    if (memory != nullptr)
+        memory->UngetChar(c);
+    else
+        input->UngetChar(c);
 }
 
 void CLexicalAnalyzer::NewLine() {
@@ -259,15 +304,18 @@ bool CLexicalAnalyzer::SkipBlockComment() {
 // keeps only its first 255.
 TToken CLexicalAnalyzer::ReadNumber(int first) {
     BoundedText collected(text, sizeof text);
-    std::string digits;
+    std::string longDigits;  // the whole run, kept only once it outgrows the text
     int c = first;
     while (IsNumberChar(c)) {
         collected.Add(c);
-        digits.push_back(static_cast<char>(c));
+        if (collected.Truncated()) {
+            if (longDigits.empty()) longDigits = text;
+            longDigits.push_back(static_cast<char>(c));
+        }
         c = Get();
     }
     Unget(c);
-    number = ConvertNumber(digits, number);
+    number = ConvertNumber(longDigits.empty() ? std::string_view(text) : std::string_view(longDigits), number);
     return tokNumber;
 }
 
@@ -304,6 +352,15 @@ TToken CLexicalAnalyzer::ReadWord(int first) {
     int c = first;
     while (IsWordChar(c)) {
         collected.Add(c);
+        // A text in memory gives the rest of the word as one run.
+        if (memory != nullptr) {
+            const std::string_view unread = memory->Unread();
+            size_t run = 0;
+            while (run < unread.size() && IsWordChar(unread[run])) ++run;
+            collected.AddRun(unread.data(), run);
+            memory->Skip(static_cast<int32_t>(run));
+            offset += static_cast<int64_t>(run);
+        }
         c = Get();
     }
     Unget(c);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "language/input.h"
+#include "language/input_char.h"
 #include "language/output.h"
 #include "foundation/token.h"
 
@@ -55,6 +56,9 @@ public:
 
 private:
     CPInput *input;  // not owned; may be null
+    // The same source when it is a text in memory, read without a virtual
+    // call per character; null otherwise.
+    CPInputChar *memory;
     TToken token;
     double number;
     char text[kMaxTokenText + 1];

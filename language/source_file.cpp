@@ -29,6 +29,20 @@ bool ReadRest(std::FILE *file, std::string &text, std::string &reason) {
     return false;
 }
 
+// Reads a regular file of `size` bytes straight into `text`, without a
+// buffer in between, then whatever it has grown by since; false with the
+// reason.
+bool ReadSized(std::FILE *file, int64_t size, std::string &text, std::string &reason) {
+    text.resize(static_cast<size_t>(size));
+    const size_t got = std::fread(text.data(), 1, text.size(), file);
+    text.resize(got);
+    if (got < static_cast<size_t>(size) && std::ferror(file) != 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    return ReadRest(file, text, reason);
+}
+
 }  // namespace
 
 std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason) {
@@ -52,8 +66,9 @@ std::optional<std::string> ReadSourceText(const std::string &path, std::string &
         reason = std::strerror(EISDIR);
     } else if (auto problem = SourceSizeProblem(S_ISREG(info.st_mode) ? info.st_size : 0)) {
         reason = *problem;
+    } else if (S_ISREG(info.st_mode)) {
+        read = ReadSized(file, info.st_size, text, reason);
     } else {
-        if (S_ISREG(info.st_mode)) text.reserve(static_cast<size_t>(info.st_size));
         read = ReadRest(file, text, reason);
     }
     std::fclose(file);

@@ -1,6 +1,8 @@
 #include "net/inference_net.h"
 
 #include <functional>
+#include <new>
+#include <utility>
 
 #include "net/params.h"
 #include "net/bayes_node.h"
@@ -79,17 +81,19 @@ void ResetScratch(CNodeArray &nodes) {
 
 }  // namespace
 
-size_t CInferenceNet::PairHash::operator()(const std::pair<const CNode *, const CNode *> &p) const noexcept {
-    const size_t first = std::hash<const CNode *>()(p.first);
-    return first ^ (std::hash<const CNode *>()(p.second) + 0x9e3779b97f4a7c15ULL + (first << 6) + (first >> 2));
-}
-
 CInferenceNet::CInferenceNet() : observer(nullptr) {}
 
+// The arena releases the memory; the objects' own members (names, rule
+// lists) are released here.
 CInferenceNet::~CInferenceNet() {
-    for (int32_t i = 0; i < links.Count(); ++i) delete links.At(i);
-    for (int32_t i = 0; i < rules.Count(); ++i) delete rules.At(i);
-    for (int32_t i = 0; i < nodes.Count(); ++i) delete nodes.At(i);
+    for (int32_t i = 0; i < links.Count(); ++i) links.At(i)->~CLink();
+    for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->~CRule();
+    for (int32_t i = 0; i < nodes.Count(); ++i) nodes.At(i)->~CNode();
+}
+
+template <typename T, typename... Args>
+T *CInferenceNet::Make(Args &&...args) {
+    return new (arena.allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
 }
 
 // ---------------------------------------------------------------- building
@@ -97,13 +101,13 @@ CInferenceNet::~CInferenceNet() {
 int32_t CInferenceNet::AddBayesNode(const CString &nodeName, float prior, bool askable, bool goal) {
     if (!IsProbability(prior)) return 2;
     if (nodeName.IsEmpty() || FindNode(nodeName) != nullptr) return 2;
-    return AddNode(new CBayesNode(nodeName, prior, askable, goal));
+    return AddNode(Make<CBayesNode>(nodeName, prior, askable, goal));
 }
 
 int32_t CInferenceNet::AddLogicalNode(const CString &nodeName, uint8_t logicalType, bool askable, bool goal) {
     if (logicalType > CLogicalNode::kNot) return 2;
     if (nodeName.IsEmpty() || FindNode(nodeName) != nullptr) return 2;
-    return AddNode(new CLogicalNode(nodeName, logicalType, askable, goal));
+    return AddNode(Make<CLogicalNode>(nodeName, logicalType, askable, goal));
 }
 
 int32_t CInferenceNet::AddNode(CNode *node) {
@@ -125,8 +129,9 @@ int32_t CInferenceNet::AddRule(const CString &sourceName, const CString &targetN
     CNode *source = FindNode(sourceName);
     CNode *target = FindNode(targetName);
     if (source == nullptr || target == nullptr) return 2;
-    if (!rulePairs.insert({source, target}).second) return 2;
-    rules.Add(new CRule(source, target, pYes, pNo));
+    if (rulePairs.Contains(rules, source, target)) return 2;
+    rules.Add(Make<CRule>(source, target, pYes, pNo));
+    rulePairs.Add(rules, rules.Count() - 1);
     return 0;
 }
 
@@ -134,8 +139,9 @@ int32_t CInferenceNet::AddPriorityLink(const CString &sourceName, const CString 
     CNode *source = FindNode(sourceName);
     CNode *target = FindNode(targetName);
     if (source == nullptr || target == nullptr) return 2;
-    if (!linkPairs.insert({source, target}).second) return 2;
-    links.Add(new CPriorityLink(source, target));
+    if (linkPairs.Contains(links, source, target)) return 2;
+    links.Add(Make<CPriorityLink>(source, target));
+    linkPairs.Add(links, links.Count() - 1);
     return 0;
 }
 
@@ -143,8 +149,9 @@ int32_t CInferenceNet::AddContextLink(const CString &sourceName, const CString &
     CNode *source = FindNode(sourceName);
     CNode *target = FindNode(targetName);
     if (source == nullptr || target == nullptr) return 2;
-    if (!linkPairs.insert({source, target}).second) return 2;
-    links.Add(new CContextLink(source, target, low, high));
+    if (linkPairs.Contains(links, source, target)) return 2;
+    links.Add(Make<CContextLink>(source, target, low, high));
+    linkPairs.Add(links, links.Count() - 1);
     return 0;
 }
 

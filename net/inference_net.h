@@ -12,13 +12,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory_resource>
 #include <string>
-#include <unordered_set>
-#include <utility>
 #include <vector>
 
 #include "net/net_observer.h"
 #include "foundation/cstring.h"
+#include "net/edge_index.h"
 #include "net/node_collections.h"
 
 class IEvidenceSource;
@@ -102,13 +102,20 @@ private:
     // Leaves the cycle's text in the source's context for the driver to show.
     int32_t CycleError(IEvidenceSource *evidence, const char *what, const CNode *node);
 
+    // Makes a node, rule or link in the net's arena.
+    template <typename T, typename... Args>
+    T *Make(Args &&...args);
+
+    // Nodes, rules and links live in one arena that the net releases as a
+    // whole: a net of a million nodes is built from a few dozen large
+    // allocations rather than millions of small ones, and its objects lie
+    // side by side in the order they were made.
+    std::pmr::monotonic_buffer_resource arena;
+
     // Source-target pairs that already have a rule, and those that already
     // have a link, so that the duplicate tests take constant time.
-    struct PairHash {
-        size_t operator()(const std::pair<const CNode *, const CNode *> &p) const noexcept;
-    };
-    std::unordered_set<std::pair<const CNode *, const CNode *>, PairHash> rulePairs;
-    std::unordered_set<std::pair<const CNode *, const CNode *>, PairHash> linkPairs;
+    CEdgeIndex<CRule> rulePairs;
+    CEdgeIndex<CLink> linkPairs;
 
     // The nodes one propagation goes through, in the order of the queue it
     // stands for. It is emptied, never freed, so that after the first few

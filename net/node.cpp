@@ -5,19 +5,19 @@
 
 CNode::CNode(const CString &nodeName, bool isAskable, bool isGoal)
     : kind(kBayesian),
-      name(nodeName),
-      description(nodeName),
       askable(isAskable),
       enabled(true),
-      selectionCount(0),
       goal(isGoal),
       finished(false),
       asked(false),
+      initialized(false),
+      removed(false),
+      name(nodeName),
+      description(nodeName),
+      selectionCount(0),
       prior(0.0f),
       current(0.0f),
-      initialized(false),
       inDegree(0),
-      removed(false),
       callStackCount(0) {}
 
 CNode::~CNode() = default;

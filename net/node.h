@@ -52,7 +52,16 @@ public:
     // node, the node was asked. Never clears it.
     bool TestFinished();
 
+    // The fields, the small ones together so that a node wastes no padding:
+    // a large net holds a million of them.
     uint8_t kind;
+    bool askable;
+    bool enabled;
+    bool goal;
+    bool finished;
+    bool asked;
+    bool initialized;
+    bool removed;      // scratch of the consistency checks
     CString name;
     CString description;
     CRuleArray outRules;
@@ -60,17 +69,10 @@ public:
     CLinkArray outLinks;
     CLinkArray inLinks;
     CTaxClArray classes;
-    bool askable;
-    bool enabled;
     int32_t selectionCount;
-    bool goal;
-    bool finished;
-    bool asked;
     float prior;
     float current;
-    bool initialized;
     int32_t inDegree;  // scratch of the consistency checks
-    bool removed;      // scratch of the consistency checks
 
     // How often the node stands on the net's call stack, so that the descent
     // finds a cycle in constant time instead of searching the stack.

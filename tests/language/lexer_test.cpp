@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
+
+#include "foundation/number_text.h"
 
 namespace {
 
@@ -82,6 +87,34 @@ TEST(Lexer, NumbersConvertTheirLongestValidPrefix) {
         EXPECT_DOUBLE_EQ(lexer.Number(), c.value) << c.source;
         EXPECT_STREQ(lexer.Text(), c.text) << c.source;
         EXPECT_EQ(lexer.Next(), tokEnd) << c.source;
+    }
+}
+
+// Plain decimals (digits and one point) take a shorter way than other
+// numbers; both must give the very bits of the full reading, also for
+// fractions that no double holds exactly, many digits, and long runs that the
+// text keeps only the start of.
+TEST(Lexer, EveryNumberHasTheBitsOfTheFullReading) {
+    std::vector<std::string> numbers = {"0.1", "0.3", "0.7", "2.675", "1.005", "123456789012345",
+                                        "1234567890123456", "0.000000000000001", "9007199254740993",
+                                        "99999999999999.9", ".123456789012345", "5.", "0.9999999999999999",
+                                        "3.14159265358979", "1.7976931348623157e308", "4.9e330",
+                                        std::string(300, '1'), "0." + std::string(300, '3')};
+    std::mt19937 random(13);
+    for (int i = 0; i < 2000; ++i) {
+        const int digits = 1 + static_cast<int>(random() % 17);
+        std::string number;
+        for (int d = 0; d < digits; ++d) number += static_cast<char>('0' + random() % 10);
+        number.insert(random() % (number.size() + 1), ".");
+        numbers.push_back(number);
+    }
+    for (const std::string &number : numbers) {
+        CPInputChar input(number.c_str());
+        CLexicalAnalyzer lexer(&input);
+        ASSERT_EQ(lexer.Token(), tokNumber) << number;
+        const double expected = ReadReal(number, kSourceNumber).value();
+        EXPECT_EQ(std::bit_cast<uint64_t>(lexer.Number()), std::bit_cast<uint64_t>(expected)) << number;
+        EXPECT_EQ(lexer.Next(), tokEnd) << number;
     }
 }
 

@@ -67,6 +67,42 @@ TEST(CInferenceNetBuilding, AddRuleTestsWeightsNodesAndDuplicates) {
     EXPECT_FALSE(rule->targetIsLogical);
 }
 
+// Many pairs, so that the index of pairs grows many times over: every pair
+// is refused a second time in either kind of edge it has, and a pair in the
+// other direction, or with a link instead of a rule, is a pair of its own.
+TEST(CInferenceNetBuilding, DuplicatePairsAreFoundAmongThousands) {
+    CInferenceNet net;
+    constexpr int kNodes = 1500;
+    const auto name = [](int i) { return CString(("n" + std::to_string(i)).c_str()); };
+    for (int i = 0; i < kNodes; ++i) ASSERT_EQ(net.AddBayesNode(name(i), 0.5f, i < 10, i == 0), 0);
+    const auto target = [](int i, int k) { return (i * 7 + 13 * k + 1) % kNodes; };
+    for (int i = 0; i < kNodes; ++i)
+        for (int k = 0; k < 3; ++k) ASSERT_EQ(net.AddRule(name(i), name(target(i, k)), 0.9f, 0.1f), 0) << i << " " << k;
+    for (int i = 0; i < kNodes; i += 3) ASSERT_EQ(net.AddPriorityLink(name(i), name(target(i, 0))), 0);
+    ASSERT_EQ(net.rules.Count(), 3 * kNodes);
+
+    int refusedRules = 0;
+    int refusedLinks = 0;
+    for (int i = 0; i < kNodes; ++i) {
+        for (int k = 0; k < 3; ++k) refusedRules += net.AddRule(name(i), name(target(i, k)), 0.5f, 0.5f) == 2;
+        if (i % 3 == 0) refusedLinks += net.AddContextLink(name(i), name(target(i, 0)), 0.0f, 1.0f) == 2;
+    }
+    EXPECT_EQ(refusedRules, 3 * kNodes);
+    EXPECT_EQ(refusedLinks, kNodes / 3);
+    EXPECT_EQ(net.rules.Count(), 3 * kNodes);
+    EXPECT_EQ(net.links.Count(), kNodes / 3);
+
+    // Pairs that have no rule yet are accepted, and then refused in turn.
+    const int before = net.rules.Count();
+    for (int i = 1; i < kNodes; i += 2) {
+        const int from = target(i, 0);
+        const bool isNew = net.AddRule(name(from), name(i), 0.9f, 0.1f) == 0;
+        EXPECT_EQ(net.AddRule(name(from), name(i), 0.9f, 0.1f), 2);
+        if (isNew) EXPECT_EQ(net.rules.At(net.rules.Count() - 1)->target, net.FindNode(name(i)));
+    }
+    EXPECT_GT(net.rules.Count(), before);
+}
+
 TEST(CInferenceNetBuilding, OneLinkOfEitherKindPerPair) {
     CInferenceNet net;
     net.AddBayesNode("a", 0.5f, true, false);
