@@ -121,7 +121,8 @@ public:
         seen += static_cast<int32_t>(length);
         const size_t room = static_cast<size_t>(capacity - kept);
         const size_t taken = length < room ? length : room;
-        std::memcpy(buffer + kept, run, taken);
+        // An empty run may come without any characters behind it (null).
+        if (taken > 0) std::memcpy(buffer + kept, run, taken);
         kept += static_cast<int32_t>(taken);
         buffer[kept] = '\0';
     }
