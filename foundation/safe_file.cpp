@@ -136,6 +136,29 @@ int CreateTemporary(int folder, std::string &temporary, std::string &reason) {
     return -1;
 }
 
+// Renames the written temporary file over `leaf`.
+bool MoveIn(int folder, const std::string &temporary, const std::string &leaf, std::string &reason) {
+    if (::renameat(folder, temporary.c_str(), folder, leaf.c_str()) == 0) return true;
+    reason = ErrorText(errno);
+    return false;
+}
+
+// Exchanges the names of the written temporary file and of `leaf`, then
+// removes the old file from the temporary name. False, with everything as
+// it was, when the file system cannot exchange names or what stood at `leaf`
+// cannot be removed (a folder put there meanwhile).
+bool SwapIn(int folder, const std::string &temporary, const std::string &leaf) {
+#ifdef RENAME_EXCHANGE
+    if (::renameat2(folder, temporary.c_str(), folder, leaf.c_str(), RENAME_EXCHANGE) != 0) return false;
+    if (::unlinkat(folder, temporary.c_str(), 0) == 0) return true;
+    ::renameat2(folder, temporary.c_str(), folder, leaf.c_str(), RENAME_EXCHANGE);
+    return false;
+#else
+    (void)folder, (void)temporary, (void)leaf;
+    return false;
+#endif
+}
+
 #endif  // !_WIN32
 
 }  // namespace
@@ -143,7 +166,7 @@ int CreateTemporary(int folder, std::string &temporary, std::string &reason) {
 #ifndef _WIN32
 
 bool ReplaceFile(const std::string &directory, const std::string &name, std::string_view bytes,
-                 std::string &reason) {
+                 std::string &reason, TReplacing how) {
     std::string leaf;
     CDescriptor folder(OpenParent(directory, name, leaf, reason));
     if (folder.Get() < 0) return false;
@@ -162,10 +185,8 @@ bool ReplaceFile(const std::string &directory, const std::string &name, std::str
         reason = ErrorText(errno);
         ok = false;
     }
-    if (ok && ::renameat(folder.Get(), temporary.c_str(), folder.Get(), leaf.c_str()) != 0) {
-        reason = ErrorText(errno);
-        ok = false;
-    }
+    if (ok) ok = (existed && how == TReplacing::repeatedly && SwapIn(folder.Get(), temporary, leaf)) ||
+                 MoveIn(folder.Get(), temporary, leaf, reason);
     if (!ok) ::unlinkat(folder.Get(), temporary.c_str(), 0);
     return ok;
 }

@@ -28,11 +28,27 @@
 
 namespace quorvin {
 
+// How a replaced file takes its place.
+enum class TReplacing {
+    // Renamed over the old file. Some file systems (ext4) then write the new
+    // file's data out before the rename, so that a power failure soon after
+    // leaves the old or the new content, not an empty file; that costs a
+    // wait of about half a millisecond here.
+    once,
+    // For a file replaced again at every case of a batch: the new file and
+    // the old one exchange their names, where the file system can, and the
+    // old one is removed. Nothing waits for the disk; a power failure within
+    // the next seconds may leave the file empty. A killed program leaves a
+    // whole file as with `once` (and, at worst, the old file under a
+    // temporary name).
+    repeatedly,
+};
+
 // Replaces (or creates) `name` below `directory` with `bytes`. The old
 // content stays whole when anything fails; the old file's permissions are
 // kept.
 bool ReplaceFile(const std::string &directory, const std::string &name, std::string_view bytes,
-                 std::string &reason);
+                 std::string &reason, TReplacing how = TReplacing::once);
 
 // Appends `bytes` to `name` below `directory` as one record; the file is
 // created when missing.

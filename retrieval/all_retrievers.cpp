@@ -77,7 +77,7 @@ CAllRetrieversWin::CAllRetrieversWin(const CUserInterface &ui, CTableEnvironment
     environment = &tableEnvironment;
     const std::span<const CRetrieverRow> rows = RegistryRetrieverRows();
     for (size_t i = 0; i < rows.size(); ++i) {
-        Add(NewRetriever(rows[i], ui));
+        Add(NewRetriever(rows[i], ui, &tableEnvironment));
         if (EndsItsTranslator(rows, i)) Add(NewTranslator(rows[i].translator));
     }
     for (const CTableFormat &format : kTableFormats) Add(NewInDatabase(format, tableEnvironment));
@@ -85,6 +85,6 @@ CAllRetrieversWin::CAllRetrieversWin(const CUserInterface &ui, CTableEnvironment
     for (const CTableFormat &format : kTableFormats) {
         if (*format.batch != '\0') Add(NewBatchIterator(format, tableEnvironment));
     }
-    SetTaxonomyRetriever(new CWinTaxonomyRetriever(ui));
-    SetParamRetriever(new CParamRetrieverWin(ui));
+    SetTaxonomyRetriever(new CWinTaxonomyRetriever(ui, &tableEnvironment));
+    SetParamRetriever(new CParamRetrieverWin(ui, &tableEnvironment));
 }

@@ -11,10 +11,13 @@
 #include "retrieval/param_retriever.h"
 #include "ui/user_interface.h"
 
+class CTableEnvironment;
+
 class CParamRetrieverWin : public CParamRetriever {
 public:
-    // `ui` is the front end's record of windows; it must outlive the retriever.
-    explicit CParamRetrieverWin(const CUserInterface &ui) : ui(ui) {}
+    // `ui` is the front end's record of windows; it must outlive the
+    // retriever, as must `tables` (may be null), told before every question.
+    explicit CParamRetrieverWin(const CUserInterface &ui, CTableEnvironment *tables = nullptr) : ui(ui), tables(tables) {}
 
     // Marks the window aborted and hides it, ending a running question.
     void Cancel() override;
@@ -22,4 +25,5 @@ public:
 
 private:
     const CUserInterface &ui;
+    CTableEnvironment *tables;
 };

@@ -7,6 +7,7 @@
 #include "net/node.h"
 #include "retrieval/choice_abstract.h"
 #include "retrieval/retrieved_data.h"
+#include "tables/table_environment.h"
 #include "ui/choice_question_window.h"
 #include "ui/exact_value_window.h"
 #include "ui/interval_question_window.h"
@@ -163,6 +164,7 @@ void CDRQuestion::Cancel() { AbortQuestion(WindowOf(ui, row.answer)); }
 
 int32_t CDRQuestion::Retrieve(CNode *node, CInferenceNet * /*net*/, CTable * /*table*/, CParamRecord *data,
                               CRetrievedData *&out) {
+    if (tables != nullptr) tables->BeforeWaitingForUser();
     switch (row.answer) {
     case CAnswerKind::Probability: return RetrieveNumber<CRetrievedDataProb>(ui.probQuestion, node, true, out);
     case CAnswerKind::CertaintyFactor: return AskCertainty(ui.yesNoQuestion, node, out);

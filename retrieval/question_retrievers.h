@@ -31,6 +31,8 @@
 #include "retrieval/row_retriever.h"
 #include "ui/user_interface.h"
 
+class CTableEnvironment;
+
 // The messages with which a refused input is asked again.
 inline constexpr const char *kProbabilityRefused = "Enter a real number from <0,1> !";
 inline constexpr const char *kNumberRefused = "Enter a number!";
@@ -45,8 +47,10 @@ inline constexpr const char *kChoiceRefused = "Enter the number of one of the ch
 // that retrieval fails.
 class CDRQuestion : public CRowRetriever {
 public:
-    // `ui` is the front end's record of windows; it must outlive the retriever.
-    CDRQuestion(const CRetrieverRow &retrieverRow, const CUserInterface &ui) : CRowRetriever(retrieverRow), ui(ui) {}
+    // `ui` is the front end's record of windows; it must outlive the
+    // retriever, as must `tables` (may be null), told before every question.
+    CDRQuestion(const CRetrieverRow &retrieverRow, const CUserInterface &ui, CTableEnvironment *tables = nullptr)
+        : CRowRetriever(retrieverRow), ui(ui), tables(tables) {}
 
     void Cancel() override;
     int32_t Retrieve(CNode *node, CInferenceNet *net, CTable *table, CParamRecord *data,
@@ -55,4 +59,5 @@ public:
 
 private:
     const CUserInterface &ui;
+    CTableEnvironment *tables;
 };

@@ -73,10 +73,10 @@ const CRetrieverRow *FindRetrieverRow(const char *name) {
     return nullptr;
 }
 
-CDataRetriever *NewRetriever(const CRetrieverRow &row, const CUserInterface &ui) {
+CDataRetriever *NewRetriever(const CRetrieverRow &row, const CUserInterface &ui, CTableEnvironment *tables) {
     switch (row.source) {
     case Default: return new CDRDefault(row);
-    case Question: return new CDRQuestion(row, ui);
+    case Question: return new CDRQuestion(row, ui, tables);
     case Database: return new CDRDatabase(row);
     }
     return nullptr;

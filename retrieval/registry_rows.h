@@ -13,6 +13,8 @@
 
 #include "retrieval/retriever_row.h"
 
+class CTableEnvironment;
+
 class CDataRetriever;
 class CDataTranslator;
 struct CUserInterface;
@@ -26,8 +28,9 @@ const CRetrieverRow *FindRetrieverRow(const char *name);
 // A new retriever of the row's source, configured by the row. A source that
 // cannot give the row's kind of answer (a question for "don't know", a
 // default for an interval) makes a retriever that always fails.
-// A question asks through the windows of `ui`, which must outlive it.
-CDataRetriever *NewRetriever(const CRetrieverRow &row, const CUserInterface &ui);
+// A question asks through the windows of `ui`, which must outlive it, and
+// lets the tables of `tables` (may be null) go before it waits.
+CDataRetriever *NewRetriever(const CRetrieverRow &row, const CUserInterface &ui, CTableEnvironment *tables = nullptr);
 
 // A new translator of the given name; null for an unknown name.
 CDataTranslator *NewTranslator(const char *name);

@@ -1,5 +1,7 @@
 #include "retrieval/taxonomy_retriever_win.h"
 
+#include "tables/table_environment.h"
+
 int32_t CWinTaxonomyRetriever::Retrieve(CInfTaxNet *net) {
     list.Fill(net, ui.taxonomyList, ui.taxonomyClass);
     if (!list.hasItems) {
@@ -11,6 +13,7 @@ int32_t CWinTaxonomyRetriever::Retrieve(CInfTaxNet *net) {
         return 2;
     }
     list.cancelled = false;
+    if (tables != nullptr) tables->BeforeWaitingForUser();
     ui.taxonomyList->ShowAndWait(list);
     list.Forget();
     return list.cancelled ? 2 : 0;

@@ -12,10 +12,14 @@
 #include "retrieval/taxonomy_retriever.h"
 #include "ui/user_interface.h"
 
+class CTableEnvironment;
+
 class CWinTaxonomyRetriever : public CTaxonomyRetriever {
 public:
-    // `ui` is the front end's record of windows; it must outlive the retriever.
-    explicit CWinTaxonomyRetriever(const CUserInterface &ui) : ui(ui) {}
+    // `ui` is the front end's record of windows; it must outlive the
+    // retriever, as must `tables` (may be null), told before every question.
+    explicit CWinTaxonomyRetriever(const CUserInterface &ui, CTableEnvironment *tables = nullptr)
+        : ui(ui), tables(tables) {}
 
     // 0 when the user closed the list (with "&OK" or the close box) or when
     // there is nothing to ask; 2 when the question was aborted, or when there
@@ -29,4 +33,5 @@ public:
 
 private:
     const CUserInterface &ui;
+    CTableEnvironment *tables;
 };

@@ -1,5 +1,7 @@
 #include "tables/append_groups.h"
 
+#include <utility>
+
 #include "foundation/cstring.h"
 #include "tables/database_engine.h"
 
@@ -25,10 +27,20 @@ bool CAppendGroups::Enter(const std::string &alias, std::string &reason) {
 }
 
 bool CAppendGroups::End(std::string &reason) {
-    if (!open) return true;
-    open = false;
-    if (engine.EndAppending(CString(openAlias.c_str())) == 0) return true;
-    const std::string why = engine.LastFailure();
-    reason = "the records for " + openAlias + " were not stored" + (why.empty() ? "" : ": " + why);
+    std::string failure = std::exchange(pausedFailure, std::string());
+    if (open) {
+        open = false;
+        if (engine.EndAppending(CString(openAlias.c_str())) != 0 && failure.empty()) {
+            const std::string why = engine.LastFailure();
+            failure = "the records for " + openAlias + " were not stored" + (why.empty() ? "" : ": " + why);
+        }
+    }
+    if (failure.empty()) return true;
+    reason = std::move(failure);
     return false;
+}
+
+void CAppendGroups::Pause() {
+    // End reports a failure kept from an earlier Pause before its own.
+    if (std::string reason; !End(reason)) pausedFailure = std::move(reason);
 }

@@ -28,8 +28,13 @@ public:
     // Before a record for the database of `alias`. False, with the reason,
     // when ending the previous group failed (its records are lost).
     bool Enter(const std::string &alias, std::string &reason);
-    // Stores the open group. False, with the reason, when that failed.
+    // Stores the open group. False, with the reason, when that failed or
+    // when a Pause since the last End failed.
     bool End(std::string &reason);
+    // Stores the open group now, because the consultation is about to wait
+    // for the user: a group held open meanwhile would keep the database
+    // locked for every other writer. A failure is kept for the next End.
+    void Pause();
 
 private:
     CDatabaseEngine &engine;
@@ -38,4 +43,5 @@ private:
     std::string openAlias;
     int32_t records = 0;
     std::chrono::steady_clock::time_point began;
+    std::string pausedFailure;  // why a group stored by Pause was lost
 };

@@ -29,9 +29,10 @@ int32_t WriteGoalsFile(CTableEnvironment &environment, CParameters *parameters, 
     if (!parameters->HasParam(kind)) return 0;
     const CString name = parameters->GetParam(kind);
     std::string reason = kOutsideFolderReason;
+    // Replaced at every case of a batch: without a wait for the disk.
     if (IsWritableFileName(name.Text()) &&
         quorvin::ReplaceFile(environment.baseDirectory.Text(), environment.shard.FileName(name.Text()),
-                             GoalsFileText(net, separator), reason))
+                             GoalsFileText(net, separator), reason, quorvin::TReplacing::repeatedly))
         return 0;
     failure = OutputFileFailure(name, reason);
     return 2;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "foundation/written_file_name.h"
+#include "tables/append_groups.h"
 #include "tables/engine_router.h"
 
 CTableEnvironment::CTableEnvironment() = default;
@@ -39,4 +40,8 @@ CDatabaseEngine &CTableEnvironment::Engine() {
     if (engine != nullptr) return *engine;
     if (!ownEngine) ownEngine = std::make_unique<CEngineRouter>(*this);
     return *ownEngine;
+}
+
+void CTableEnvironment::BeforeWaitingForUser() {
+    if (appendGroups != nullptr) appendGroups->Pause();
 }

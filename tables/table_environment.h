@@ -53,6 +53,11 @@ public:
     // to the one its location asks for.
     CDatabaseEngine &Engine();
 
+    // Before the consultation waits for the user (a question, the taxonomy
+    // list, a parameter): the engine output records grouped so far are
+    // stored, so that no database stays locked while the user thinks.
+    void BeforeWaitingForUser();
+
     CString baseDirectory;              // the knowledge base's directory; may be empty
     IOptionStore *aliasStore = nullptr; // where aliases are defined; null: none are
     CDatabaseEngine *engine = nullptr;  // not owned; null: the built-in SQLite engine

@@ -51,19 +51,35 @@ protected:
 };
 
 TEST_F(SafeFileTest, ReplacingWritesWholeFilesAndKeepsTheirPermissions) {
-    ASSERT_TRUE(ReplaceFile(kb, "page.html", "first\n", reason)) << reason;
-    EXPECT_EQ(Read(root / "kb/page.html"), "first\n");
-    fs::permissions(root / "kb/page.html", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(ReplaceFile(kb, "page.html", "second\n", reason)) << reason;
-    EXPECT_EQ(Read(root / "kb/page.html"), "second\n");
-    EXPECT_EQ(fs::status(root / "kb/page.html").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
-    // Folders below the directory are fine; no temporary file is left.
-    fs::create_directory(root / "kb/out");
-    ASSERT_TRUE(ReplaceFile(kb, "out/./goals.txt", "g\t1\n", reason)) << reason;
-    EXPECT_EQ(Read(root / "kb/out/goals.txt"), "g\t1\n");
-    for (const auto &entry : fs::recursive_directory_iterator(root / "kb"))
-        EXPECT_EQ(entry.path().filename().string().find(".quorvin-"), std::string::npos) << entry.path();
+    // Both ways of putting the new file in place give the same files.
+    for (const quorvin::TReplacing how : {quorvin::TReplacing::once, quorvin::TReplacing::repeatedly}) {
+        SCOPED_TRACE(how == quorvin::TReplacing::once ? "once" : "repeatedly");
+        fs::remove_all(root / "kb");
+        fs::create_directory(root / "kb");
+        ASSERT_TRUE(ReplaceFile(kb, "page.html", "first\n", reason, how)) << reason;
+        EXPECT_EQ(Read(root / "kb/page.html"), "first\n");
+        fs::permissions(root / "kb/page.html", fs::perms::owner_read | fs::perms::owner_write);
+        ASSERT_TRUE(ReplaceFile(kb, "page.html", "second\n", reason, how)) << reason;
+        ASSERT_TRUE(ReplaceFile(kb, "page.html", "third\n", reason, how)) << reason;
+        EXPECT_EQ(Read(root / "kb/page.html"), "third\n");
+        EXPECT_EQ(fs::status(root / "kb/page.html").permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write);
+        // Folders below the directory are fine; no temporary file is left.
+        fs::create_directory(root / "kb/out");
+        ASSERT_TRUE(ReplaceFile(kb, "out/./goals.txt", "g\t1\n", reason, how)) << reason;
+        ASSERT_TRUE(ReplaceFile(kb, "out/goals.txt", "g\t2\n", reason, how)) << reason;
+        EXPECT_EQ(Read(root / "kb/out/goals.txt"), "g\t2\n");
+        // A folder at the name stays as it is.
+        fs::create_directory(root / "kb/folder.txt");
+        EXPECT_FALSE(ReplaceFile(kb, "folder.txt", "x", reason, how));
+        EXPECT_TRUE(fs::is_directory(root / "kb/folder.txt"));
+        int entries = 0;
+        for (const auto &entry : fs::recursive_directory_iterator(root / "kb")) {
+            EXPECT_EQ(entry.path().filename().string().find(".quorvin-"), std::string::npos) << entry.path();
+            ++entries;
+        }
+        EXPECT_EQ(entries, 4);
+    }
 }
 
 TEST_F(SafeFileTest, NoPartOfTheNameMayBeALink) {

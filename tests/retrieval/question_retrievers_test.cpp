@@ -10,9 +10,14 @@
 
 #include "net/bayes_node.h"
 #include "retrieval/choice_abstract.h"
+#include "net/params.h"
+#include "retrieval/param_retriever_win.h"
 #include "retrieval/question_retrievers.h"
 #include "retrieval/registry_rows.h"
 #include "retrieval/retrieved_data.h"
+#include "tables/append_groups.h"
+#include "tables/database_engine.h"
+#include "tables/table_environment.h"
 #include "tests/retrieval/fake_windows.h"
 
 using namespace retrieval_test;
@@ -340,4 +345,81 @@ TEST(QuestionRetrievers, NamesAndCentring) {
     }
     // The four value questions centred their window; the others had none.
     EXPECT_EQ(value.centred, 4);
+}
+
+namespace {
+
+// An engine that only notes where groups of appends begin and end, and can
+// fail to store one.
+class GroupLog : public CDatabaseEngine {
+public:
+    int32_t OpenTable(const CString &, const CString &, CEngineAccess, std::unique_ptr<CEngineTable> &) override {
+        return 2;
+    }
+    int32_t RunQuery(const CString &, const CString &, std::unique_ptr<CEngineQuery> &) override { return 2; }
+    int32_t BeginAppending(const CString &alias) override {
+        log.push_back(std::string("begin ") + alias.Text());
+        return 0;
+    }
+    int32_t EndAppending(const CString &alias) override {
+        log.push_back(std::string("end ") + alias.Text());
+        return failEnd ? 2 : 0;
+    }
+    std::string LastFailure() const override { return failEnd ? "disk I/O error" : ""; }
+
+    std::vector<std::string> log;
+    bool failEnd = false;
+};
+
+}  // namespace
+
+// A question never waits for the user while engine output records are held
+// in an open group (which would keep their database locked for every other
+// writer): the group is stored first. A group that cannot be stored then is
+// reported when the consultation ends its groups.
+TEST(QuestionRetrievers, GroupedRecordsAreStoredBeforeTheUserIsAsked) {
+    GroupLog engine;
+    CTableEnvironment tables;
+    tables.engine = &engine;
+    CAppendGroups groups(engine, {100000, std::chrono::hours(1)});
+    tables.appendGroups = &groups;
+    std::string reason;
+    ASSERT_TRUE(groups.Enter("out.db", reason));
+
+    CUserInterface ui;
+    FakeProbWindow window;
+    FakeParamWindow paramWindow;
+    ui.probQuestion = &window;
+    ui.paramQuestion = &paramWindow;
+    std::vector<std::string> logWhenShown;
+    window.onShow = [&] { logWhenShown = engine.log; };
+    window.Type("0.5");
+    auto node = Fever();
+    std::unique_ptr<CDataRetriever> question(NewRetriever(*FindRetrieverRow("winprob"), ui, &tables));
+    int32_t status = -1;
+    ASSERT_NE(Ask<CRetrievedDataProb>(*question, node.get(), status), nullptr);
+    EXPECT_EQ(logWhenShown, (std::vector<std::string>{"begin out.db", "end out.db"}));
+
+    // The next record opens a new group, which a parameter question stores
+    // too; its failure is kept until the consultation ends the groups.
+    ASSERT_TRUE(groups.Enter("out.db", reason));
+    engine.failEnd = true;
+    paramWindow.onShow = [&] { logWhenShown = engine.log; };
+    paramWindow.Type("Jones");
+    CParamRetrieverWin parameter(ui, &tables);
+    CParameters parameters;
+    CParamAsk ask(CString("patient"));
+    ASSERT_EQ(parameter.Retrieve(&ask, &parameters), 0);
+    EXPECT_EQ(logWhenShown.size(), 4u);
+    EXPECT_EQ(logWhenShown.back(), "end out.db");
+    engine.failEnd = false;
+    EXPECT_FALSE(groups.End(reason));
+    EXPECT_EQ(reason, "the records for out.db were not stored: disk I/O error");
+    EXPECT_TRUE(groups.End(reason));  // reported once
+
+    // Without an environment (or outside a consultation) nothing is stored.
+    tables.appendGroups = nullptr;
+    window.Type("0.25");
+    ASSERT_NE(Ask<CRetrievedDataProb>(*question, node.get(), status), nullptr);
+    EXPECT_EQ(engine.log.size(), 4u);
 }
