@@ -12,8 +12,9 @@
 //
 // Files are never left half written:
 // - a replaced file (a help page, a name-value output) is written to a
-//   temporary file in the same folder and renamed over the old one, so a
-//   reader sees the old or the new content and two writers never mix;
+//   temporary file in the same folder and renamed over the old one (or
+//   exchanged with it, see TReplacing), so a reader sees the old or the
+//   new content and two writers never mix;
 // - an appended record (a report, an output row) is written with one call
 //   under an exclusive advisory lock, and cut back off when the write fails
 //   (a full disk, say), so the file ends with whole records.
