@@ -61,16 +61,13 @@ public:
 
     // Appends an item; items keep their order of addition.
     void Add(const T &item) {
-        // Counts are 32-bit: a collection that would outgrow them stops the
-        // program rather than wrap (it takes a table file of gigabytes).
-        QV_ASSERT(Count() < std::numeric_limits<int32_t>::max(), "vector");
+        // A free slot is the common case (every push on the call stack of a
+        // consultation); kept this small, it is inlined where it is called.
         if (items.size() < items.capacity()) {
             items.push_back(item);
             return;
         }
-        T copy(item);  // the item may be one of our own slots, which growing moves
-        items.reserve(static_cast<size_t>(CVectorGrowth::Next(static_cast<int32_t>(items.capacity()))));
-        items.push_back(std::move(copy));
+        AddGrowing(item);
     }
 
     // Removes the last item; the vector must not be empty.
@@ -124,5 +121,16 @@ public:
     static constexpr int32_t kGeometricFrom = CVectorGrowth::kGeometricFrom;
 
 private:
+    // Adds to a full vector. Counts are 32-bit: a collection that would
+    // outgrow them stops the program rather than wrap (it takes a table file
+    // of gigabytes); a vector with a free slot is below that count, since
+    // growing never takes more slots than it.
+    [[gnu::noinline]] void AddGrowing(const T &item) {
+        QV_ASSERT(Count() < std::numeric_limits<int32_t>::max(), "vector");
+        T copy(item);  // the item may be one of our own slots, which growing moves
+        items.reserve(static_cast<size_t>(CVectorGrowth::Next(static_cast<int32_t>(items.capacity()))));
+        items.push_back(std::move(copy));
+    }
+
     std::vector<T> items;
 };

@@ -233,6 +233,12 @@ bool CInferenceNet::SortGoals() {
     return true;
 }
 
+void CInferenceNet::RestoreGoalOrder() {
+    goals.Reset();
+    for (int32_t i = 0; i < nodes.Count(); ++i)
+        if (nodes.At(i)->goal) goals.Add(nodes.At(i));
+}
+
 int32_t CInferenceNet::SelectGoal(CNode *&goal) {
     goal = nullptr;
     SortGoals();

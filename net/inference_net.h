@@ -62,7 +62,12 @@ public:
     // Puts every rule and node into its a-priori state; always 0.
     int32_t ResetValues(IEvidenceSource *evidence);
     // Sorts `goals`, highest current value first; false when there is none.
+    // Goals of equal value keep the order they had, which is the order the
+    // last consultation left.
     bool SortGoals();
+    // Puts `goals` back in the order of their declaration, as a net has them
+    // before its first consultation.
+    void RestoreGoalOrder();
     // 0 and the first selectable goal in sorted order, or 2 and null.
     int32_t SelectGoal(CNode *&goal);
     // Investigates goals until none is selectable, then Finish.

@@ -76,7 +76,9 @@ public:
     void SetAnswers(Answers answers);
     void SetQuestionCallback(QuestionCallback callback);
 
-    // One consultation from the a-priori values.
+    // One consultation from the a-priori values and the goal order of the
+    // knowledge base: its result depends on its answers alone, not on what
+    // the session consulted before.
     Result Run();
     // The same with these answers (replacing those set before).
     Result Run(Answers answers);

@@ -236,4 +236,31 @@ TEST(Api, SessionsOnThreadsEqualSequentialRuns) {
     EXPECT_EQ(sequential[0].front().front(), static_cast<float>(quorvin::Status::ok));
 }
 
+// A session's result depends on its answers alone: goals of equal value
+// come in the same order whatever the session consulted before (a pool of
+// sessions on threads hands each case to any of them).
+TEST(Api, AResultDoesNotDependOnTheSessionsEarlierConsultations) {
+    const quorvin::KnowledgeBase car = quorvin::KnowledgeBase::FromFile(kCar);
+    ASSERT_TRUE(car.Built());
+    const auto order = [](const quorvin::Result &result) {
+        std::vector<std::string> names;
+        for (const quorvin::Goal &goal : result.goals) names.push_back(goal.name);
+        return names;
+    };
+    // Refused at once: every goal keeps its prior, three of them 0.1.
+    const quorvin::Answers refused{{"engine_cranks", "perhaps"}};
+    quorvin::Session fresh(car);
+    const quorvin::Result alone = fresh.Run(refused);
+    ASSERT_EQ(alone.status, quorvin::Status::error);
+    EXPECT_EQ(order(alone), (std::vector<std::string>{"flat_battery", "starter_fault", "out_of_fuel",
+                                                      "ignition_fault", "flooded_engine"}));
+    // Cases that leave the goals of 0.1 in other orders first.
+    quorvin::Session used(car);
+    for (const char *tank : {"1", "2", "3"})
+        for (const char *cranks : {"y", "n", "-3"}) {
+            used.Run({{"engine_cranks", cranks}, {"tank_empty", tank}, {"petrol_smell", "y"}});
+            EXPECT_EQ(order(used.Run(refused)), order(alone)) << cranks << " " << tank;
+        }
+}
+
 }  // namespace
