@@ -24,8 +24,9 @@ void TQuorvinApp::Start(const QStringList &arguments) {
         splash = std::make_unique<TSplashWindow>();
         splash->ShowNow();
     }
+    // No display name: the platform would append it to every title, and the
+    // main window's title already begins with it ("Quorvin - [car.qvb]").
     QApplication::setApplicationName("Quorvin");
-    QApplication::setApplicationDisplayName("Quorvin");
     // The desktop entry and icon the package installs.
     QGuiApplication::setDesktopFileName("quorvin");
     QApplication::setWindowIcon(QIcon::fromTheme("quorvin"));

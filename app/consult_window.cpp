@@ -180,6 +180,9 @@ void TmdiConsult::TakeControl(std::unique_ptr<CInfControl> control, TAbstractMDI
 int32_t TmdiConsult::RunConsultation() {
     if (driver == nullptr || driver->InsideConsultation() || jobsRunning) return 2;
     const std::optional<int32_t> inJobs = RunInJobs();
+    // Jobs that gave the batch back (a case must ask the user) may have
+    // reported their start; the window's own run counts from its first case.
+    if (!inJobs) batchProgress->Ended();
     const int32_t result = inJobs ? *inJobs : driver->RunConsultation();
     batchProgress->Ended();
     return result;

@@ -3,6 +3,7 @@
 // Abort stopping them with the rows of a prefix of the keys, and a text
 // with unsaved changes consulted by the window alone.
 #include <QDir>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -13,27 +14,33 @@
 #include "app/consult_window.h"
 #include "app/editor_window.h"
 #include "app/main_form.h"
+#include "app/question_windows.h"
 #include "app_fixture.h"
 #include "consult/consultation_driver.h"
 #include "scripted_user.h"
 
 namespace {
 
-QByteArray KnowledgeBase() {
-    return "net {\n"
-           "  setparam(batchidbtxtreltab)\n"
-           "  setparam(idbtxtreltab, \"cases.tsv\")\n"
-           "  setparam(dbheadername, id)\n"
-           "  setparam(odbtxtreltab, \"verdicts.tsv\")\n"
-           "  setparam(prottxt, \"report.txt\")\n"
-           "}\n"
-           "nodes {\n"
-           "  fever { 'Fever?' (bayesian, 0.3) retriever (dbcf, dncf) }\n"
-           "  cough { 'Cough?' (bayesian, 0.2) retriever (dbcf, dncf) }\n"
-           "  flu { 'Flu' (bayesian, 0.1, goal) }\n"
-           "  cold { 'Cold' (bayesian, 0.2, goal) }\n"
-           "}\n"
-           "rules { { fever, flu, 0.8, 0.05 } { cough, flu, 0.6, 0.05 } { cough, cold, 0.7, 0.1 } }\n";
+// With `asks`, every case asks the user whether the throat is sore (the
+// cases have no such column), which jobs cannot.
+QByteArray KnowledgeBase(bool asks = false) {
+    QByteArray text = "net {\n"
+                      "  setparam(batchidbtxtreltab)\n"
+                      "  setparam(idbtxtreltab, \"cases.tsv\")\n"
+                      "  setparam(dbheadername, id)\n"
+                      "  setparam(odbtxtreltab, \"verdicts.tsv\")\n"
+                      "  setparam(prottxt, \"report.txt\")\n"
+                      "}\n"
+                      "nodes {\n"
+                      "  fever { 'Fever?' (bayesian, 0.3) retriever (dbcf, dncf) }\n"
+                      "  cough { 'Cough?' (bayesian, 0.2) retriever (dbcf, dncf) }\n"
+                      "  flu { 'Flu' (bayesian, 0.1, goal) }\n"
+                      "  cold { 'Cold' (bayesian, 0.2, goal) }\n";
+    if (asks) text += "  sore { 'Sore throat?' (bayesian, 0.3) retriever (dbcf, wincf) }\n";
+    text += "}\n"
+            "rules { { fever, flu, 0.8, 0.05 } { cough, flu, 0.6, 0.05 } { cough, cold, 0.7, 0.1 }";
+    if (asks) text += " { sore, cold, 0.6, 0.1 }";
+    return text + " }\n";
 }
 
 QByteArray Cases(int count) {
@@ -61,10 +68,10 @@ struct TJobsFixture {
     }
     // Opens the saved knowledge base and starts its consultation; notes
     // whether jobs ran while the bar moved.
-    TmdiConsult *Start(int cases, bool unsaved = false) {
+    TmdiConsult *Start(int cases, bool unsaved = false, bool asks = false) {
         fixture.WriteFile("cases.tsv", Cases(cases));
         fixture.WriteFile("verdicts.tsv", "id\tflu\tcold\n");
-        TmdiEditor *editor = fixture.Main().OpenEditor(fixture.WriteFile("flu.qvb", KnowledgeBase()), true);
+        TmdiEditor *editor = fixture.Main().OpenEditor(fixture.WriteFile("flu.qvb", KnowledgeBase(asks)), true);
         if (editor == nullptr) return nullptr;
         if (unsaved) editor->Memo()->textCursor().insertText("// not saved\n");
         editor->DoConsult();
@@ -101,6 +108,7 @@ private slots:
     void JobsGiveTheWindowsOwnOutputs();
     void AbortStopsTheJobsWithAPrefix();
     void UnsavedTextIsConsultedByTheWindowAlone();
+    void ABatchThatAsksIsConsultedByTheWindowAlone();
 };
 
 void ParallelBatchWindowTest::JobsGiveTheWindowsOwnOutputs() {
@@ -164,6 +172,33 @@ void ParallelBatchWindowTest::UnsavedTextIsConsultedByTheWindowAlone() {
     QVERIFY2(WaitFor([&] { return Ended(window, "Done, consulted ok."); }), qPrintable(window->StatusText()));
     QVERIFY(!run.sawJobs);
     QCOMPARE(run.Rows().count('\n'), 201);
+}
+
+// The jobs give a batch that must ask back to the window, which asks every
+// case; the bar counts the window's cases from the first, so that it ends
+// at all of them.
+void ParallelBatchWindowTest::ABatchThatAsksIsConsultedByTheWindowAlone() {
+    constexpr int kCases = 6;
+    TJobsFixture run(2);
+    TScriptedUser user;
+    TQuestionWindows &questions = run.fixture.Main().Questions();
+    int asked = 0;
+    user.Then([&] {
+        if (questions.yesNoQuestion->isVisible()) {
+            ++asked;
+            questions.yesNoQuestion->certaintyButtons[8]->click();
+        }
+        return asked == kCases;
+    });
+    TmdiConsult *window = run.Start(kCases, false, true);
+    QVERIFY(window != nullptr);
+    QVERIFY2(WaitFor([&] { return Ended(window, "Done, consulted ok."); }), qPrintable(window->StatusText()));
+    QCOMPARE(asked, kCases);
+    QCOMPARE(user.messages, QStringList({"Quorvin: Batch consultation finished."}));
+    QCOMPARE(run.Rows().count('\n'), kCases + 1);
+    QCOMPARE(window->batchProgress->bar->value(), kCases);
+    QVERIFY2(window->batchProgress->figures->text().startsWith("6/6 cases, "),
+             qPrintable(window->batchProgress->figures->text()));
 }
 
 QTEST_MAIN(ParallelBatchWindowTest)
