@@ -146,13 +146,14 @@ bool MoveIn(int folder, const std::string &temporary, const std::string &leaf, s
 // Exchanges the names of the written temporary file and of `leaf`, then
 // removes the old file from the temporary name. False, with everything as
 // it was, when the file system cannot exchange names or what stood at `leaf`
-// cannot be removed (a folder put there meanwhile).
+// cannot be removed (a folder put there meanwhile) and goes back.
 bool SwapIn(int folder, const std::string &temporary, const std::string &leaf) {
 #ifdef RENAME_EXCHANGE
     if (::renameat2(folder, temporary.c_str(), folder, leaf.c_str(), RENAME_EXCHANGE) != 0) return false;
     if (::unlinkat(folder, temporary.c_str(), 0) == 0) return true;
-    ::renameat2(folder, temporary.c_str(), folder, leaf.c_str(), RENAME_EXCHANGE);
-    return false;
+    // Should going back fail, the new file is in place all the same, and
+    // what stood there stays under the temporary name.
+    return ::renameat2(folder, temporary.c_str(), folder, leaf.c_str(), RENAME_EXCHANGE) != 0;
 #else
     (void)folder, (void)temporary, (void)leaf;
     return false;
