@@ -127,12 +127,6 @@ Result Session::Run() {
     }
     CallbackAnswerer asker(state->callback);
     CAnswerMap answerer(state->answers, state->callback ? &asker : nullptr);
-    // Goals of equal value would otherwise keep the order that the session's
-    // last consultation left (the consultation sorts them once before it
-    // resets the values), and a result would depend on which session of a
-    // pool consulted before.
-    Reset();
-    consultation->Net().RestoreGoalOrder();
     const int32_t code = consultation->Run(answerer);
     result.status = code == 0                                               ? Status::ok
                     : answerer.Refusal().empty() && consultation->Aborted() ? Status::aborted

@@ -4,6 +4,7 @@
 #include "language/output.h"
 #include "net/inf_tax_net.h"
 #include "net/params.h"
+#include "retrieval/table.h"
 
 namespace {
 
@@ -48,6 +49,13 @@ int32_t CTextConsultation::Run(ITextAnswerer &given) {
     messages.shown.clear();
     answerer = &given;
     failure = nullptr;
+    // The consultation sorts the goals once before it resets the values:
+    // reset them first, so that the last consultation's values decide no
+    // order.
+    if (CInfTaxNet *net = driver->Control().Net(); net != nullptr && Built()) {
+        net->ResetValues(Table());
+        net->RestoreGoalOrder();
+    }
     const int32_t result = driver->RunConsultation();
     answerer = nullptr;
     if (failure) std::rethrow_exception(std::exchange(failure, nullptr));

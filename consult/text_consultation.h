@@ -54,8 +54,11 @@ public:
     const std::optional<CDiagnostic> &Diagnostic() const { return driver->Control().Diagnostic(); }
 
     // Consulting
-    // One consultation from reset values, every question asked of
-    // `answerer`; the net's result (0 consulted ok). An exception thrown by
+    // One consultation from reset values and from the goals in the order of
+    // their declaration, so that its result depends on its answers alone
+    // (not on an earlier consultation, whose values would order goals of
+    // equal value); every question asked of `answerer`; the net's result (0
+    // consulted ok). An exception thrown by
     // the answerer aborts the consultation and is thrown again from here
     // once it has unwound.
     int32_t Run(ITextAnswerer &answerer);
