@@ -45,6 +45,15 @@ protected:
         net.FindNode(name)->current = current;
     }
 
+    // A relational tab output "cases.txt" keyed by "id", the record "p17",
+    // the file holding `header`.
+    void RelationalOutputOfP17(const std::string &header) {
+        params.SetParam("odbtxtreltab", "cases.txt");
+        params.SetParam("dbheadername", "id");
+        params.SetParam("dbrecord", "p17");
+        dir.Write("cases.txt", header);
+    }
+
     CScratchDir dir;
     CTableEnvironment environment;
     CInferenceNet net;
@@ -135,10 +144,7 @@ TEST_F(OutputTest, AKeyHoldingTheSeparatorOrALineEndWritesNoRow) {
 
 TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
     COutDatabaseRel table(*FindTableFormat("odbtxtreltab"), environment);
-    params.SetParam("odbtxtreltab", "cases.txt");
-    params.SetParam("dbheadername", "id");
-    params.SetParam("dbrecord", "p17");
-    dir.Write("cases.txt", "id\tFever\tFlu\tCough\n");
+    RelationalOutputOfP17("id\tFever\tFlu\tCough\n");
     ASSERT_EQ(table.Write(&params, &net, nullptr), 0);
     params.RemoveParam("dbrecord");
     params.SetParam("dbrecord", "p18");
@@ -162,10 +168,7 @@ TEST_F(OutputTest, RelationalFilesReceiveOneRowUnderTheirHeader) {
 // since the last row (even to the same size) is read again.
 TEST_F(OutputTest, ARelationalHeaderChangedBetweenRowsDecidesTheNextRow) {
     COutDatabaseRel table(*FindTableFormat("odbtxtreltab"), environment);
-    params.SetParam("odbtxtreltab", "cases.txt");
-    params.SetParam("dbheadername", "id");
-    params.SetParam("dbrecord", "p17");
-    dir.Write("cases.txt", "id\tFever\tFlu\n");
+    RelationalOutputOfP17("id\tFever\tFlu\n");
     ASSERT_EQ(table.Write(&params, &net, nullptr), 0);
     ASSERT_EQ(table.Write(&params, &net, nullptr), 0);  // from the kept header
     EXPECT_EQ(dir.Read("cases.txt"), "id\tFever\tFlu\np17\t0.500000\t0.734000\np17\t0.500000\t0.734000\n");
