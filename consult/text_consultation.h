@@ -58,9 +58,8 @@ public:
     // their declaration, so that its result depends on its answers alone
     // (not on an earlier consultation, whose values would order goals of
     // equal value); every question asked of `answerer`; the net's result (0
-    // consulted ok). An exception thrown by
-    // the answerer aborts the consultation and is thrown again from here
-    // once it has unwound.
+    // consulted ok). An exception thrown by the answerer aborts the
+    // consultation and is thrown again from here once it has unwound.
     int32_t Run(ITextAnswerer &answerer);
     // True when the last consultation was aborted.
     bool Aborted() const { return driver->Control().AbortRequested(); }

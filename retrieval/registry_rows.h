@@ -13,10 +13,9 @@
 
 #include "retrieval/retriever_row.h"
 
-class CTableEnvironment;
-
 class CDataRetriever;
 class CDataTranslator;
+class CTableEnvironment;
 struct CUserInterface;
 
 // The retriever rows in the registry's order.
