@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -255,8 +256,17 @@ void MergeOutputs(CInfControl &control, const std::vector<Job> &jobs, size_t upT
 void RemoveJobFiles(CInfControl &control, const std::vector<Job> &jobs, const std::string &jobDirectory) {
     const fs::path directory = control.SourceDirectory().IsEmpty() ? "." : control.SourceDirectory().Text();
     std::error_code ignored;
+    std::set<fs::path> folders{directory};
     for (const CTextOutput &output : TextOutputs(*control.Parameters()))
-        for (const Job &job : jobs) fs::remove(directory / job.part.FileName(output.name), ignored);
+        for (const Job &job : jobs) {
+            const fs::path file = directory / job.part.FileName(output.name);
+            fs::remove(file, ignored);
+            folders.insert(file.parent_path());
+        }
+    // A job killed while it replaced a file leaves its temporary file.
+    for (const fs::path &folder : folders)
+        for (const Job &job : jobs)
+            if (job.pid > 0) quorvin::RemoveTemporariesOf(folder.string(), job.pid);
     fs::remove_all(jobDirectory, ignored);
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/safe_file.h"
 
 #include <atomic>
+#include <filesystem>
 #include <utility>
 #include <cerrno>
 #include <system_error>
@@ -118,10 +119,14 @@ bool WriteAll(int fd, std::string_view bytes, std::string &reason) {
     return true;
 }
 
+// The start of the names of the temporary files of the process `pid`.
+std::string TemporaryPrefix(long pid) { return ".quorvin-" + std::to_string(pid) + "-"; }
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
 // A name for a temporary file that no other writer uses at the same time.
 std::string TemporaryName() {
     static std::atomic<unsigned> counter{0};
-    return ".quorvin-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return TemporaryPrefix(::getpid()) + std::to_string(counter++) + std::string(kTemporarySuffix);
 }
 
 // Creates the temporary file beside the target.
@@ -190,6 +195,15 @@ bool ReplaceFile(const std::string &directory, const std::string &name, std::str
                  MoveIn(folder.Get(), temporary, leaf, reason);
     if (!ok) ::unlinkat(folder.Get(), temporary.c_str(), 0);
     return ok;
+}
+
+void RemoveTemporariesOf(const std::string &folder, long pid) {
+    const std::string prefix = TemporaryPrefix(pid);
+    std::error_code ignored;
+    for (const auto &entry : std::filesystem::directory_iterator(folder.empty() ? "." : folder, ignored)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(prefix) && name.ends_with(kTemporarySuffix)) std::filesystem::remove(entry.path(), ignored);
+    }
 }
 
 bool AppendRecord(const std::string &directory, const std::string &name, std::string_view bytes,

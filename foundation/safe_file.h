@@ -51,6 +51,11 @@ enum class TReplacing {
 bool ReplaceFile(const std::string &directory, const std::string &name, std::string_view bytes,
                  std::string &reason, TReplacing how = TReplacing::once);
 
+// Removes the temporary files that the process `pid` left in `folder` while
+// replacing files there, when it was killed in the middle (a job of a
+// parallel batch that its run stopped at once).
+void RemoveTemporariesOf(const std::string &folder, long pid);
+
 // Appends `bytes` to `name` below `directory` as one record; the file is
 // created when missing.
 bool AppendRecord(const std::string &directory, const std::string &name, std::string_view bytes,

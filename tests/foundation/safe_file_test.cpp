@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -80,6 +81,19 @@ TEST_F(SafeFileTest, ReplacingWritesWholeFilesAndKeepsTheirPermissions) {
         }
         EXPECT_EQ(entries, 4);
     }
+}
+
+TEST_F(SafeFileTest, TheTemporariesOfAKilledProcessAreRemovedAndNothingElse) {
+    for (const char *name : {".quorvin-123-0.tmp", ".quorvin-123-17.tmp", ".quorvin-1234-0.tmp", ".quorvin-12-0.tmp",
+                             ".quorvin-123-0.tmp.keep", "quorvin-123-0.tmp", "goals.txt"})
+        Write(root / "kb" / name, "x");
+    quorvin::RemoveTemporariesOf(kb, 123);
+    std::vector<std::string> left;
+    for (const auto &entry : fs::directory_iterator(root / "kb")) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".quorvin-12-0.tmp", ".quorvin-123-0.tmp.keep", ".quorvin-1234-0.tmp",
+                                              "goals.txt", "quorvin-123-0.tmp"}));
+    quorvin::RemoveTemporariesOf((root / "missing").string(), 123);  // no folder: nothing happens
 }
 
 TEST_F(SafeFileTest, NoPartOfTheNameMayBeALink) {
