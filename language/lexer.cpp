@@ -1,5 +1,6 @@
 #include "language/lexer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -14,7 +15,7 @@ namespace {
 constexpr int kEndOfSource = -1;
 
 struct Keyword {
-    const char *word;
+    std::string_view word;
     TToken token;
 };
 
@@ -47,10 +48,19 @@ constexpr Keyword kKeywords[] = {
     {"defretr", tokDefRetr},
 };
 
-// Keywords are lower case and match whole words only.
-TToken LookUpWord(const char *word) {
+constexpr size_t LongestKeyword() {
+    size_t longest = 0;
+    for (const Keyword &keyword : kKeywords) longest = std::max(longest, keyword.word.size());
+    return longest;
+}
+
+// Keywords are lower case and match whole words only. Most words of a large
+// knowledge base are names longer than any keyword, and they are told apart
+// by their length alone.
+TToken LookUpWord(std::string_view word) {
+    if (word.size() > LongestKeyword()) return tokName;
     for (const Keyword &keyword : kKeywords)
-        if (keyword.word[0] == word[0] && std::strcmp(keyword.word, word) == 0) return keyword.token;
+        if (keyword.word[0] == word[0] && keyword.word == word) return keyword.token;
     return tokName;
 }
 
@@ -132,6 +142,7 @@ public:
         buffer[0] = '\0';
     }
     int32_t Seen() const { return seen; }
+    int32_t Kept() const { return kept; }
     bool Truncated() const { return seen > kept; }
     // Removes the last character when it is a control character (a CR).
     void TrimControlChar() {
@@ -365,7 +376,7 @@ TToken CLexicalAnalyzer::ReadWord(int first) {
         c = Get();
     }
     Unget(c);
-    return LookUpWord(text);
+    return LookUpWord(std::string_view(text, static_cast<size_t>(collected.Kept())));
 }
 
 // Reads a character, taking a CR directly before an LF as part of that line

@@ -49,6 +49,14 @@ TEST(Lexer, KeywordsAreWholeLowerCaseWordsOutsideQuotes) {
                                    {tokName, "or0"},
                                    {tokName, "notx"},
                                    {tokEnd, ""}}));
+    // The longest keywords, and words one character longer or shorter.
+    EXPECT_EQ(LexAll("description hidden_both descriptions hidden_boths descriptio"),
+              (std::vector<Lexeme>{{tokDescription, ""},
+                                   {tokHiddenBoth, ""},
+                                   {tokName, "descriptions"},
+                                   {tokName, "hidden_boths"},
+                                   {tokName, "descriptio"},
+                                   {tokEnd, ""}}));
 }
 
 TEST(Lexer, BlanksAndCommentsAloneGiveEnd) {
