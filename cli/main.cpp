@@ -368,7 +368,7 @@ int Run(const Options &options) {
     // The build
     std::string reason;
     std::unique_ptr<CPInputChar> source = ReadSourceFile(options.knowledgeBase, reason);
-    const bool readable = source != nullptr;
+    bool readable = source != nullptr;
     // An unreadable file builds as a source that cannot be opened.
     if (!readable) source = std::make_unique<CPInputChar>(nullptr);
     ConsolePane pane(terminal);
@@ -381,7 +381,14 @@ int Run(const Options &options) {
     control->SetConsultationName(kbPath.filename().string().c_str());
     if (job) control->SetWrittenFiles(job->WrittenFiles());
     if (job && !options.jobName.empty()) control->SetConsultationName(options.jobName.c_str());
-    const int32_t built = control->BuildNet();
+    int32_t built = control->BuildNet();
+    // A file that failed while it was read is not the knowledge base,
+    // whatever was built of its first part.
+    if (readable && !source->ReadProblem().empty()) {
+        built = 2;
+        readable = false;
+        reason = source->ReadProblem();
+    }
     std::fflush(stdout);
     if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", options.knowledgeBase.c_str(), reason.c_str());
     if (options.command == "build") {

@@ -13,5 +13,7 @@ QuietBuild::QuietBuild(const std::string &path) : aliases(CIniOptionStore::UserO
     consultation = std::make_unique<CTextConsultation>(
         CTextSource{text.get(), directory, file.filename().string(), {false, false, false}, &aliases});
     for (const std::string &line : consultation->BuildLines()) std::fprintf(stderr, "%s\n", line.c_str());
-    if (!text) std::fprintf(stderr, "quorvin-cli: %s: %s\n", path.c_str(), reason.c_str());
+    if (text && !text->ReadProblem().empty()) reason = text->ReadProblem();
+    readable = text && text->ReadProblem().empty();
+    if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", path.c_str(), reason.c_str());
 }

@@ -17,7 +17,9 @@ class QuietBuild {
 public:
     explicit QuietBuild(const std::string &path);
 
-    bool Built() const { return consultation->Built(); }
+    // False too for a file that failed while it was read: whatever was built
+    // of its first part is not the knowledge base.
+    bool Built() const { return readable && consultation->Built(); }
     CTextConsultation &Consultation() { return *consultation; }
     // The folder of the knowledge base ("" for the current one).
     const std::string &Directory() const { return directory; }
@@ -25,6 +27,7 @@ public:
 private:
     std::string directory;
     std::unique_ptr<CPInputChar> text;
+    bool readable = false;
     CIniOptionStore aliases;
     std::unique_ptr<CTextConsultation> consultation;
 };

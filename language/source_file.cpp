@@ -1,9 +1,13 @@
 #include "language/source_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 std::optional<std::string> SourceSizeProblem(int64_t size) {
     if (size <= CPInputChar::kMaxLength) return std::nullopt;
@@ -45,10 +49,73 @@ bool ReadSized(std::FILE *file, int64_t size, std::string &text, std::string &re
 
 }  // namespace
 
+namespace {
+
+// The bytes of an open file, up to the size limit of a source.
+class CFileByteStream final : public CPByteStream {
+public:
+    explicit CFileByteStream(int descriptor) : descriptor(descriptor) {}
+    ~CFileByteStream() override { ::close(descriptor); }
+    CFileByteStream(const CFileByteStream &) = delete;
+    CFileByteStream &operator=(const CFileByteStream &) = delete;
+
+    int64_t Read(char *into, int64_t size) override {
+        ssize_t got = 0;
+        do {
+            got = ::read(descriptor, into, static_cast<size_t>(size));
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) {
+            problem = std::strerror(errno);
+            return -1;
+        }
+        // A file that grew past the limit while it was read, or a pipe that
+        // gives more, is refused rather than cut short.
+        if (auto tooLarge = SourceSizeProblem(total + got)) {
+            problem = *tooLarge;
+            return -1;
+        }
+        total += got;
+        return got;
+    }
+    std::string Problem() const override { return problem; }
+
+private:
+    int descriptor;
+    int64_t total = 0;
+    std::string problem;
+};
+
+// A window holds a large file a megabyte at a time; a small file needs no
+// more room than its size.
+constexpr int64_t kLargestWindow = 1 << 20;
+
+}  // namespace
+
 std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason) {
-    std::optional<std::string> text = ReadSourceText(path, reason);
-    if (!text) return nullptr;
-    return std::make_unique<CPInputChar>(std::move(*text));
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    auto stream = std::make_unique<CFileByteStream>(descriptor);
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        reason = std::strerror(EISDIR);
+        return nullptr;
+    }
+    const bool regular = S_ISREG(info.st_mode);
+    if (auto problem = SourceSizeProblem(regular ? info.st_size : 0)) {
+        reason = *problem;
+        return nullptr;
+    }
+    // One byte more than the size, so that a file of one window's size
+    // learns its end without moving the window.
+    const int64_t window = regular ? std::min<int64_t>(info.st_size + 1, kLargestWindow) : kLargestWindow;
+    return std::make_unique<CPInputChar>(std::move(stream), static_cast<int32_t>(window));
 }
 
 std::optional<std::string> ReadSourceText(const std::string &path, std::string &reason) {

@@ -1,10 +1,13 @@
 // Reading a knowledge base's file into a character source.
 //
-// The whole file goes into the source's own buffer, so a build holds one
-// copy of the text. A source is limited to CPInputChar::kMaxLength bytes: a
-// longer file is refused, never cut short, and a regular file's size is
-// tested before anything of it is read. A file whose size is not known in
-// advance (a pipe) is refused once it has given more than the limit.
+// The console's source streams its file: it holds a window of at most a
+// megabyte and reads on as the build reaches its end, so a build of a large
+// knowledge base does not hold its text besides the net it makes. A source
+// is limited to CPInputChar::kMaxLength bytes: a longer file is refused,
+// never cut short, and a regular file's size is tested before anything of
+// it is read. A file that turns out longer while it is read (a pipe, a file
+// that grows) or fails to be read ends the source with its ReadProblem():
+// whatever was built of it is not the knowledge base.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +21,8 @@
 // at most M)"), or nothing when it can.
 std::optional<std::string> SourceSizeProblem(int64_t size);
 
-// The file as a source; null with the reason (the system's text, or the
-// size problem) when it cannot be read whole.
+// The file as a streamed source; null with the reason (the system's text,
+// or the size problem) when it cannot be opened or is too large.
 std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason);
 // The same as text, for a caller that builds it more than once.
 std::optional<std::string> ReadSourceText(const std::string &path, std::string &reason);
