@@ -81,6 +81,24 @@ TEST(CVector, StringSlotsHoldValues) {
     EXPECT_EQ(name.RefCount(), 2);
 }
 
+TEST(CVector, RemovingResettingAndTheEndReleaseTheItems) {
+    CString held("held");
+    {
+        CStringVector v;
+        for (int i = 0; i < 30; ++i) v.Add(held);
+        EXPECT_EQ(held.RefCount(), 31);
+        v.RemoveLast();
+        EXPECT_EQ(held.RefCount(), 30);
+        v.Reset();
+        EXPECT_EQ(held.RefCount(), 1);
+        EXPECT_EQ(v.Capacity(), 37);  // 5, 13, 21, 29, 37: a reset keeps the slots
+        for (int i = 0; i < 3; ++i) v.Add(held);
+    }
+    EXPECT_EQ(held.RefCount(), 1);
+    // A net keeps five vectors in every node.
+    static_assert(sizeof(CVector<void *>) == 16);
+}
+
 TEST(CVector, IteratesForRangeForAndTheStandardAlgorithms) {
     CVector<int32_t> v;
     for (int32_t x : {4, 1, 3, 2}) v.Add(x);

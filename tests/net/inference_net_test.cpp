@@ -98,7 +98,9 @@ TEST(CInferenceNetBuilding, DuplicatePairsAreFoundAmongThousands) {
         const int from = target(i, 0);
         const bool isNew = net.AddRule(name(from), name(i), 0.9f, 0.1f) == 0;
         EXPECT_EQ(net.AddRule(name(from), name(i), 0.9f, 0.1f), 2);
-        if (isNew) EXPECT_EQ(net.rules.At(net.rules.Count() - 1)->target, net.FindNode(name(i)));
+        if (isNew) {
+            EXPECT_EQ(net.rules.At(net.rules.Count() - 1)->target, net.FindNode(name(i)));
+        }
     }
     EXPECT_GT(net.rules.Count(), before);
 }
