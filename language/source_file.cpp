@@ -55,6 +55,13 @@ namespace {
 class CFileByteStream final : public CPByteStream {
 public:
     explicit CFileByteStream(int descriptor) : descriptor(descriptor) {}
+
+    // Remembers the state of a regular file as it is opened, so that a file
+    // rewritten while it is read is not taken for one text.
+    void Stamp(const struct stat &opened) {
+        regular = true;
+        modified = opened.st_mtim;
+    }
     ~CFileByteStream() override { ::close(descriptor); }
     CFileByteStream(const CFileByteStream &) = delete;
     CFileByteStream &operator=(const CFileByteStream &) = delete;
@@ -66,6 +73,10 @@ public:
         } while (got < 0 && errno == EINTR);
         if (got < 0) {
             problem = std::strerror(errno);
+            return -1;
+        }
+        if (got == 0 && !Unchanged()) {
+            problem = "file changed while it was read";
             return -1;
         }
         // A file that grew past the limit while it was read, or a pipe that
@@ -80,8 +91,20 @@ public:
     std::string Problem() const override { return problem; }
 
 private:
+    // At the end of a regular file: whether it still has the modification
+    // time it was opened with and the size that was read.
+    bool Unchanged() const {
+        if (!regular) return true;
+        struct stat now;
+        if (::fstat(descriptor, &now) != 0) return false;
+        return now.st_mtim.tv_sec == modified.tv_sec && now.st_mtim.tv_nsec == modified.tv_nsec &&
+               now.st_size == total;
+    }
+
     int descriptor;
     int64_t total = 0;
+    bool regular = false;
+    struct timespec modified = {};
     std::string problem;
 };
 
@@ -112,6 +135,7 @@ std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string
         reason = *problem;
         return nullptr;
     }
+    if (regular) stream->Stamp(info);
     // One byte more than the size, so that a file of one window's size
     // learns its end without moving the window.
     const int64_t window = regular ? std::min<int64_t>(info.st_size + 1, kLargestWindow) : kLargestWindow;

@@ -5,9 +5,11 @@
 // knowledge base does not hold its text besides the net it makes. A source
 // is limited to CPInputChar::kMaxLength bytes: a longer file is refused,
 // never cut short, and a regular file's size is tested before anything of
-// it is read. A file that turns out longer while it is read (a pipe, a file
-// that grows) or fails to be read ends the source with its ReadProblem():
-// whatever was built of it is not the knowledge base.
+// it is read. A file that fails to be read, gives more than the limit (a
+// pipe), or is changed while it is read (at its end, a regular file's
+// modification time or size is not what it was when it was opened) ends
+// the source with its ReadProblem(): whatever was built of it is not the
+// knowledge base.
 #pragma once
 
 #include <cstdint>

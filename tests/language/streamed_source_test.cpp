@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -187,4 +188,60 @@ TEST(StreamedSource, AFileAndAPipeLargerThanAWindowAreReadWhole) {
     for (int c = input->GetChar(); !input->AtEnd(); c = input->GetChar()) read += static_cast<char>(c);
     writer.join();
     EXPECT_TRUE(read == bytes) << read.size() << " bytes read of " << bytes.size();
+}
+
+TEST(StreamedSource, AFileChangedWhileItIsReadFailsTheSource) {
+    compiler_test::TempDir dir;
+    const auto path = dir.Path() / "kb.qvb";
+    const auto readAll = [](CPInputChar &input) {
+        while (input.GetChar() != -1) {
+        }
+    };
+    // The file's time is set an hour back, so that a change moves it even
+    // where the clock of the file system is coarse; `putBack` sets it back
+    // again after a change.
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const auto putBack = [&] { std::filesystem::last_write_time(path, anHourAgo); };
+    const auto openAnew = [&] {
+        std::ofstream(path, std::ios::binary) << std::string(3 * 1024 * 1024, 'a');
+        putBack();
+        std::string reason;
+        auto input = ReadSourceFile(path.string(), reason);
+        EXPECT_NE(input, nullptr) << reason;
+        return input;
+    };
+
+    // Rewritten in place, same size.
+    auto input = openAnew();
+    EXPECT_EQ(input->GetChar(), 'a');
+    {
+        std::fstream inPlace(path, std::ios::binary | std::ios::in | std::ios::out);
+        inPlace.seekp(2 * 1024 * 1024);
+        inPlace << "b";
+    }
+    readAll(*input);
+    EXPECT_EQ(input->ReadProblem(), "file changed while it was read");
+
+    // Cut short behind the reading, its time put back: the size read is not
+    // the file's.
+    input = openAnew();
+    for (int i = 0; i < 2 * 1024 * 1024; ++i) input->GetChar();
+    std::filesystem::resize_file(path, 1024 * 1024);
+    putBack();
+    readAll(*input);
+    EXPECT_EQ(input->ReadProblem(), "file changed while it was read");
+
+    // Appended to, its time put back: what was read is the whole file now.
+    input = openAnew();
+    EXPECT_EQ(input->GetChar(), 'a');
+    std::ofstream(path, std::ios::binary | std::ios::app) << "more";
+    putBack();
+    readAll(*input);
+    EXPECT_EQ(input->ReadProblem(), "");
+
+    // Left alone, it is read to its end without a problem.
+    input = openAnew();
+    readAll(*input);
+    EXPECT_TRUE(input->AtEnd());
+    EXPECT_EQ(input->ReadProblem(), "");
 }
