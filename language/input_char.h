@@ -36,9 +36,11 @@ public:
     CPInputChar(const char *bytes, int32_t length);
     // Takes over the text without copying it; at most kMaxLength bytes.
     explicit CPInputChar(std::string &&text);
+    // Bytes a streamed source keeps behind its reading point, for the
+    // lexer's steps back.
+    static constexpr int32_t kKeptBehind = 64;
     // Reads `stream` through a window of `window` bytes (at least
     // 2 x kKeptBehind). The stream must end within kMaxLength bytes.
-    static constexpr int32_t kKeptBehind = 64;
     CPInputChar(std::unique_ptr<CPByteStream> stream, int32_t window);
     ~CPInputChar() override;
 
