@@ -55,6 +55,9 @@ namespace {
 class CFileByteStream final : public CPByteStream {
 public:
     explicit CFileByteStream(int descriptor) : descriptor(descriptor) {}
+    ~CFileByteStream() override { ::close(descriptor); }
+    CFileByteStream(const CFileByteStream &) = delete;
+    CFileByteStream &operator=(const CFileByteStream &) = delete;
 
     // Remembers the state of a regular file as it is opened, so that a file
     // rewritten while it is read is not taken for one text.
@@ -62,9 +65,6 @@ public:
         regular = true;
         modified = opened.st_mtim;
     }
-    ~CFileByteStream() override { ::close(descriptor); }
-    CFileByteStream(const CFileByteStream &) = delete;
-    CFileByteStream &operator=(const CFileByteStream &) = delete;
 
     int64_t Read(char *into, int64_t size) override {
         ssize_t got = 0;
@@ -136,9 +136,8 @@ std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string
         return nullptr;
     }
     if (regular) stream->Stamp(info);
-    // One byte more than the size, so that a file of one window's size
-    // learns its end without moving the window.
-    const int64_t window = regular ? std::min<int64_t>(info.st_size + 1, kLargestWindow) : kLargestWindow;
+    // A file of up to a window's size is read with one call.
+    const int64_t window = regular ? std::min<int64_t>(info.st_size, kLargestWindow) : kLargestWindow;
     return std::make_unique<CPInputChar>(std::move(stream), static_cast<int32_t>(window));
 }
 
