@@ -47,10 +47,6 @@ bool ReadSized(std::FILE *file, int64_t size, std::string &text, std::string &re
     return ReadRest(file, text, reason);
 }
 
-}  // namespace
-
-namespace {
-
 // The bytes of an open file, up to the size limit of a source.
 class CFileByteStream final : public CPByteStream {
 public:
@@ -112,29 +108,36 @@ private:
 // more room than its size.
 constexpr int64_t kLargestWindow = 1 << 20;
 
-}  // namespace
-
-std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason) {
+// Opens a knowledge base's file: its descriptor, with its state in `info`,
+// or -1 with the reason when it cannot be opened, is a directory or is too
+// large to be a source.
+int OpenSource(const std::string &path, struct stat &info, std::string &reason) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         reason = std::strerror(errno);
-        return nullptr;
+        return -1;
     }
-    auto stream = std::make_unique<CFileByteStream>(descriptor);
-    struct stat info;
     if (::fstat(descriptor, &info) != 0) {
         reason = std::strerror(errno);
-        return nullptr;
-    }
-    if (S_ISDIR(info.st_mode)) {
+    } else if (S_ISDIR(info.st_mode)) {
         reason = std::strerror(EISDIR);
-        return nullptr;
-    }
-    const bool regular = S_ISREG(info.st_mode);
-    if (auto problem = SourceSizeProblem(regular ? info.st_size : 0)) {
+    } else if (auto problem = SourceSizeProblem(S_ISREG(info.st_mode) ? info.st_size : 0)) {
         reason = *problem;
-        return nullptr;
+    } else {
+        return descriptor;
     }
+    ::close(descriptor);
+    return -1;
+}
+
+}  // namespace
+
+std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string &reason) {
+    struct stat info;
+    const int descriptor = OpenSource(path, info, reason);
+    if (descriptor < 0) return nullptr;
+    auto stream = std::make_unique<CFileByteStream>(descriptor);
+    const bool regular = S_ISREG(info.st_mode);
     if (regular) stream->Stamp(info);
     // A file of up to a window's size is read with one call.
     const int64_t window = regular ? std::min<int64_t>(info.st_size, kLargestWindow) : kLargestWindow;
@@ -142,25 +145,18 @@ std::unique_ptr<CPInputChar> ReadSourceFile(const std::string &path, std::string
 }
 
 std::optional<std::string> ReadSourceText(const std::string &path, std::string &reason) {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
+    struct stat info;
+    const int descriptor = OpenSource(path, info, reason);
+    if (descriptor < 0) return std::nullopt;
+    std::FILE *file = ::fdopen(descriptor, "rb");
     if (file == nullptr) {
         reason = std::strerror(errno);
+        ::close(descriptor);
         return std::nullopt;
     }
-    struct stat info;
     std::string text;
-    bool read = false;
-    if (::fstat(::fileno(file), &info) != 0) {
-        reason = std::strerror(errno);
-    } else if (S_ISDIR(info.st_mode)) {
-        reason = std::strerror(EISDIR);
-    } else if (auto problem = SourceSizeProblem(S_ISREG(info.st_mode) ? info.st_size : 0)) {
-        reason = *problem;
-    } else if (S_ISREG(info.st_mode)) {
-        read = ReadSized(file, info.st_size, text, reason);
-    } else {
-        read = ReadRest(file, text, reason);
-    }
+    const bool read = S_ISREG(info.st_mode) ? ReadSized(file, info.st_size, text, reason)
+                                            : ReadRest(file, text, reason);
     std::fclose(file);
     if (!read) return std::nullopt;
     return text;
