@@ -14,6 +14,6 @@ QuietBuild::QuietBuild(const std::string &path) : aliases(CIniOptionStore::UserO
         CTextSource{text.get(), directory, file.filename().string(), {false, false, false}, &aliases});
     for (const std::string &line : consultation->BuildLines()) std::fprintf(stderr, "%s\n", line.c_str());
     if (text && !text->ReadProblem().empty()) reason = text->ReadProblem();
-    readable = text && text->ReadProblem().empty();
-    if (!readable) std::fprintf(stderr, "quorvin-cli: %s: %s\n", path.c_str(), reason.c_str());
+    if (!text || !text->ReadProblem().empty())
+        std::fprintf(stderr, "quorvin-cli: %s: %s\n", path.c_str(), reason.c_str());
 }

@@ -19,7 +19,7 @@ public:
 
     // False too for a file that failed while it was read: whatever was built
     // of its first part is not the knowledge base.
-    bool Built() const { return readable && consultation->Built(); }
+    bool Built() const { return text && text->ReadProblem().empty() && consultation->Built(); }
     CTextConsultation &Consultation() { return *consultation; }
     // The folder of the knowledge base ("" for the current one).
     const std::string &Directory() const { return directory; }
@@ -27,7 +27,6 @@ public:
 private:
     std::string directory;
     std::unique_ptr<CPInputChar> text;
-    bool readable = false;
     CIniOptionStore aliases;
     std::unique_ptr<CTextConsultation> consultation;
 };
