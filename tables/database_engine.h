@@ -25,6 +25,9 @@
 
 #include "foundation/string_collections.h"
 
+// What First gives for a table whose fields changed since it was opened.
+inline constexpr int32_t kEngineTableChanged = 3;
+
 // What a table is opened for: reading records, or appending one.
 enum class CEngineAccess { Read, Append };
 
@@ -45,7 +48,8 @@ public:
     // quote in it is an ordinary character. 2 when the field is unknown.
     virtual int32_t SetFilter(const CString &keyColumn, const CString &keyValue) = 0;
     // Makes the first record that passes the filter current; 2 when there is
-    // none.
+    // none, kEngineTableChanged when the table changed since the engine
+    // looked it up (the engine forgets what it knew: open it again).
     virtual int32_t First() = 0;
     // Of the current record: the number of fields, whether a field is null,
     // and a field's value as text.

@@ -39,13 +39,22 @@ int32_t CInDatabaseBDE::Open(CParameters *parameters) {
 
 int32_t CInDatabaseBDE::Load(const CString &alias, const CString &tableName, const CString &keyColumnName,
                              const CString &keyValue) {
+    // A table that changed since the engine looked it up is opened once more.
+    int32_t status = LoadOnce(alias, tableName, keyColumnName, keyValue);
+    if (status == kEngineTableChanged) status = LoadOnce(alias, tableName, keyColumnName, keyValue);
+    return status == 0 ? 0 : Fail();
+}
+
+int32_t CInDatabaseBDE::LoadOnce(const CString &alias, const CString &tableName, const CString &keyColumnName,
+                                 const CString &keyValue) {
     keyColumn = -1;
     std::unique_ptr<CEngineTable> table;
     if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Read, table) != 0 ||
         table->FieldNames(names) != 0)
-        return Fail();
+        return 2;
     keyColumn = FindFieldName(names, keyColumnName);
-    if (keyColumn < 0 || table->SetFilter(names.At(keyColumn), keyValue) != 0 || table->First() != 0) return Fail();
+    if (keyColumn < 0 || table->SetFilter(names.At(keyColumn), keyValue) != 0) return 2;
+    if (const int32_t found = table->First(); found != 0) return found;
     const size_t count = static_cast<size_t>(std::min(table->FieldCount(), names.Count()));
     const std::vector<CString> &lowerNames = LowerCaseNames(names, count);
     texts.resize(count);
@@ -54,7 +63,7 @@ int32_t CInDatabaseBDE::Load(const CString &alias, const CString &tableName, con
         if (table->IsNull(static_cast<int32_t>(i)))
             text = dontKnow;
         else if (table->FieldText(static_cast<int32_t>(i), text) != 0)
-            return Fail();
+            return 2;
         text.ToLower();
     }
     LoadRow(lowerNames.data(), texts.data(), count);

@@ -21,7 +21,8 @@ public:
     int32_t Open(CParameters *parameters) override;
 
     // Replaces the record by that of the key; 2 on any engine error, a
-    // missing key column or a key without a record.
+    // missing key column or a key without a record. A table that changed
+    // since the engine looked it up is opened again, once.
     virtual int32_t Load(const CString &alias, const CString &tableName, const CString &keyColumnName,
                          const CString &keyValue);
 
@@ -33,6 +34,10 @@ protected:
 private:
     // Empties the record; 2.
     int32_t Fail();
+    // One attempt of Load, leaving the record to it on failure: 0, 2, or
+    // kEngineTableChanged.
+    int32_t LoadOnce(const CString &alias, const CString &tableName, const CString &keyColumnName,
+                     const CString &keyValue);
     // The first `count` names in lower case; the same strings as last time
     // when the engine gave the same names.
     const std::vector<CString> &LowerCaseNames(const CStringVector &given, size_t count);

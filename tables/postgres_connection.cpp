@@ -47,7 +47,7 @@ CPgConnection::~CPgConnection() { PQfinish(conn); }
 CPgResult CPgConnection::Run(const std::string &sql, const CPgParams &params) {
     auto found = prepared.find(sql);
     if (found == prepared.end()) {
-        const std::string name = "quorvin_" + std::to_string(prepared.size() + 1);
+        const std::string name = "quorvin_" + std::to_string(++statementsPrepared);
         CPgResult made(PQprepare(conn, name.c_str(), sql.c_str(), 0, nullptr));
         if (!Succeeded(made)) return made;
         found = prepared.emplace(sql, name).first;
@@ -55,6 +55,13 @@ CPgResult CPgConnection::Run(const std::string &sql, const CPgParams &params) {
     CRawParams raw(params);
     return CPgResult(PQexecPrepared(conn, found->second.c_str(), static_cast<int>(raw.values.size()),
                                     raw.values.data(), nullptr, nullptr, 0));
+}
+
+void CPgConnection::Forget(const std::string &sql) {
+    auto found = prepared.find(sql);
+    if (found == prepared.end()) return;
+    if (!Broken()) RunOnce("DEALLOCATE " + QuoteIdentifier(found->second));
+    prepared.erase(found);
 }
 
 CPgResult CPgConnection::RunOnce(const std::string &sql, const CPgParams &params) {

@@ -11,6 +11,7 @@
 
 #include <libpq-fe.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,10 @@ public:
     // Runs a statement, prepared once per SQL text; null when it could not
     // be sent. The caller checks the result's status.
     CPgResult Run(const std::string &sql, const CPgParams &params);
+    // Drops the statement prepared for `sql`, if any, so that the next Run
+    // prepares it afresh (a statement over a table whose columns changed
+    // keeps failing on the server).
+    void Forget(const std::string &sql);
     // Runs a statement without preparing it (transaction control, one-offs).
     CPgResult RunOnce(const std::string &sql, const CPgParams &params = {});
 
@@ -56,6 +61,7 @@ private:
 
     PGconn *conn;
     std::unordered_map<std::string, std::string> prepared;  // SQL text to statement name
+    int64_t statementsPrepared = 0;                         // numbers the names
 };
 
 // True for a result that carries rows or a command's success.

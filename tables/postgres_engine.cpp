@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,15 @@ struct CPgField {
 struct CPgTableInfo {
     std::string quotedName;  // schema and table, quoted
     std::vector<CPgField> fields;
+
+    // What reading keeps of a table between records (see OpenTable): the
+    // connection it was looked up on, its field names, the reading
+    // statement of each key field, and whether a record found the table
+    // changed since.
+    std::weak_ptr<CPgConnection> lookedUpOn;
+    std::vector<CString> names;
+    std::map<int, std::string> selectByKey;
+    bool stale = false;
 };
 
 namespace {
@@ -38,52 +48,75 @@ std::string ColumnList(const CPgConnection &db, const std::vector<CPgField> &fie
 // A table of a server, opened for reading or appending.
 class CPgTable : public CEngineTable {
 public:
-    CPgTable(std::shared_ptr<CPgConnection> connection, CPgTableInfo table)
-        : db(std::move(connection)), info(std::move(table)) {}
+    // `kept`: the table's description was looked up before, not just now.
+    // A failure to read is said in `failure` (the engine's, which outlives
+    // its tables), naming the database by `alias`.
+    CPgTable(std::shared_ptr<CPgConnection> connection, std::shared_ptr<CPgTableInfo> table, bool kept,
+             std::string *failure, const CString &alias)
+        : db(std::move(connection)), info(std::move(table)), wasKept(kept), engineFailure(failure),
+          databaseAlias(alias) {}
     ~CPgTable() override { Close(); }
 
     int32_t FieldNames(CStringVector &names) override {
         if (!db) return 2;
         names.Reset();
-        for (const CPgField &field : info.fields) names.Add(CString(field.name.c_str()));
+        if (info->names.size() != info->fields.size()) {
+            info->names.clear();
+            for (const CPgField &field : info->fields) info->names.emplace_back(field.name.c_str());
+        }
+        for (const CString &name : info->names) names.Add(name);
         return 0;
     }
 
     int32_t SetFilter(const CString &keyColumn, const CString &keyValue) override {
-        const int key = FieldIndex(info.fields, keyColumn.Text());
+        const int key = FieldIndex(info->fields, keyColumn.Text());
         if (!db || key < 0) return 2;
-        filterSql = "SELECT " + ColumnList(*db, info.fields) + " FROM " + info.quotedName + " WHERE " +
-                    db->QuoteIdentifier(info.fields[key].name) + " = $1 LIMIT 1";
+        // Every column, so that a record shows whether the table still has
+        // the fields it was opened with.
+        auto [select, added] = info->selectByKey.try_emplace(key);
+        if (added)
+            select->second = "SELECT * FROM " + info->quotedName + " WHERE " +
+                             db->QuoteIdentifier(info->fields[key].name) + " = $1 LIMIT 1";
+        filterSql = &select->second;
         filterValue = keyValue.Text();
         return 0;
     }
 
     int32_t First() override {
-        if (!db || filterSql.empty()) return 2;
-        rows = db->Run(filterSql, {filterValue});
-        if (!Succeeded(rows)) rows.reset();
-        return rows && PQntuples(rows.get()) > 0 ? 0 : 2;
+        if (!db || filterSql == nullptr) return 2;
+        rows = db->Run(*filterSql, {filterValue});
+        if (Succeeded(rows) && HasTheFields(rows.get())) return PQntuples(rows.get()) > 0 ? 0 : 2;
+        // The table changed since it was looked up (a column added, dropped
+        // or renamed, the table dropped), or the statement failed: the next
+        // opening looks the table up again. A lost connection is not
+        // retried: the batch ends on it.
+        rows.reset();
+        info->stale = true;
+        if (engineFailure != nullptr) *engineFailure = "database " + WithoutPassword(databaseAlias.Text()) + ": " + db->LastError();
+        db->Forget(*filterSql);
+        return wasKept && !db->Broken() ? kEngineTableChanged : 2;
     }
 
-    int32_t FieldCount() override { return static_cast<int32_t>(info.fields.size()); }
+    int32_t FieldCount() override { return static_cast<int32_t>(info->fields.size()); }
 
     bool IsNull(int32_t position) override { return OnRecord(position) && PQgetisnull(rows.get(), 0, position); }
 
     int32_t FieldText(int32_t position, CString &text) override {
         if (!OnRecord(position)) return 2;
-        text = Value(rows.get(), 0, position).c_str();
+        // libpq ends every value with a zero byte; a text value holds none.
+        text = PQgetvalue(rows.get(), 0, position);
         return 0;
     }
 
     int32_t Append() override {
         if (!db) return 2;
-        pending.assign(info.fields.size(), CPgFieldValue());
+        pending.assign(info->fields.size(), CPgFieldValue());
         appending = true;
         return 0;
     }
 
     int32_t FindField(const CString &fieldName, int32_t &position) override {
-        const int found = FieldIndex(info.fields, fieldName.Text());
+        const int found = FieldIndex(info->fields, fieldName.Text());
         if (found < 0) return 2;
         position = found;
         return 0;
@@ -91,7 +124,7 @@ public:
 
     int32_t SetFieldText(int32_t position, const CString &text) override {
         if (!appending || position < 0 || position >= FieldCount()) return 2;
-        pending[position] = PgValueForField(info.fields[position].kind, text.Text());
+        pending[position] = PgValueForField(info->fields[position].kind, text.Text());
         return pending[position].set ? 0 : 2;
     }
 
@@ -100,13 +133,13 @@ public:
         appending = false;
         std::string columns, marks;
         CPgParams values;
-        for (size_t i = 0; i < info.fields.size(); ++i) {
+        for (size_t i = 0; i < info->fields.size(); ++i) {
             if (!pending[i].set) continue;
-            columns += (values.empty() ? "" : ", ") + db->QuoteIdentifier(info.fields[i].name);
+            columns += (values.empty() ? "" : ", ") + db->QuoteIdentifier(info->fields[i].name);
             values.push_back(pending[i].text);
             marks += (values.size() == 1 ? "$" : ", $") + std::to_string(values.size());
         }
-        std::string sql = "INSERT INTO " + info.quotedName;
+        std::string sql = "INSERT INTO " + info->quotedName;
         sql += values.empty() ? " DEFAULT VALUES" : " (" + columns + ") VALUES (" + marks + ")";
         return Succeeded(db->Run(sql, values)) ? 0 : 2;
     }
@@ -119,12 +152,23 @@ public:
 
 private:
     bool OnRecord(int32_t position) const {
-        return rows && PQntuples(rows.get()) > 0 && position >= 0 && static_cast<size_t>(position) < info.fields.size();
+        return rows && PQntuples(rows.get()) > 0 && position >= 0 && static_cast<size_t>(position) < info->fields.size();
+    }
+
+    // Whether the result has the table's fields as they were looked up.
+    bool HasTheFields(const PGresult *result) const {
+        if (PQnfields(result) != static_cast<int>(info->fields.size())) return false;
+        for (size_t i = 0; i < info->fields.size(); ++i)
+            if (info->fields[i].name != PQfname(result, static_cast<int>(i))) return false;
+        return true;
     }
 
     std::shared_ptr<CPgConnection> db;  // null once closed
-    CPgTableInfo info;
-    std::string filterSql;
+    std::shared_ptr<CPgTableInfo> info;
+    bool wasKept;
+    std::string *engineFailure;
+    CString databaseAlias;
+    const std::string *filterSql = nullptr;  // kept in `info`
     std::string filterValue;
     CPgResult rows;
     std::vector<CPgFieldValue> pending;
@@ -242,14 +286,34 @@ bool CPostgresEngine::FindTable(CPgConnection &db, const CString &alias, const s
     return true;
 }
 
-int32_t CPostgresEngine::OpenTable(const CString &alias, const CString &tableName, CEngineAccess,
+int32_t CPostgresEngine::OpenTable(const CString &alias, const CString &tableName, CEngineAccess access,
                                    std::unique_ptr<CEngineTable> &table) {
     table.reset();
     lastFailure.clear();
     std::shared_ptr<CPgConnection> db = Connection(alias);
-    CPgTableInfo info;
-    if (!db || !FindTable(*db, alias, tableName.Text(), info)) return 2;
-    table = std::make_unique<CPgTable>(std::move(db), std::move(info));
+    if (!db) return 2;
+    if (access == CEngineAccess::Append) {
+        auto info = std::make_shared<CPgTableInfo>();
+        if (!FindTable(*db, alias, tableName.Text(), *info)) return 2;
+        table = std::make_unique<CPgTable>(std::move(db), std::move(info), false, nullptr, alias);
+        return 0;
+    }
+    // A batch reads a record of the same table for every case: the table is
+    // looked up once (two round trips to the server) and kept while the
+    // records read show it unchanged.
+    const std::string key = environment.Locate(alias).location + '\0' + tableName.Text();
+    std::shared_ptr<CPgTableInfo> &kept = readTables[key];
+    const bool usable = kept && !kept->stale && kept->lookedUpOn.lock() == db;
+    if (!usable) {
+        auto info = std::make_shared<CPgTableInfo>();
+        if (!FindTable(*db, alias, tableName.Text(), *info)) {
+            readTables.erase(key);
+            return 2;
+        }
+        info->lookedUpOn = db;
+        kept = std::move(info);
+    }
+    table = std::make_unique<CPgTable>(std::move(db), kept, usable, &lastFailure, alias);
     return 0;
 }
 

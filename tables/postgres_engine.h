@@ -11,7 +11,10 @@
 // query runs as one statement in a READ ONLY transaction and is read row by
 // row (single-row mode), so a large batch does not fill memory. Connections
 // stay open between calls; a broken one is opened again at the next table
-// or query, and until then `ConnectionLost` tells the batch to end.
+// or query, and until then `ConnectionLost` tells the batch to end. A table
+// read record by record is looked up in the catalog once; every record read
+// shows whether its columns are still those, and a table that changed is
+// looked up again (`kEngineTableChanged`).
 // Messages name the alias and the server's reason, never a password.
 #pragma once
 
@@ -51,5 +54,6 @@ private:
 
     const CTableEnvironment &environment;
     std::map<std::string, std::shared_ptr<CPgConnection>> connections;  // by location
+    std::map<std::string, std::shared_ptr<CPgTableInfo>> readTables;   // by location and name
     std::string lastFailure;
 };

@@ -122,6 +122,57 @@ TEST_F(PostgresServerTest, ALargeBatchHandsOutEveryKeyInOrder) {
     EXPECT_EQ(WriteVerdict("c1"), 0);
 }
 
+// A batch looks its input table up once; a table changed between two cases
+// is looked up again, so every record has the table's fields of its time.
+TEST_F(PostgresServerTest, RecordsFollowTheTableWhenItsColumnsChangeBetweenCases) {
+    CInDatabaseBDE input(environment);
+    const auto read = [&](const char *key) {
+        params.RemoveParam("dbrecord");
+        params.SetParam("dbrecord", key);
+        return input.Open(&params);
+    };
+    const auto alter = [&](const char *sql) {
+        std::string reason;
+        return server.Execute("quorvin_test", sql, reason) ? std::string() : reason;
+    };
+    ASSERT_EQ(read("c7"), 0) << environment.Engine().LastFailure();
+    EXPECT_STREQ(input.FieldText("reading").Text(), "7");
+    // The output table's statement on the same connection must keep its own.
+    ASSERT_EQ(WriteVerdict("c7"), 0);
+    ASSERT_EQ(read("c8"), 0);
+    EXPECT_STREQ(input.FieldText("reading").Text(), "8");
+
+    ASSERT_EQ(alter("ALTER TABLE cases ADD COLUMN note TEXT DEFAULT 'Loud'"), "");
+    ASSERT_EQ(read("c9"), 0) << environment.Engine().LastFailure();
+    EXPECT_STREQ(input.FieldText("note").Text(), "loud");
+    EXPECT_STREQ(input.FieldText("reading").Text(), "9");
+    ASSERT_EQ(WriteVerdict("c9"), 0);
+
+    ASSERT_EQ(alter("ALTER TABLE cases DROP COLUMN note; ALTER TABLE cases RENAME COLUMN reading TO level"), "");
+    ASSERT_EQ(read("c10"), 0) << environment.Engine().LastFailure();
+    EXPECT_FALSE(input.HasField("note"));
+    EXPECT_FALSE(input.HasField("reading"));
+    EXPECT_STREQ(input.FieldText("level").Text(), "10");
+    ASSERT_EQ(read("c11"), 0);
+    EXPECT_STREQ(input.FieldText("level").Text(), "11");
+    EXPECT_EQ(read("nobody"), 2);
+
+    // A table dropped and made again under its name is read as it is now.
+    ASSERT_EQ(alter("DROP TABLE cases; CREATE TABLE cases (id TEXT, level INTEGER, colour TEXT);"
+                    "INSERT INTO cases VALUES ('c12', 12, 'Red')"),
+              "");
+    ASSERT_EQ(read("c12"), 0) << environment.Engine().LastFailure();
+    EXPECT_STREQ(input.FieldText("colour").Text(), "red");
+    EXPECT_STREQ(input.FieldText("level").Text(), "12");
+
+    // A table renamed away is no longer found.
+    ASSERT_EQ(alter("ALTER TABLE cases RENAME TO old_cases"), "");
+    EXPECT_EQ(read("c12"), 2);
+    EXPECT_NE(environment.Engine().LastFailure().find("no table cases"), std::string::npos)
+        << environment.Engine().LastFailure();
+    EXPECT_EQ(server.Rows("SELECT id FROM verdicts ORDER BY id"), (std::vector<std::string>{"c7", "c9"}));
+}
+
 TEST_F(PostgresServerTest, ADroppedConnectionEndsTheBatchAndKeepsTheRecordsWritten) {
     CBatchIterDBBDE iterator(environment);
     ASSERT_EQ(iterator.Open(&params), 0) << environment.Engine().LastFailure();
