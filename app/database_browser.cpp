@@ -82,7 +82,7 @@ TmdiBrowser::TmdiBrowser(IChildHost &childHost)
     splitter->addWidget(records);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Aliases:", this));
-    layout->addWidget(splitter);
+    layout->addWidget(splitter, 1);  // the label keeps its height
 
     connect(lvAliases, &QTreeWidget::itemExpanded, this, &TmdiBrowser::Expand);
     connect(lvAliases, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) { Choose(item); });
@@ -104,6 +104,7 @@ void TmdiBrowser::Refresh() {
                   EngineKindName(where.kind)});
     }
     lvAliases->resizeColumnToContents(0);
+    lvAliases->resizeColumnToContents(1);
     bttPrevious->setEnabled(false);
     bttNext->setEnabled(false);
 }
@@ -126,6 +127,9 @@ void TmdiBrowser::Expand(QTreeWidgetItem *item) {
             MakeItem(item, kItemField, {QString::fromStdString(field.name), QString::fromStdString(field.type)});
     }
     if (item->childCount() == 0) item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    // Tables and fields stand indented below their alias: names cut short
+    // to the alias's width would be unreadable.
+    lvAliases->resizeColumnToContents(0);
 }
 
 void TmdiBrowser::Choose(QTreeWidgetItem *item) {
