@@ -285,8 +285,9 @@ bool CLockedAppend::TruncateTo(int64_t size, std::string &reason) {
     return false;
 }
 
-bool CLockedAppend::Append(std::string_view bytes, std::string &reason) {
-    const int64_t start = Size();
+bool CLockedAppend::Append(std::string_view bytes, std::string &reason) { return AppendAt(Size(), bytes, reason); }
+
+bool CLockedAppend::AppendAt(int64_t start, std::string_view bytes, std::string &reason) {
     if (WriteAll(descriptor, bytes, reason)) return true;
     // Whatever part of the record reached the file is taken back, so the
     // next writer does not extend a broken record.

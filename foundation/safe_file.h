@@ -92,6 +92,9 @@ public:
     // Writes `bytes` at the end; on failure the file is cut back to where it
     // ended before.
     bool Append(std::string_view bytes, std::string &reason);
+    // The same for a caller that knows where the file ends (`size`), having
+    // read it under the lock.
+    bool AppendAt(int64_t size, std::string_view bytes, std::string &reason);
     // Releases the lock and closes; false when closing reported an error.
     bool Close(std::string &reason);
 

@@ -61,6 +61,9 @@ int32_t COutDatabaseRel::ReadHeader(const std::string &name) {
     // The header read before stays while the file is as the last row
     // written left it; a file changed or replaced since is read again.
     const CFileStamp stamp = CFileStamp::OfDescriptor(file.Descriptor());
+    // The file is locked: no other writer changes its size until the row
+    // is written.
+    lockedSize = stamp.size;
     const std::string path = std::string(environment.baseDirectory.Text()) + '\0' + shard.FileName(name);
     if (headerKept && stamp.exists && stamp == keptStamp && path == keptPath) return 0;
     headerKept = false;
@@ -91,7 +94,7 @@ bool COutDatabaseRel::CopyHeaderLine(const std::string &name) {
 }
 
 bool COutDatabaseRel::EndLastLine(std::string &prefix) {
-    const int64_t size = file.Size();
+    const int64_t size = lockedSize;
     if (size == 0 || file.ReadAt(size - 1, 1) == "\n") return true;
     // Find where the last line starts, reading back a block at a time.
     int64_t lineStart = 0;
@@ -108,7 +111,9 @@ bool COutDatabaseRel::EndLastLine(std::string &prefix) {
         prefix = "\n";
         return true;
     }
-    return file.TruncateTo(lineStart, reason);
+    if (!file.TruncateTo(lineStart, reason)) return false;
+    lockedSize = lineStart;
+    return true;
 }
 
 CString COutDatabaseRel::ColumnText(const CString &column, CInferenceNet *net) const {
@@ -126,7 +131,7 @@ int32_t COutDatabaseRel::WriteRow(CInferenceNet *net) {
         row += ColumnText(headerNames.At(i), net).Text();
     }
     row += '\n';
-    if (!file.Append(row, reason)) return 2;
+    if (!file.AppendAt(lockedSize, row, reason)) return 2;
     keptStamp = CFileStamp::OfDescriptor(file.Descriptor());
     headerKept = keptStamp.exists;
     return 0;

@@ -79,4 +79,5 @@ private:
     bool headerKept = false;
     std::string keptPath;
     CFileStamp keptStamp;
+    int64_t lockedSize = 0;  // of the file while this table holds its lock
 };
