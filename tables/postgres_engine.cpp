@@ -92,7 +92,8 @@ public:
         // retried: the batch ends on it.
         rows.reset();
         info->stale = true;
-        if (engineFailure != nullptr) *engineFailure = "database " + WithoutPassword(databaseAlias.Text()) + ": " + db->LastError();
+        if (engineFailure != nullptr)
+            *engineFailure = "database " + WithoutPassword(databaseAlias.Text()) + ": " + db->LastError();
         db->Forget(*filterSql);
         return wasKept && !db->Broken() ? kEngineTableChanged : 2;
     }
