@@ -302,7 +302,8 @@ int32_t CPostgresEngine::OpenTable(const CString &alias, const CString &tableNam
     // A batch reads a record of the same table for every case: the table is
     // looked up once (two round trips to the server) and kept while the
     // records read show it unchanged.
-    const std::string key = environment.Locate(alias).location + '\0' + tableName.Text();
+    // By connection: the alias was located once already, to connect.
+    const auto key = std::make_pair(db.get(), std::string(tableName.Text()));
     std::shared_ptr<CPgTableInfo> &kept = readTables[key];
     const bool usable = kept && !kept->stale && kept->lookedUpOn.lock() == db;
     if (!usable) {

@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "tables/database_engine.h"
 
@@ -54,6 +55,7 @@ private:
 
     const CTableEnvironment &environment;
     std::map<std::string, std::shared_ptr<CPgConnection>> connections;  // by location
-    std::map<std::string, std::shared_ptr<CPgTableInfo>> readTables;   // by location and name
+    // By connection and name; an entry counts only while its connection lives.
+    std::map<std::pair<const CPgConnection *, std::string>, std::shared_ptr<CPgTableInfo>> readTables;
     std::string lastFailure;
 };
