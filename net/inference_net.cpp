@@ -93,7 +93,8 @@ CInferenceNet::~CInferenceNet() {
 
 template <typename T, typename... Args>
 T *CInferenceNet::Make(Args &&...args) {
-    return new (arena.allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "the arena's blocks are aligned as new aligns");
+    return new (arena.Allocate(sizeof(T), alignof(T))) T(std::forward<Args>(args)...);
 }
 
 // ---------------------------------------------------------------- building
@@ -212,11 +213,18 @@ CString CInferenceNet::CheckMessage() {
 // ---------------------------------------------------------------- consulting
 
 int32_t CInferenceNet::ResetValues(IEvidenceSource * /*evidence*/) {
+    GiveRulesMemos();
     for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->InitOdds();
     for (int32_t i = 0; i < nodes.Count(); ++i) nodes.At(i)->initialized = false;
     for (int32_t i = 0; i < nodes.Count(); ++i)
         if (!nodes.At(i)->initialized) nodes.At(i)->Init();
     return 0;
+}
+
+void CInferenceNet::GiveRulesMemos() {
+    if (ruleMemos.size() == static_cast<size_t>(rules.Count())) return;
+    ruleMemos.assign(static_cast<size_t>(rules.Count()), CRuleMemos{});
+    for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->memos = &ruleMemos[static_cast<size_t>(i)];
 }
 
 bool CInferenceNet::SortGoals() {

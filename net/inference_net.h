@@ -12,14 +12,15 @@
 #pragma once
 
 #include <cstdint>
-#include <memory_resource>
 #include <string>
 #include <vector>
 
+#include "net/arena.h"
 #include "net/net_observer.h"
 #include "foundation/cstring.h"
 #include "net/edge_index.h"
 #include "net/node_collections.h"
+#include "net/rule.h"
 
 class IEvidenceSource;
 class CParameters;
@@ -107,15 +108,20 @@ private:
     // Leaves the cycle's text in the source's context for the driver to show.
     int32_t CycleError(IEvidenceSource *evidence, const char *what, const CNode *node);
 
+    // Gives every rule its memos, once all rules are there (net/rule.h).
+    void GiveRulesMemos();
+
     // Makes a node, rule or link in the net's arena.
     template <typename T, typename... Args>
     T *Make(Args &&...args);
 
     // Nodes, rules and links live in one arena that the net releases as a
-    // whole: a net of a million nodes is built from a few dozen large
+    // whole: a net of a million nodes is built from a few hundred large
     // allocations rather than millions of small ones, and its objects lie
     // side by side in the order they were made.
-    std::pmr::monotonic_buffer_resource arena;
+    CArena arena;
+    // The rules' memos, in the order of `rules`; empty until the first reset.
+    std::vector<CRuleMemos> ruleMemos;
 
     // Source-target pairs that already have a rule, and those that already
     // have a link, so that the duplicate tests take constant time.

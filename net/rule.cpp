@@ -16,6 +16,7 @@ CRule::CRule(CNode *sourceNode, CNode *targetNode, float yes, float no)
 
 void CRule::InitOdds() {
     odds = static_cast<float>(quorvin::CappedOdds(pYes));
-    ratioMemo.Forget();
-    scoreMemo.Forget();
+    if (memos == nullptr) return;
+    memos->ratio.Forget();
+    memos->score.Forget();
 }

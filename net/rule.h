@@ -4,7 +4,9 @@
 // of `pYes` after a reset, then the odds that the last update through this
 // rule implied for its target. Logical targets ignore all three. The memos
 // keep what a Bayesian target and a Bayesian source last computed through
-// the rule (net/bayes_node.h).
+// the rule (net/bayes_node.h). They belong to consulting: the net gives a
+// rule its memos when it is first reset, and a net that is only built
+// (checked in an editor, drawn) never holds them.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +14,16 @@
 #include "net/rule_memo.h"
 
 class CNode;
+
+struct CRuleMemos {
+    // The target's likelihood ratio through the rule and the odds it implied,
+    // by the source's prior and current value and the target's prior and
+    // prior odds.
+    CRuleMemo<4, 2> ratio;
+    // The source's score for the rule, by the source's prior odds and
+    // current value and the rule's odds.
+    CRuleMemo<3, 1> score;
+};
 
 class CRule {
 public:
@@ -24,16 +36,10 @@ public:
 
     CNode *source;
     CNode *target;
+    // Null until the net's first reset; then owned by the net.
+    CRuleMemos *memos = nullptr;
     bool targetIsLogical;
     float pYes;
     float pNo;
     float odds;
-
-    // The target's likelihood ratio through the rule and the odds it implied,
-    // by the source's prior and current value and the target's prior and
-    // prior odds.
-    CRuleMemo<4, 2> ratioMemo;
-    // The source's score for the rule, by the source's prior odds and
-    // current value and the rule's odds.
-    CRuleMemo<3, 1> scoreMemo;
 };

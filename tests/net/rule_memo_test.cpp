@@ -64,10 +64,8 @@ TEST(CRuleMemo, UpdatesAndScoresAreThoseOfComputingAgain) {
     const auto step = [&](auto change) {
         change(remembering);
         change(computing);
-        for (CRule *rule : computing.net.rules) {
-            rule->ratioMemo.Forget();
-            rule->scoreMemo.Forget();
-        }
+        // Without memos a rule computes every time.
+        for (CRule *rule : computing.net.rules) rule->memos = nullptr;
         EXPECT_EQ(remembering.h->Update(remembering.e), computing.h->Update(computing.e));
         EXPECT_EQ(Bits(remembering.h->current), Bits(computing.h->current));
         EXPECT_EQ(Bits(remembering.h->currentOdds), Bits(computing.h->currentOdds));
@@ -91,4 +89,41 @@ TEST(CRuleMemo, UpdatesAndScoresAreThoseOfComputingAgain) {
     step([](Twin &twin) { twin.h->priorOdds = 0.75f; });
     // A reset starts from the odds of pYes again.
     step([](Twin &twin) { twin.net.ResetValues(nullptr); });
+}
+
+// Memos belong to consulting: a built net holds none, and its first reset
+// gives every rule memos of its own, which later resets keep and empty.
+TEST(CRuleMemo, RulesGetTheirMemosAtTheFirstReset) {
+    CInferenceNet net;
+    net.AddBayesNode("E", 0.4f, true, false);
+    net.AddBayesNode("F", 0.6f, true, false);
+    net.AddBayesNode("H", 0.3f, false, true);
+    net.AddRule("E", "H", 0.8f, 0.15f);
+    net.AddRule("F", "H", 0.35f, 0.2f);
+    for (CRule *rule : net.rules) EXPECT_EQ(rule->memos, nullptr);
+    // A net that was never reset still propagates, computing every ratio.
+    CNode *e = net.FindNode("E");
+    auto *h = static_cast<CBayesNode *>(net.FindNode("H"));
+    for (CRule *rule : net.rules) rule->InitOdds();
+    for (CNode *node : net.nodes) node->Init();
+    e->current = 0.9f;
+    EXPECT_TRUE(h->Update(e));
+    const float unmemoized = h->current;
+
+    net.ResetValues(nullptr);
+    CRule *first = net.rules.At(0);
+    CRule *second = net.rules.At(1);
+    ASSERT_NE(first->memos, nullptr);
+    ASSERT_NE(second->memos, nullptr);
+    EXPECT_NE(first->memos, second->memos);
+    e->current = 0.9f;
+    EXPECT_TRUE(h->Update(e));
+    EXPECT_EQ(Bits(h->current), Bits(unmemoized));
+    CRuleMemo<4, 2>::OutputValues recalled{};
+    EXPECT_TRUE(first->memos->ratio.Recall({e->prior, e->current, h->prior, h->priorOdds}, recalled));
+
+    CRuleMemos *kept = first->memos;
+    net.ResetValues(nullptr);
+    EXPECT_EQ(first->memos, kept);
+    EXPECT_FALSE(first->memos->ratio.Recall({e->prior, 0.9f, h->prior, h->priorOdds}, recalled));
 }
