@@ -43,18 +43,17 @@ float CBayesNode::Interpolate(const CRule *rule) const {
 float CBayesNode::LikelihoodRatio(CRule *rule) const {
     // An update recomputes every rule into the node, though usually one
     // source moved: the others are recalled, odds slot included.
-    // A rule of a net that was never reset has no memos: it computes.
-    CRuleMemo<4, 2> *memo = rule->memos != nullptr ? &rule->memos->ratio : nullptr;
+    CRuleMemo<4, 2> &memo = rule->memos->ratio;
     const CRuleMemo<4, 2>::InputValues inputs{rule->source->prior, rule->source->current, prior, priorOdds};
     CRuleMemo<4, 2>::OutputValues recalled;
-    if (memo != nullptr && memo->Recall(inputs, recalled)) {
+    if (memo.Recall(inputs, recalled)) {
         rule->odds = recalled[0];
         return recalled[1];
     }
     const float implied = Interpolate(rule);
     rule->odds = static_cast<float>(CappedOdds(implied));
     const float ratio = RatioToPrior(rule->odds, priorOdds);
-    if (memo != nullptr) memo->Remember(inputs, {rule->odds, ratio});
+    memo.Remember(inputs, {rule->odds, ratio});
     return ratio;
 }
 
@@ -93,7 +92,6 @@ bool CBayesNode::Update(CNode * /*changedSource*/) {
 float CBayesNode::Score(CRule *rule) {
     // Every descent from the goal scores the same sources again; only those
     // whose value or rule odds moved are computed (two logarithms each).
-    if (rule->memos == nullptr) return ComputeScore(rule);
     CRuleMemo<3, 1> &memo = rule->memos->score;
     const CRuleMemo<3, 1>::InputValues inputs{priorOdds, current, rule->odds};
     CRuleMemo<3, 1>::OutputValues recalled;

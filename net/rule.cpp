@@ -3,6 +3,12 @@
 #include "net/node.h"
 #include "net/odds.h"
 
+CRuleMemos *CRuleMemos::None() {
+    // Never written: a frozen memo neither remembers nor is ever known.
+    static CRuleMemos none{CRuleMemo<4, 2>::Frozen(), CRuleMemo<3, 1>::Frozen()};
+    return &none;
+}
+
 CRule::CRule(CNode *sourceNode, CNode *targetNode, float yes, float no)
     : source(sourceNode),
       target(targetNode),
@@ -16,7 +22,6 @@ CRule::CRule(CNode *sourceNode, CNode *targetNode, float yes, float no)
 
 void CRule::InitOdds() {
     odds = static_cast<float>(quorvin::CappedOdds(pYes));
-    if (memos == nullptr) return;
     memos->ratio.Forget();
     memos->score.Forget();
 }

@@ -16,6 +16,10 @@
 class CNode;
 
 struct CRuleMemos {
+    // The memos of every rule before its net's first reset: they recall
+    // nothing and remember nothing, so such a rule computes every time.
+    static CRuleMemos *None();
+
     // The target's likelihood ratio through the rule and the odds it implied,
     // by the source's prior and current value and the target's prior and
     // prior odds.
@@ -36,8 +40,8 @@ public:
 
     CNode *source;
     CNode *target;
-    // Null until the net's first reset; then owned by the net.
-    CRuleMemos *memos = nullptr;
+    // CRuleMemos::None() until the net's first reset; then owned by the net.
+    CRuleMemos *memos = CRuleMemos::None();
     bool targetIsLogical;
     float pYes;
     float pNo;

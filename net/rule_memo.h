@@ -26,11 +26,22 @@ public:
         return true;
     }
     void Remember(const InputValues &inputs, const OutputValues &computed) {
+        if (frozen) return;
         key = Bits(inputs);
         values = computed;
         known = true;
     }
-    void Forget() { known = false; }
+    // Writes only a memo that knows something, so a frozen one is only read.
+    void Forget() {
+        if (known) known = false;
+    }
+
+    // A memo that never remembers, for rules that have no memos of their own.
+    static CRuleMemo Frozen() {
+        CRuleMemo memo;
+        memo.frozen = true;
+        return memo;
+    }
 
 private:
     static std::array<uint32_t, Inputs> Bits(const InputValues &inputs) {
@@ -40,6 +51,7 @@ private:
     }
 
     bool known = false;
+    bool frozen = false;
     std::array<uint32_t, Inputs> key{};
     OutputValues values{};
 };

@@ -65,7 +65,7 @@ TEST(CRuleMemo, UpdatesAndScoresAreThoseOfComputingAgain) {
         change(remembering);
         change(computing);
         // Without memos a rule computes every time.
-        for (CRule *rule : computing.net.rules) rule->memos = nullptr;
+        for (CRule *rule : computing.net.rules) rule->memos = CRuleMemos::None();
         EXPECT_EQ(remembering.h->Update(remembering.e), computing.h->Update(computing.e));
         EXPECT_EQ(Bits(remembering.h->current), Bits(computing.h->current));
         EXPECT_EQ(Bits(remembering.h->currentOdds), Bits(computing.h->currentOdds));
@@ -100,7 +100,7 @@ TEST(CRuleMemo, RulesGetTheirMemosAtTheFirstReset) {
     net.AddBayesNode("H", 0.3f, false, true);
     net.AddRule("E", "H", 0.8f, 0.15f);
     net.AddRule("F", "H", 0.35f, 0.2f);
-    for (CRule *rule : net.rules) EXPECT_EQ(rule->memos, nullptr);
+    for (CRule *rule : net.rules) EXPECT_EQ(rule->memos, CRuleMemos::None());
     // A net that was never reset still propagates, computing every ratio.
     CNode *e = net.FindNode("E");
     auto *h = static_cast<CBayesNode *>(net.FindNode("H"));
@@ -113,8 +113,8 @@ TEST(CRuleMemo, RulesGetTheirMemosAtTheFirstReset) {
     net.ResetValues(nullptr);
     CRule *first = net.rules.At(0);
     CRule *second = net.rules.At(1);
-    ASSERT_NE(first->memos, nullptr);
-    ASSERT_NE(second->memos, nullptr);
+    ASSERT_NE(first->memos, CRuleMemos::None());
+    ASSERT_NE(second->memos, CRuleMemos::None());
     EXPECT_NE(first->memos, second->memos);
     e->current = 0.9f;
     EXPECT_TRUE(h->Update(e));
