@@ -126,7 +126,10 @@ CString CInfTaxNet::CheckIICG() {
         CNode *node;  // or null for a hub
         int32_t hub;
     };
+    // Every vertex becomes ready at most once: reserved whole, the list is
+    // never copied while it grows (at the peak of a large build's memory).
     std::vector<Vertex> ready;
+    ready.reserve(static_cast<size_t>(nodes.Count()) + hubs.size());
     for (int32_t i = 0; i < nodes.Count(); ++i)
         if (nodes.At(i)->inDegree == 0) ready.push_back({nodes.At(i), -1});
     for (size_t h = 0; h < hubs.size(); ++h)
