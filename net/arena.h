@@ -2,11 +2,11 @@
 // out side by side from a few large blocks and released all at once.
 //
 // Blocks start small, so that a net of ten nodes costs a few kilobytes, and
-// double up to kLargestBlock; from there every block has that size. A block
-// is never larger than it must be by more than that, whatever the number of
-// objects, where a block of geometric size to the end can leave up to half
-// of the last one unused (megabytes in a large net). The arena only hands
-// out memory: the owner runs the destructors of what it made in it.
+// double up to kLargestBlock; from there every block has that size. So the
+// unused end of the last block stays under a megabyte, where blocks that
+// kept growing could leave most of a last block of many megabytes unused.
+// The arena only hands out memory: the owner runs the destructors of what
+// it made in it.
 #pragma once
 
 #include <cstddef>
