@@ -78,7 +78,7 @@ void TfrmAbstractQuestion::CentreOverMain() {
 void TfrmAbstractQuestion::PresentAndWait(const CString &rejection) {
     QEventLoop loop;
     waitLoop = &loop;
-    move(rememberedPosition);
+    move(OnScreen(this, rememberedPosition));
     show();
     raise();
     activateWindow();

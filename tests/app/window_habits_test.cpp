@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -37,6 +38,7 @@
 #include "app/main_form.h"
 #include "app/question_windows.h"
 #include "app/settings_option_store.h"
+#include "app/window_helpers.h"
 #include "app_fixture.h"
 #include "consult/consultation_driver.h"
 #include "quorvin_version.h"
@@ -106,6 +108,7 @@ private slots:
     void OptionsForDecimalsAndReopening();
     void CertaintyButtonsAndChoiceByKeyboard();
     void AnInstalledPackageNeedsNoRegistration();
+    void AWindowPutWhereAnotherStoodStaysOnTheScreen();
 };
 
 void WindowHabitsTest::TaxonomyClassDialogStaysAboveTheList() {
@@ -588,6 +591,25 @@ void WindowHabitsTest::CertaintyButtonsAndChoiceByKeyboard() {
     QCOMPARE(choice.Selection(), -1);
     QCOMPARE(choice.lbChoice->palette().color(QPalette::Inactive, QPalette::Highlight),
              choice.lbChoice->palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+// Question windows share one remembered place, and a wide one (with its
+// list of next questions) put where a narrow one stood ran off the screen.
+void WindowHabitsTest::AWindowPutWhereAnotherStoodStaysOnTheScreen() {
+    const QRect space(0, 30, 1400, 870);
+    // Where it fits, it stays; otherwise it moves back just enough.
+    QCOMPARE(KeptInside(space, QSize(400, 300), QPoint(100, 200)), QPoint(100, 200));
+    QCOMPARE(KeptInside(space, QSize(860, 300), QPoint(900, 200)), QPoint(540, 200));
+    QCOMPARE(KeptInside(space, QSize(400, 300), QPoint(-50, 700)), QPoint(0, 600));
+    QCOMPARE(KeptInside(space, QSize(400, 300), QPoint(100, 0)), QPoint(100, 30));
+    // Larger than the space: its top-left corner at the space's.
+    QCOMPARE(KeptInside(space, QSize(1600, 1000), QPoint(300, 300)), QPoint(0, 30));
+
+    QWidget window;
+    window.resize(500, 200);
+    const QRect screen = window.screen()->availableGeometry();
+    const QPoint placed = OnScreen(&window, screen.bottomRight());
+    QVERIFY(screen.contains(QRect(placed, window.frameGeometry().size())));
 }
 
 QTEST_MAIN(WindowHabitsTest)
