@@ -17,14 +17,19 @@ namespace {
 
 uint32_t Bits(float value) { return std::bit_cast<uint32_t>(value); }
 
-// E (prior 0.4) -> H (prior 0.3), with a second source F that stays put.
+// E (prior 0.4) -> H (prior 0.3), with a second source F that stays put;
+// built, not reset.
+void BuildEFH(CInferenceNet &net) {
+    net.AddBayesNode("E", 0.4f, true, false);
+    net.AddBayesNode("F", 0.6f, true, false);
+    net.AddBayesNode("H", 0.3f, false, true);
+    net.AddRule("E", "H", 0.8f, 0.15f);
+    net.AddRule("F", "H", 0.35f, 0.2f);
+}
+
 struct Twin {
     Twin() {
-        net.AddBayesNode("E", 0.4f, true, false);
-        net.AddBayesNode("F", 0.6f, true, false);
-        net.AddBayesNode("H", 0.3f, false, true);
-        net.AddRule("E", "H", 0.8f, 0.15f);
-        net.AddRule("F", "H", 0.35f, 0.2f);
+        BuildEFH(net);
         net.ResetValues(nullptr);
         e = net.FindNode("E");
         h = static_cast<CBayesNode *>(net.FindNode("H"));
@@ -95,11 +100,7 @@ TEST(CRuleMemo, UpdatesAndScoresAreThoseOfComputingAgain) {
 // gives every rule memos of its own, which later resets keep and empty.
 TEST(CRuleMemo, RulesGetTheirMemosAtTheFirstReset) {
     CInferenceNet net;
-    net.AddBayesNode("E", 0.4f, true, false);
-    net.AddBayesNode("F", 0.6f, true, false);
-    net.AddBayesNode("H", 0.3f, false, true);
-    net.AddRule("E", "H", 0.8f, 0.15f);
-    net.AddRule("F", "H", 0.35f, 0.2f);
+    BuildEFH(net);
     for (CRule *rule : net.rules) EXPECT_EQ(rule->memos, CRuleMemos::None());
     // A net that was never reset still propagates, computing every ratio.
     CNode *e = net.FindNode("E");
