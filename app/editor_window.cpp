@@ -125,7 +125,11 @@ TmdiEditor::TmdiEditor(IChildHost &childHost)
     });
     new TMessagePaneNavigator(messages, code);
     new TModifiedTitle(this, memo->document());
-    connect(code, &TCodeEditor::Checked, outline, [this] { outline->SetIndex(code->Index()); });
+    // A new index replaces the entries, the followed one too: follow the caret again.
+    connect(code, &TCodeEditor::Checked, outline, [this] {
+        outline->SetIndex(code->Index());
+        outline->FollowLine(memo->textCursor().blockNumber() + 1);
+    });
     connect(outline, &TKbOutlinePane::GoToRequested, code, &TCodeEditor::GoToPlace);
     connect(memo, &QPlainTextEdit::cursorPositionChanged, outline,
             [this] { outline->FollowLine(memo->textCursor().blockNumber() + 1); });

@@ -69,5 +69,7 @@ void TKbOutlinePane::FollowLine(int line) {
         const QVariant first = (*it)->data(0, kLineRole);
         if (first.isValid() && line >= first.toInt() && line <= (*it)->data(0, kLastLineRole).toInt()) found = *it;
     }
-    if (found != nullptr && found != currentItem()) setCurrentItem(found);
+    // Outside every declaration nothing is selected, rather than the group
+    // that took the selection when its entries were replaced.
+    if (found != currentItem()) setCurrentItem(found);
 }

@@ -18,7 +18,8 @@ public:
 
     // Rebuilds the outline, keeping which groups are open.
     void SetIndex(const CSymbolIndex &index);
-    // Selects the entry whose declaration spans the line (from 1).
+    // Selects the entry whose declaration spans the line (from 1); none
+    // when no declaration spans it.
     void FollowLine(int line);
 
 signals:

@@ -235,6 +235,18 @@ void CodeEditorTest::OutlineGoToDefinitionAndCompletion() {
     QCOMPARE(outline->topLevelItem(2)->child(0)->text(0), QString("faults"));
     PutCaret(code, 3, 5);
     QCOMPARE(outline->currentItem()->text(0), QString("petrol_smell"));
+    // An edit there checks the text again and replaces the entries: the
+    // outline still follows the caret, not the group that held the entry.
+    QSignalSpy checkedAgain(code, &TCodeEditor::Checked);
+    PutCaret(code, 3, 2);
+    code->insertPlainText("x");
+    QVERIFY(checkedAgain.wait(20000));
+    QVERIFY(outline->currentItem() != nullptr);
+    QCOMPARE(outline->currentItem()->text(0), QString("xpetrol_smell"));
+    PutCaret(code, 0, 2);  // the comment: no declaration, nothing selected
+    QVERIFY(outline->currentItem() == nullptr);
+    code->undo();
+    QVERIFY(checkedAgain.wait(20000));
     QSignalSpy goTo(outline, &TKbOutlinePane::GoToRequested);
     emit outline->itemActivated(outline->topLevelItem(0)->child(0), 0);
     QCOMPARE(code->textCursor().blockNumber(), 4);
