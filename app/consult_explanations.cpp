@@ -128,7 +128,8 @@ void TConsultExplanations::RefreshNextQuestions(CInferenceNet &net) {
     const CNode *goal = net.callStack.At(0);
     TNextQuestions next{ToQString(goal->name), goal->current, ToQString(net.callStack.Top()->name), {}};
     for (const NextQuestion &question : NextQuestions(net))
-        next.rows.push_back({ToQString(question.node->name), question.score, question.goalIfYes, question.goalIfNo});
+        next.rows.push_back({ToQString(question.node->name), ToQString(question.node->description), question.score,
+                             question.goalIfYes, question.goalIfNo});
     host.ShowNextQuestions(next);
 }
 

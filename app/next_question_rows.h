@@ -8,6 +8,7 @@
 
 struct TNextQuestionRow {
     QString name;
+    QString question;  // the node's text, shown when the pointer rests on the row
     float score = 0.0f;
     float goalIfYes = 0.0f;
     float goalIfNo = 0.0f;

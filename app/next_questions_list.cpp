@@ -21,6 +21,9 @@ QTreeWidgetItem *RowItem(const TNextQuestionRow &row, const TNextQuestions &next
     auto *item = new QTreeWidgetItem(
         {row.name, ValueText(row.score), ValueText(row.goalIfYes), ValueText(row.goalIfNo)});
     for (int column = 1; column < 4; ++column) item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+    // The name column is narrow and long names are cut: the tip gives the
+    // whole name and the question it stands for.
+    item->setToolTip(0, row.question.isEmpty() ? row.name : row.name + ": " + row.question);
     MarkMove(item, 2, next.goalValue, row.goalIfYes);
     MarkMove(item, 3, next.goalValue, row.goalIfNo);
     if (row.name == next.asked) {

@@ -87,6 +87,7 @@ struct TQuestionSeen {
     int nextRows = 0;
     QString nextCaption;
     QStringList nextInBold;
+    QString askedTip;  // the tip of the row in bold
 };
 
 QStringList BoldRows(QTreeWidget *list) {
@@ -94,6 +95,12 @@ QStringList BoldRows(QTreeWidget *list) {
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         if (list->topLevelItem(row)->font(0).bold()) bold.append(list->topLevelItem(row)->text(0));
     return bold;
+}
+
+QString BoldTip(QTreeWidget *list) {
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        if (list->topLevelItem(row)->font(0).bold()) return list->topLevelItem(row)->toolTip(0);
+    return QString();
 }
 
 // Runs one consultation of the window to its result, answering with Answer;
@@ -115,7 +122,8 @@ QList<TQuestionSeen> Consult(TMainForm &main, TmdiConsult *window,
         if (question == nullptr) return false;
         seen.append({question->mDescr->toPlainText(), window->explanations->pane->Why(),
                      question->nextQuestions->isVisible(), question->nextQuestions->list->topLevelItemCount(),
-                     question->nextQuestions->caption->text(), BoldRows(question->nextQuestions->list)});
+                     question->nextQuestions->caption->text(), BoldRows(question->nextQuestions->list),
+                     BoldTip(question->nextQuestions->list)});
         if (atQuestion) atQuestion(question);
         Answer(questions);
         return false;
@@ -265,6 +273,8 @@ void ExplanationTest::NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical()
     QVERIFY(explained[0].nextRows >= 2);
     // The question being asked stands out among them.
     QCOMPARE(explained[0].nextInBold, QStringList({"engine_cranks"}));
+    // A row's tip gives its whole name and its question.
+    QCOMPARE(explained[0].askedTip, "engine_cranks: " + explained[0].asked);
     // No panel is left beside a question window once the consultation ended.
     for (TfrmAbstractQuestion *question : fixture.Main().Questions().NodeQuestions())
         QVERIFY(!question->nextQuestions->isVisibleTo(question));
