@@ -1,9 +1,13 @@
 #include "app/result_dialog.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -55,5 +59,23 @@ void TfrmConsResult::ShowRows(const std::vector<CGridRow> &rows, int decimals, c
 
 void TfrmConsResult::Execute(const std::vector<CGridRow> &rows, int decimals, const TNodeDescriber &describe) {
     ShowRows(rows, decimals, describe);
+    GrowToGrid();
     exec();
+}
+
+void TfrmConsResult::GrowToGrid() {
+    QHeaderView *columns = sgResult->horizontalHeader();
+    const int last = sgResult->columnCount() - 1;
+    int gridWidth = 2 * sgResult->frameWidth() + sgResult->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < last; ++c) gridWidth += sgResult->columnWidth(c);
+    // The last column stretches: what its values and bars need.
+    const QAbstractItemView *view = sgResult;  // the table's own is not public
+    gridWidth += std::max(kValueColumnWidth, view->sizeHintForColumn(last));
+    const int gridHeight = 2 * sgResult->frameWidth() + columns->sizeHint().height() +
+                           sgResult->verticalHeader()->length();
+    // The labels, the button row and the margins around the grid.
+    const QSize around = sizeHint() - sgResult->sizeHint();
+    QSize wanted = (QSize(gridWidth, gridHeight) + around).expandedTo(size());
+    if (const QScreen *where = screen()) wanted = wanted.boundedTo(where->availableGeometry().size() * 0.9);
+    resize(wanted.expandedTo(size()));
 }

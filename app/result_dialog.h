@@ -4,7 +4,8 @@
 // "Aposterior", and an "OK" button (default) that closes it. Beside each
 // value a bar shows it as a share of 1: the a-priori values in grey, the
 // a-posteriori ones in blue, so a goal the consultation made likely stands
-// out from one it only kept.
+// out from one it only kept. The dialog grows to show every goal where the
+// screen has the room.
 #pragma once
 
 #include <QDialog>
@@ -31,6 +32,10 @@ public:
     // Fills the grid as Execute does, without showing the dialog.
     void ShowRows(const std::vector<CGridRow> &rows, int decimals = TGridLook::kAsWritten,
                   const TNodeDescriber &describe = {});
+
+    // Grows the dialog, never shrinks it, so that the grid shows its rows
+    // and columns without scrolling, as far as the screen's room allows.
+    void GrowToGrid();
 
     QTableWidget *sgResult;
     QPushButton *bttOK;

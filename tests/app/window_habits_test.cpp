@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -499,6 +500,23 @@ void WindowHabitsTest::ListsShowTheChosenDecimalsAndTheDescriptions() {
     FillGrid(grid, {rows[0]}, TGridLook{1, 2, 1, describe, {40, 110, 190}});
     QCOMPARE(grid->columnWidth(1), 110);
     QVERIFY(grid->columnWidth(2) >= 190);
+
+    // Nine goals show without scrolling: the dialog grows to hold them.
+    std::vector<CGridRow> nine;
+    for (int i = 1; i <= 9; ++i)
+        nine.push_back({ToCString(QString("%1.").arg(i)), ToCString(QString("goal_%1").arg(i)), CString("0.1"),
+                        CString("0.2")});
+    bool scrolls = true;
+    TScriptedUser reader;
+    reader.Then([&] {
+        if (!result.isVisible()) return false;
+        scrolls = grid->verticalScrollBar()->isVisible() || grid->horizontalScrollBar()->isVisible();
+        result.bttOK->click();
+        return true;
+    });
+    result.Execute(nine);
+    QVERIFY(!scrolls);
+    QVERIFY(result.height() <= result.screen()->availableGeometry().height());
 }
 
 void WindowHabitsTest::OptionsForDecimalsAndReopening() {
