@@ -110,6 +110,12 @@ std::optional<std::string> AnswerText(const py::handle &value) {
 quorvin::Answers ToAnswers(const py::handle &mapping) {
     quorvin::Answers answers;
     if (mapping.is_none()) return answers;
+    // dict() of a string or a list of names fails with a message about
+    // "update sequences" that says nothing of the answers.
+    const py::object mappingType = py::module_::import("collections.abc").attr("Mapping");
+    if (!py::isinstance(mapping, mappingType))
+        throw py::type_error("answers must be a mapping of names to answers, such as a dict, not " +
+                             py::str(py::type::of(mapping)).cast<std::string>());
     const py::dict dict(py::reinterpret_borrow<py::object>(mapping));
     for (const auto &item : dict) {
         if (auto text = AnswerText(item.second)) answers[py::str(item.first).cast<std::string>()] = *text;
@@ -314,6 +320,10 @@ explain=True fills result.explanations.)")
         .def(
             "consult_many",
             [](SessionPool &pool, const py::iterable &cases, const py::object &threads, bool explain) {
+                // Iterating a data frame gives its column names, not its rows.
+                if (py::hasattr(cases, "to_dict") && py::hasattr(cases, "columns"))
+                    throw py::type_error("consult_many takes a list of answer mappings; consult_frame "
+                                         "consults the rows of a data frame");
                 std::vector<quorvin::Answers> list;
                 for (const py::handle &item : cases) list.push_back(ToAnswers(item));
                 return ConsultMany(pool, std::move(list), ThreadCount(threads), explain);

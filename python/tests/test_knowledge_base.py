@@ -75,6 +75,10 @@ def test_bad_answers_are_reported_per_case():
     assert refused.error.startswith('the answer "maybe" for engine_cranks was refused: ')
     with pytest.raises(TypeError):
         kb.consult({"engine_cranks": [1, 2]})
+    # Answers that are not a mapping say so, not how dict() failed on them.
+    for not_a_mapping in ("engine_cranks", [("engine_cranks", "y")], 3):
+        with pytest.raises(TypeError, match="answers must be a mapping"):
+            kb.consult(not_a_mapping)
     assert kb.consult({}).status == "ok"  # every question "Don't know"
 
 

@@ -40,6 +40,8 @@ def test_consult_many_equals_one_after_the_other():
     assert sequential[17][0] == "invalid" and sequential[42][0] == "error"
     assert len({tuple(goals) for status, goals in sequential}) > 50  # the cases differ
     assert kb.consult_many([]) == []
+    with pytest.raises(TypeError, match="answers must be a mapping"):
+        kb.consult_many(["engine_cranks"])
 
 
 def test_consult_frame_gives_one_row_of_goal_values_per_case():
@@ -67,6 +69,9 @@ def test_consult_frame_gives_one_row_of_goal_values_per_case():
         kb.consult_frame(frame)
     chosen = kb.consult_frame(frame, answer_columns=[c for c in frame.columns if c != "claim"])
     assert chosen.equals(values)
+    # consult_many iterates a frame's column names: it points to consult_frame.
+    with pytest.raises(TypeError, match="consult_frame"):
+        kb.consult_many(frame)
 
 
 @pytest.mark.benchmark
