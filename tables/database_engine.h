@@ -65,7 +65,9 @@ public:
     // Sets a field of the new record from a text; an error affects only that
     // field.
     virtual int32_t SetFieldText(int32_t position, const CString &text) = 0;
-    // Stores the new record.
+    // Stores the new record; kEngineTableChanged when the engine kept the
+    // table from an earlier record and it changed since (nothing was
+    // stored: open it again).
     virtual int32_t Post() = 0;
 
     // Releases the table; later calls fail.

@@ -64,10 +64,15 @@ CString COutDatabaseBDE::FieldValue(const CString &fieldName, CInferenceNet *net
 }
 
 int32_t COutDatabaseBDE::WriteRecord(const CString &alias, const CString &tableName, CInferenceNet *net) {
-    std::unique_ptr<CEngineTable> table;
-    CStringVector names;
     reason.clear();
     if (environment.appendGroups != nullptr && !environment.appendGroups->Enter(alias.Text(), reason)) return 2;
+    const int32_t status = WriteOnce(alias, tableName, net);
+    return status == kEngineTableChanged ? WriteOnce(alias, tableName, net) : status;
+}
+
+int32_t COutDatabaseBDE::WriteOnce(const CString &alias, const CString &tableName, CInferenceNet *net) {
+    std::unique_ptr<CEngineTable> table;
+    CStringVector names;
     if (environment.Engine().OpenTable(alias, tableName, CEngineAccess::Append, table) != 0) {
         reason = environment.Engine().LastFailure();
         return 2;
@@ -79,8 +84,9 @@ int32_t COutDatabaseBDE::WriteRecord(const CString &alias, const CString &tableN
         if (table->FindField(names.At(i), position) == 0)
             table->SetFieldText(position, FieldValue(names.At(i), net));
     }
-    int32_t status = table->Post();
+    const int32_t status = table->Post();
     table->Close();
+    if (status == kEngineTableChanged) return status;
     if (status != 0) reason = "the record was not stored";
     return status;
 }

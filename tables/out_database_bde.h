@@ -35,6 +35,11 @@ protected:
     CString FieldValue(const CString &fieldName, CInferenceNet *net) const;
 
     CTableEnvironment &environment;
+
+private:
+    // One attempt of WriteRecord after the group was entered: 0, 2, or
+    // kEngineTableChanged when the engine's kept table changed (nothing stored).
+    int32_t WriteOnce(const CString &alias, const CString &tableName, CInferenceNet *net);
 };
 
 // The node named by a field name as written, in upper or in lower case.

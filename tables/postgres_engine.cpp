@@ -142,7 +142,14 @@ public:
         }
         std::string sql = "INSERT INTO " + info->quotedName;
         sql += values.empty() ? " DEFAULT VALUES" : " (" + columns + ") VALUES (" + marks + ")";
-        return Succeeded(db->Run(sql, values)) ? 0 : 2;
+        if (Succeeded(db->Run(sql, values))) return 0;
+        // A failed statement stored nothing (each record is committed by
+        // itself). The table kept from an earlier record may have changed:
+        // the caller opens it again, looked up afresh.
+        if (!wasKept || db->Broken()) return 2;
+        info->stale = true;
+        db->Forget(sql);
+        return kEngineTableChanged;
     }
 
     void Close() override {
@@ -293,29 +300,44 @@ int32_t CPostgresEngine::OpenTable(const CString &alias, const CString &tableNam
     lastFailure.clear();
     std::shared_ptr<CPgConnection> db = Connection(alias);
     if (!db) return 2;
-    if (access == CEngineAccess::Append) {
+    const bool reading = access == CEngineAccess::Read;
+    if (!reading && !grouping) {
         auto info = std::make_shared<CPgTableInfo>();
         if (!FindTable(*db, alias, tableName.Text(), *info)) return 2;
         table = std::make_unique<CPgTable>(std::move(db), std::move(info), false, nullptr, alias);
         return 0;
     }
-    // A batch reads a record of the same table for every case: the table is
-    // looked up once (two round trips to the server) and kept while the
-    // records read show it unchanged.
+    // A batch reads a record of the same table for every case, and appends
+    // its verdicts to the same table: the table is looked up once (two round
+    // trips to the server) and kept while the records read show it
+    // unchanged, or while the group's records are stored.
     // By connection: the alias was located once already, to connect.
+    auto &tables = reading ? readTables : appendTables;
     const auto key = std::make_pair(db.get(), std::string(tableName.Text()));
-    std::shared_ptr<CPgTableInfo> &kept = readTables[key];
+    std::shared_ptr<CPgTableInfo> &kept = tables[key];
     const bool usable = kept && !kept->stale && kept->lookedUpOn.lock() == db;
     if (!usable) {
         auto info = std::make_shared<CPgTableInfo>();
         if (!FindTable(*db, alias, tableName.Text(), *info)) {
-            readTables.erase(key);
+            tables.erase(key);
             return 2;
         }
         info->lookedUpOn = db;
         kept = std::move(info);
     }
-    table = std::make_unique<CPgTable>(std::move(db), kept, usable, &lastFailure, alias);
+    table = std::make_unique<CPgTable>(std::move(db), kept, usable, reading ? &lastFailure : nullptr, alias);
+    return 0;
+}
+
+int32_t CPostgresEngine::BeginAppending(const CString & /*alias*/) {
+    grouping = true;
+    return 0;
+}
+
+int32_t CPostgresEngine::EndAppending(const CString & /*alias*/) {
+    // A column added meanwhile is filled from the next group on.
+    grouping = false;
+    appendTables.clear();
     return 0;
 }
 

@@ -14,7 +14,10 @@
 // or query, and until then `ConnectionLost` tells the batch to end. A table
 // read record by record is looked up in the catalog once; every record read
 // shows whether its columns are still those, and a table that changed is
-// looked up again (`kEngineTableChanged`).
+// looked up again (`kEngineTableChanged`). A table appended to within a
+// group (BeginAppending to EndAppending) is looked up at the group's first
+// record and kept to its end; a record it cannot store has the table looked
+// up again. Every record is stored (committed) by itself, in a group too.
 // Messages name the alias and the server's reason, never a password.
 #pragma once
 
@@ -41,6 +44,10 @@ public:
                         const CString &condition, std::unique_ptr<CEngineQuery> &query) override;
     std::string LastFailure() const override { return lastFailure; }
     bool ConnectionLost(const CString &alias) const override;
+    // Only mark the group: the descriptions of the tables appended to are
+    // kept while it is open.
+    int32_t BeginAppending(const CString &alias) override;
+    int32_t EndAppending(const CString &alias) override;
 
     int32_t ListTables(const CString &alias, std::vector<std::string> &tables) override;
     int32_t ListFields(const CString &alias, const CString &tableName, std::vector<CEngineField> &fields) override;
@@ -57,5 +64,8 @@ private:
     std::map<std::string, std::shared_ptr<CPgConnection>> connections;  // by location
     // By connection and name; an entry counts only while its connection lives.
     std::map<std::pair<const CPgConnection *, std::string>, std::shared_ptr<CPgTableInfo>> readTables;
+    // The same for tables appended to, kept only while a group is open.
+    std::map<std::pair<const CPgConnection *, std::string>, std::shared_ptr<CPgTableInfo>> appendTables;
+    bool grouping = false;
     std::string lastFailure;
 };

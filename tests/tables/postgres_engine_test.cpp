@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "foundation/memory_option_store.h"
+#include "net/inference_net.h"
+#include "net/node.h"
 #include "net/params.h"
 #include "postgres_server.h"
 #include "table_test_support.h"
@@ -171,6 +173,60 @@ TEST_F(PostgresServerTest, RecordsFollowTheTableWhenItsColumnsChangeBetweenCases
     EXPECT_NE(environment.Engine().LastFailure().find("no table cases"), std::string::npos)
         << environment.Engine().LastFailure();
     EXPECT_EQ(server.Rows("SELECT id FROM verdicts ORDER BY id"), (std::vector<std::string>{"c7", "c9"}));
+}
+
+// A group of appended records looks its output table up at the first record
+// and keeps it; a record the kept table cannot take has the table looked up
+// again, so no record is lost or stored twice.
+TEST_F(PostgresServerTest, AGroupKeepsItsOutputTableAndFollowsItWhenItChanges) {
+    CInferenceNet net;
+    for (const auto &[name, value] : {std::pair{"value", 0.25f}, {"level", 0.5f}, {"note", 0.75f}}) {
+        ASSERT_EQ(net.AddBayesNode(name, 0.1f, true, false), 0);
+        net.FindNode(name)->current = value;
+    }
+    CParameters out;
+    out.SetParam("odbbde", "cases");
+    out.SetParam("odbbdetable", "verdicts");
+    out.SetParam("dbheadername", "id");
+    COutDatabaseBDE output(environment);
+    const auto write = [&](const char *key) {
+        out.RemoveParam("dbrecord");
+        out.SetParam("dbrecord", key);
+        return output.Write(&out, &net, nullptr);
+    };
+    const auto alter = [&](const char *sql) {
+        std::string reason;
+        return server.Execute("quorvin_test", sql, reason) ? std::string() : reason;
+    };
+    CDatabaseEngine &engine = environment.Engine();
+
+    ASSERT_EQ(engine.BeginAppending("cases"), 0);
+    ASSERT_EQ(write("c1"), 0) << output.Failure();
+    // The kept table's statement names a column that is gone.
+    ASSERT_EQ(alter("ALTER TABLE verdicts RENAME COLUMN value TO level"), "");
+    ASSERT_EQ(write("c2"), 0) << output.Failure();
+    // A column added within a group is filled from the next group on.
+    ASSERT_EQ(alter("ALTER TABLE verdicts ADD COLUMN note DOUBLE PRECISION"), "");
+    ASSERT_EQ(write("c3"), 0) << output.Failure();
+    ASSERT_EQ(engine.EndAppending("cases"), 0);
+    ASSERT_EQ(engine.BeginAppending("cases"), 0);
+    ASSERT_EQ(write("c4"), 0) << output.Failure();
+    ASSERT_EQ(engine.EndAppending("cases"), 0);
+    EXPECT_EQ(server.Rows("SELECT id, note FROM verdicts WHERE id >= 'c3' ORDER BY id"),
+              (std::vector<std::string>{"c3|null", "c4|0.75"}));
+    // Outside a group every record looks the table up, as before.
+    ASSERT_EQ(alter("ALTER TABLE verdicts DROP COLUMN note"), "");
+    ASSERT_EQ(write("c5"), 0) << output.Failure();
+    EXPECT_EQ(server.Rows("SELECT id, level FROM verdicts ORDER BY id"),
+              (std::vector<std::string>{"c1|0.25", "c2|0.5", "c3|0.5", "c4|0.5", "c5|0.5"}));
+
+    // A table dropped within a group: the record fails, saying why.
+    ASSERT_EQ(engine.BeginAppending("cases"), 0);
+    ASSERT_EQ(write("c6"), 0) << output.Failure();
+    ASSERT_EQ(alter("DROP TABLE verdicts"), "");
+    EXPECT_EQ(write("c7"), 2);
+    EXPECT_NE(output.Failure().find("no table verdicts"), std::string::npos) << output.Failure();
+    EXPECT_EQ(engine.EndAppending("cases"), 0);
 }
 
 TEST_F(PostgresServerTest, ADroppedConnectionEndsTheBatchAndKeepsTheRecordsWritten) {
