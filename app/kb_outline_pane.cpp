@@ -17,6 +17,9 @@ TKbOutlinePane::TKbOutlinePane(QWidget *parent) : QTreeWidget(parent) {
     setObjectName("outline");
     setHeaderHidden(true);
     setColumnCount(1);
+    // Names often share long prefixes (plant_area_unit_...): a narrow
+    // outline cuts them in the middle, so that their ends tell them apart.
+    setTextElideMode(Qt::ElideMiddle);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem *item) {
         if (item->data(0, kLineRole).isValid())
             emit GoToRequested(item->data(0, kLineRole).toInt(), item->data(0, kColumnRole).toInt());
@@ -35,6 +38,7 @@ QTreeWidgetItem *TKbOutlinePane::Group(const QString &caption) {
 QTreeWidgetItem *TKbOutlinePane::Entry(QTreeWidgetItem *parent, const QString &name, int line, int column,
                                        int lastLine) {
     auto *entry = new QTreeWidgetItem(parent, {name});
+    entry->setToolTip(0, name);
     entry->setData(0, kLineRole, line);
     entry->setData(0, kColumnRole, column);
     entry->setData(0, kLastLineRole, lastLine);

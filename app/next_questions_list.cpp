@@ -44,6 +44,7 @@ TNextQuestionsList::TNextQuestionsList(QWidget *parent) : QWidget(parent) {
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::NoSelection);
     list->setFocusPolicy(Qt::NoFocus);
+    list->setTextElideMode(Qt::ElideMiddle);  // names that share a prefix keep their ends
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     auto *layout = new QVBoxLayout(this);

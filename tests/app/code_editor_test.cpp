@@ -231,6 +231,7 @@ void CodeEditorTest::OutlineGoToDefinitionAndCompletion() {
     TKbOutlinePane *outline = editor->Outline();
     QCOMPARE(outline->topLevelItemCount(), 3);
     QCOMPARE(outline->topLevelItem(0)->child(0)->text(0), QString("flooded"));
+    QCOMPARE(outline->topLevelItem(0)->child(0)->toolTip(0), QString("flooded"));  // whole, where cut
     QCOMPARE(outline->topLevelItem(1)->childCount(), 2);
     QCOMPARE(outline->topLevelItem(2)->child(0)->text(0), QString("faults"));
     PutCaret(code, 3, 5);
