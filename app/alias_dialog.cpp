@@ -1,6 +1,8 @@
 #include "app/alias_dialog.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +18,19 @@ namespace {
 
 constexpr CEngineKind kEngines[] = {CEngineKind::Sqlite, CEngineKind::Postgres, CEngineKind::Dbase};
 
+// Wide enough for a connection string or a path of some depth.
+constexpr int kLocationWidth = 380;
+
+// An example of each engine's location, shown while the field is empty.
+QString LocationExample(CEngineKind kind) {
+    switch (kind) {
+    case CEngineKind::Sqlite: return "claims.db";
+    case CEngineKind::Postgres: return "host=/run/postgresql dbname=claims";
+    case CEngineKind::Dbase: return "a folder of .dbf files";
+    }
+    return QString();
+}
+
 }  // namespace
 
 TfrmAlias::TfrmAlias(QWidget *parent) : QDialog(parent) {
@@ -25,6 +40,10 @@ TfrmAlias::TfrmAlias(QWidget *parent) : QDialog(parent) {
     cbEngine = new QComboBox(this);
     for (CEngineKind kind : kEngines) cbEngine->addItem(EngineKindName(kind));
     edLocation = new QLineEdit(this);
+    edLocation->setMinimumWidth(kLocationWidth);
+    bttBrowse = new QPushButton("&Browse...", this);
+    bttBrowse->setAutoDefault(false);
+    bttBrowse->setToolTip("Choose the database file, or the folder of .dbf files");
     edLocation->setToolTip("A database file, a postgresql:// URI or host=... dbname=... keywords, "
                            "or a directory of .dbf files. Keep passwords in PGPASSWORD or ~/.pgpass.");
     lbTestResult = new QLabel(this);
@@ -39,7 +58,12 @@ TfrmAlias::TfrmAlias(QWidget *parent) : QDialog(parent) {
     auto *form = new QFormLayout;
     form->addRow("&Name:", edName);
     form->addRow("&Engine:", cbEngine);
-    form->addRow("&Location:", edLocation);
+    auto *location = new QHBoxLayout;
+    location->addWidget(edLocation, 1);
+    location->addWidget(bttBrowse);
+    form->addRow("&Location:", location);
+    // The label's buddy is the field, not the row's layout.
+    if (auto *label = qobject_cast<QLabel *>(form->labelForField(location))) label->setBuddy(edLocation);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(bttTest);
     buttons->addStretch();
@@ -51,6 +75,8 @@ TfrmAlias::TfrmAlias(QWidget *parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     connect(bttTest, &QPushButton::clicked, this, &TfrmAlias::TestConnection);
+    connect(bttBrowse, &QPushButton::clicked, this, &TfrmAlias::BrowseLocation);
+    connect(cbEngine, &QComboBox::currentTextChanged, this, &TfrmAlias::UpdateButtons);
     connect(bttOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(bttCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(edName, &QLineEdit::textChanged, this, &TfrmAlias::UpdateButtons);
@@ -94,8 +120,26 @@ void TfrmAlias::TestConnection() {
                               QString::fromStdString(environment.Engine().LastFailure()));
 }
 
+void TfrmAlias::BrowseLocation() {
+    const CEngineKind kind = Alias().kind;
+    // A location of another engine's form (a connection string) is no
+    // place to start from.
+    QString now = edLocation->text().trimmed();
+    if (!QFileInfo::exists(now)) now.clear();
+    const QString chosen =
+        kind == CEngineKind::Dbase
+            ? QFileDialog::getExistingDirectory(this, "Folder of .dbf files", now)
+            : QFileDialog::getOpenFileName(this, "Database file", now,
+                                           "SQLite databases (*.db *.sqlite *.sqlite3);;All files (*)");
+    if (!chosen.isEmpty()) edLocation->setText(chosen);
+}
+
 void TfrmAlias::UpdateButtons() {
     const bool complete = !edName->text().trimmed().isEmpty() && !edLocation->text().trimmed().isEmpty();
     bttOK->setEnabled(complete);
     bttTest->setEnabled(complete);
+    // A server is named by its connection string: there is nothing to browse.
+    const CEngineKind kind = Alias().kind;
+    bttBrowse->setEnabled(kind != CEngineKind::Postgres);
+    edLocation->setPlaceholderText(LocationExample(kind));
 }

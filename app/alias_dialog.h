@@ -2,7 +2,8 @@
 // name, its engine (SQLite, PostgreSQL, dBASE) and its location (a database
 // file, a connection URI or keyword string, a directory of .dbf files), and
 // a "&Test" button that opens the database and says what it found, in the
-// dialog itself. "&OK" accepts a named alias with a location, "&Cancel"
+// dialog itself. "&Browse..." chooses a database file or a folder of .dbf
+// files; the empty location shows an example of the engine's form. "&OK" accepts a named alias with a location, "&Cancel"
 // leaves it. Passwords are better kept in PGPASSWORD or ~/.pgpass than in
 // the location, which is stored in the options file as it is.
 #pragma once
@@ -26,10 +27,12 @@ public:
     CAliasDefinition Alias() const;
     // Opens the alias's database and shows the outcome in lbTestResult.
     void TestConnection();
+    // Chooses the location in a file dialog: a file, or for dBASE a folder.
+    void BrowseLocation();
 
     QLineEdit *edName, *edLocation;
     QComboBox *cbEngine;
-    QPushButton *bttTest, *bttOK, *bttCancel;
+    QPushButton *bttTest, *bttOK, *bttCancel, *bttBrowse;
     QLabel *lbTestResult;
 
 private:

@@ -1,5 +1,7 @@
 #include "app/database_browser.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +24,8 @@ namespace {
 enum TItemKind { kItemAlias = 1, kItemTable = 2, kItemField = 3 };
 constexpr int kKindRole = Qt::UserRole;
 constexpr int kLoadedRole = Qt::UserRole + 1;
+// The widest a record column starts; the user may widen it.
+constexpr int kWidestColumn = 240;
 
 struct TComparisonRow {
     const char *text;
@@ -60,6 +64,7 @@ TmdiBrowser::TmdiBrowser(IChildHost &childHost)
     bttNext = new QPushButton("&Next", this);
     grdRecords = new QTableWidget(this);
     grdRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdRecords->horizontalHeader()->setTextElideMode(Qt::ElideMiddle);
     lbStatus = new QLabel(this);
 
     auto *queryRow = new QHBoxLayout;
@@ -177,9 +182,12 @@ void TmdiBrowser::ShowPage(int wanted) {
     page = wanted;
     morePages = records.more;
     grdRecords->setColumnCount(static_cast<int>(records.columns.size()));
-    QStringList headers;
-    for (const std::string &column : records.columns) headers.append(QString::fromStdString(column));
-    grdRecords->setHorizontalHeaderLabels(headers);
+    for (int column = 0; column < grdRecords->columnCount(); ++column) {
+        const QString name = QString::fromStdString(records.columns[static_cast<size_t>(column)]);
+        auto *header = new QTableWidgetItem(name);
+        header->setToolTip(name);
+        grdRecords->setHorizontalHeaderItem(column, header);
+    }
     grdRecords->setRowCount(static_cast<int>(records.rows.size()));
     for (int row = 0; row < grdRecords->rowCount(); ++row) {
         for (int column = 0; column < grdRecords->columnCount(); ++column) {
@@ -189,6 +197,11 @@ void TmdiBrowser::ShowPage(int wanted) {
             grdRecords->setItem(row, column, cell);
         }
     }
+    // Columns as wide as their names and values, up to a limit; longer names
+    // are cut in the middle, where columns that share a prefix differ least.
+    grdRecords->resizeColumnsToContents();
+    for (int column = 0; column < grdRecords->columnCount(); ++column)
+        grdRecords->setColumnWidth(column, std::min(grdRecords->columnWidth(column), kWidestColumn));
     const int first = page * kPageSize + 1;
     lbStatus->setText(records.rows.empty() ? QString("No records.")
                                            : QString("Records %1 to %2").arg(first).arg(first + grdRecords->rowCount() - 1));

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,7 @@
 
 #include "app/alias_dialog.h"
 #include "app_fixture.h"
+#include "scripted_user.h"
 #include "app/main_form.h"
 #include "app/child_host.h"
 #include "app/database_browser.h"
@@ -111,6 +113,9 @@ void DatabaseBrowserTest::BrowsesTablesFieldsAndPagesOfRecords() {
     browser.lvAliases->setCurrentItem(claims->child(1));
     QCOMPARE(browser.grdRecords->columnCount(), 3);
     QCOMPARE(Column(browser.grdRecords, 0), QStringList({"O'Neill-7", "C-2042", "C-2043"}));
+    // A column shows its whole name where it fits, and its tip gives it always.
+    QCOMPARE(browser.grdRecords->horizontalHeaderItem(0)->toolTip(), QString("claim_id"));
+    QVERIFY(browser.grdRecords->columnWidth(0) >= browser.grdRecords->fontMetrics().horizontalAdvance("O'Neill-7"));
     QCOMPARE(browser.cbField->currentText(), QString("amount"));
     browser.cbComparison->setCurrentText(">=");
     browser.edValue->setText("6");
@@ -172,6 +177,27 @@ void DatabaseBrowserTest::TheAliasDialogTestsALocationWithoutShowingItsPassword(
     const CAliasDefinition alias = dialog.Alias();
     QCOMPARE(alias.kind, CEngineKind::Postgres);
     QCOMPARE(QString::fromStdString(alias.name), QString("claims"));
+
+    // Browse chooses a database file; a server has nothing to browse.
+    QVERIFY(!dialog.bttBrowse->isEnabled());
+    dialog.cbEngine->setCurrentText("SQLite");
+    QVERIFY(dialog.bttBrowse->isEnabled());
+    TScriptedUser user;
+    QFileDialog *files = nullptr;
+    user.Then([&] {
+        // Typed into its file name field, as a user may.
+        files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        auto *typed = files != nullptr ? files->findChild<QLineEdit *>("fileNameEdit") : nullptr;
+        if (typed != nullptr) typed->setText(dir.path() + "/claims.db");
+        return typed != nullptr;
+    });
+    user.Then([&] {
+        QMetaObject::invokeMethod(files, "accept");  // what its Open button does
+        return true;
+    });
+    dialog.bttBrowse->click();
+    QVERIFY(user.Done());
+    QCOMPARE(dialog.edLocation->text(), dir.path() + "/claims.db");
 
     // An existing alias keeps its name.
     dialog.Load({"files", CEngineKind::Dbase, "/data/dbf"}, false);
