@@ -4,6 +4,7 @@
 
 void ConsoleView::SetStatusText(const CString &text) {
     lastStatus = text.Text();
+    BeforeOutput();
     session.Out().PrintLine("Status: " + lastStatus);
 }
 
@@ -15,6 +16,7 @@ void ConsoleView::ShowResult(const std::vector<CGridRow> &rows) {
         for (size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], static_cast<size_t>(row[c].Length()));
     }
     Terminal &out = session.Out();
+    BeforeOutput();
     out.PrintLine("Consulted OK");
     out.PrintLine("Ordered goal hypotheses:");
     for (const CGridRow &row : rows) {
@@ -29,10 +31,12 @@ void ConsoleView::ShowResult(const std::vector<CGridRow> &rows) {
 }
 
 void ConsoleMessages::ShowMessage(const CString &text, const CString &, TMessageIcon) {
+    BeforeOutput();
     terminal.PrintLine(text.Text());
 }
 
 void ConsoleMessages::ShowFault(const CString &text) {
+    BeforeOutput();
     std::fflush(stdout);
     std::fprintf(stderr, "quorvin-cli: %s\n", text.Text());
 }

@@ -11,6 +11,7 @@
 // consultation the result as the result dialog shows it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,15 @@ public:
 
     const std::string &LastStatus() const { return lastStatus; }
 
+    // Runs before the view writes, so that a progress line on the terminal
+    // is ended first.
+    std::function<void()> beforeOutput;
+
 private:
+    void BeforeOutput() const {
+        if (beforeOutput) beforeOutput();
+    }
+
     ConsoleSession &session;
     std::string lastStatus;
 };
@@ -51,7 +60,14 @@ public:
     // A console never has to ask; closing the question answers Cancel.
     TYesNoCancel AskYesNoCancel(const CString &, const CString &) override { return TYesNoCancel::cancel; }
 
+    // As ConsoleView's.
+    std::function<void()> beforeOutput;
+
 private:
+    void BeforeOutput() const {
+        if (beforeOutput) beforeOutput();
+    }
+
     Terminal &terminal;
 };
 

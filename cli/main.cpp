@@ -352,6 +352,8 @@ int Run(const Options &options) {
     if (consults && job) CatchStopRequests();
     else if (consults) Terminal::CatchInterrupts();
     ConsoleSession session(terminal, answers);
+    // Before the messages, which write through it and so must not outlive it.
+    ProgressLine progress(stderr, Terminal::ErrorsGoToTerminal());
     ConsoleMessages messages(terminal);
     CTextQuestionWindows windows(session, session.currentNode, messages);
     // Engine tables find the aliases the user defined in the desktop.
@@ -419,7 +421,10 @@ int Run(const Options &options) {
 
     // The consultation
     ConsoleView view(session);
-    ProgressLine progress(stderr, Terminal::ErrorsGoToTerminal());
+    // A status during a batch comes once its cases are over (the driver sets
+    // none between them); any other output only ends the progress line.
+    view.beforeOutput = [&progress] { progress.Finish(); };
+    messages.beforeOutput = [&progress] { progress.Break(); };
     if (!job && options.command == "consult" && options.jsonPath.empty() && options.shard.empty()) {
         ParallelBatchRequest request;
         request.program = RunningProgram();

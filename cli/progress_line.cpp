@@ -33,6 +33,9 @@ void ProgressLine::Update(int32_t done, int32_t total) {
 
 void ProgressLine::Break() {
     if (!lineOpen) return;
+    // The line is left for good: with the figures of now, not those of the
+    // last update shown (updates come at most five times a second).
+    if (shownDone != lastDone) Show(lastDone, lastTotal, lastDone == lastTotal || now() - start >= kRateAfter);
     std::fputc('\n', out);
     std::fflush(out);
     lineOpen = false;
@@ -41,7 +44,8 @@ void ProgressLine::Break() {
 void ProgressLine::Finish() {
     if (!enabled || start < 0) return;
     // The run ended after the last case it started.
-    Show(lastTotal > lastDone ? lastDone + 1 : lastDone, lastTotal, true);
+    if (lastTotal > lastDone) ++lastDone;
+    if (lineOpen || shownDone != lastDone || !shownRate) Show(lastDone, lastTotal, true);
     Break();
     start = -1;
 }
@@ -52,4 +56,6 @@ void ProgressLine::Show(int32_t done, int32_t total, bool withRate) {
     std::fprintf(out, "\r%s\x1b[K", ProgressText(done, total, seconds).c_str());
     std::fflush(out);
     lineOpen = true;
+    shownDone = done;
+    shownRate = withRate;
 }

@@ -17,9 +17,12 @@ public:
     ProgressLine(std::FILE *out, bool isTerminal, std::function<double()> now = SteadySeconds);
 
     void Update(int32_t done, int32_t total);
-    // Ends the shown line so that other output starts on a line of its own;
-    // the next update starts a new progress line.
+    // Ends the shown line, with the latest figures, so that other output
+    // starts on a line of its own; the next update starts a new progress
+    // line.
     void Break();
+    // Shows the run's last figures with its rate and ends the line, unless
+    // a Break already left exactly that line.
     void Finish();
 
     static double SteadySeconds();
@@ -33,6 +36,8 @@ private:
     double start = -1;
     double lastShown = -1;
     bool lineOpen = false;  // a progress text is on the current line
+    int32_t shownDone = -1;  // what the last text showed, and whether with the rate
+    bool shownRate = false;
     int32_t lastDone = 0;
     int32_t lastTotal = 0;
 };
