@@ -76,16 +76,16 @@ TfrmAlias::TfrmAlias(QWidget *parent) : QDialog(parent) {
 
     connect(bttTest, &QPushButton::clicked, this, &TfrmAlias::TestConnection);
     connect(bttBrowse, &QPushButton::clicked, this, &TfrmAlias::BrowseLocation);
-    connect(cbEngine, &QComboBox::currentTextChanged, this, &TfrmAlias::UpdateButtons);
+    connect(cbEngine, &QComboBox::currentTextChanged, this, &TfrmAlias::UpdateControls);
     connect(bttOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(bttCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(edName, &QLineEdit::textChanged, this, &TfrmAlias::UpdateButtons);
-    connect(edLocation, &QLineEdit::textChanged, this, &TfrmAlias::UpdateButtons);
+    connect(edName, &QLineEdit::textChanged, this, &TfrmAlias::UpdateControls);
+    connect(edLocation, &QLineEdit::textChanged, this, &TfrmAlias::UpdateControls);
     connect(edLocation, &QLineEdit::textEdited, this, [this](const QString &text) {
         // Suggest the engine the location's form asks for.
         if (IsPostgresLocation(text.toStdString())) cbEngine->setCurrentText(EngineKindName(CEngineKind::Postgres));
     });
-    UpdateButtons();
+    UpdateControls();
 }
 
 void TfrmAlias::Load(const CAliasDefinition &alias, bool isNew) {
@@ -94,7 +94,7 @@ void TfrmAlias::Load(const CAliasDefinition &alias, bool isNew) {
     cbEngine->setCurrentText(EngineKindName(alias.kind));
     edLocation->setText(QString::fromStdString(alias.location));
     lbTestResult->clear();
-    UpdateButtons();
+    UpdateControls();
 }
 
 CAliasDefinition TfrmAlias::Alias() const {
@@ -134,7 +134,7 @@ void TfrmAlias::BrowseLocation() {
     if (!chosen.isEmpty()) edLocation->setText(chosen);
 }
 
-void TfrmAlias::UpdateButtons() {
+void TfrmAlias::UpdateControls() {
     const bool complete = !edName->text().trimmed().isEmpty() && !edLocation->text().trimmed().isEmpty();
     bttOK->setEnabled(complete);
     bttTest->setEnabled(complete);

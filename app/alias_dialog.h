@@ -36,5 +36,7 @@ public:
     QLabel *lbTestResult;
 
 private:
-    void UpdateButtons();
+    // OK and Test need a name and a location; Browse and the example
+    // location follow the engine.
+    void UpdateControls();
 };
