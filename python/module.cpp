@@ -112,8 +112,9 @@ quorvin::Answers ToAnswers(const py::handle &mapping) {
     if (mapping.is_none()) return answers;
     // dict() of a string or a list of names fails with a message about
     // "update sequences" that says nothing of the answers.
-    const py::object mappingType = py::module_::import("collections.abc").attr("Mapping");
-    if (!py::isinstance(mapping, mappingType))
+    // A dict, the usual case, is taken without looking the abstract type up.
+    if (!py::isinstance<py::dict>(mapping) &&
+        !py::isinstance(mapping, py::module_::import("collections.abc").attr("Mapping")))
         throw py::type_error("answers must be a mapping of names to answers, such as a dict, not " +
                              py::str(py::type::of(mapping)).cast<std::string>());
     const py::dict dict(py::reinterpret_borrow<py::object>(mapping));
