@@ -72,6 +72,27 @@ std::string LeftOverCycle(const char *what, CNodeArray &nodes, Edges CNode::*inc
     return text + "\"" + cycle.front()->name.Text() + "\"";
 }
 
+// Enters `edges` from `from` on in the lists of their nodes, each list
+// made to measure at once (net/edge_list.h).
+template <typename Edge>
+void EnterInLists(CArena &arena, const CVector<Edge *> &edges, int32_t from, CNodeArray &nodes,
+                  CEdgeList<Edge> CNode::*outgoing, CEdgeList<Edge> CNode::*incoming) {
+    if (from == edges.Count()) return;
+    for (int32_t i = from; i < edges.Count(); ++i) {
+        (edges.At(i)->source->*outgoing).Expect();
+        (edges.At(i)->target->*incoming).Expect();
+    }
+    for (CNode *node : nodes) {
+        (node->*outgoing).MakeRoom(arena);
+        (node->*incoming).MakeRoom(arena);
+    }
+    for (int32_t i = from; i < edges.Count(); ++i) {
+        Edge *edge = edges.At(i);
+        (edge->source->*outgoing).Enter(edge);
+        (edge->target->*incoming).Enter(edge);
+    }
+}
+
 void ResetScratch(CNodeArray &nodes) {
     for (int32_t i = 0; i < nodes.Count(); ++i) {
         nodes.At(i)->inDegree = 0;
@@ -83,8 +104,8 @@ void ResetScratch(CNodeArray &nodes) {
 
 CInferenceNet::CInferenceNet() : observer(nullptr) {}
 
-// The arena releases the memory; the objects' own members (names, rule
-// lists) are released here.
+// The arena releases the memory, the nodes' lists too; the objects' own
+// members (names, a taxonomy node's classes) are released here.
 CInferenceNet::~CInferenceNet() {
     for (int32_t i = 0; i < links.Count(); ++i) links.At(i)->~CLink();
     for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->~CRule();
@@ -167,6 +188,7 @@ int32_t CInferenceNet::Check() {
 }
 
 CString CInferenceNet::CheckMessage() {
+    EnterEdges();
     if (nodes.Count() == 0) return "no nodes";
     if (goals.Count() == 0) return "no goals";
     if (rules.Count() == 0) return "no rules";
@@ -213,12 +235,20 @@ CString CInferenceNet::CheckMessage() {
 // ---------------------------------------------------------------- consulting
 
 int32_t CInferenceNet::ResetValues(IEvidenceSource * /*evidence*/) {
+    EnterEdges();
     GiveRulesMemos();
     for (int32_t i = 0; i < rules.Count(); ++i) rules.At(i)->InitOdds();
     for (int32_t i = 0; i < nodes.Count(); ++i) nodes.At(i)->initialized = false;
     for (int32_t i = 0; i < nodes.Count(); ++i)
         if (!nodes.At(i)->initialized) nodes.At(i)->Init();
     return 0;
+}
+
+void CInferenceNet::EnterEdges() {
+    EnterInLists(arena, rules, rulesEntered, nodes, &CNode::outRules, &CNode::inRules);
+    rulesEntered = rules.Count();
+    EnterInLists(arena, links, linksEntered, nodes, &CNode::outLinks, &CNode::inLinks);
+    linksEntered = links.Count();
 }
 
 void CInferenceNet::GiveRulesMemos() {

@@ -3,7 +3,8 @@
 //
 // The compiler fills the net through the add operations, which refuse
 // duplicates, missing nodes and out-of-range weights with the result 2 and
-// leave the net unchanged. `Check` finds the first of a fixed sequence of
+// leave the net unchanged; a rule or link is entered in its nodes' lists
+// when the net is first checked or reset after it was added. `Check` finds the first of a fixed sequence of
 // problems. A consultation resets the net to its a-priori values, then picks
 // the most probable unfinished goal, descends from it through links and rule
 // sources to the node whose evidence is worth most, asks its evidence source
@@ -110,6 +111,10 @@ private:
 
     // Gives every rule its memos, once all rules are there (net/rule.h).
     void GiveRulesMemos();
+    // Enters the rules and links made since the last time in their nodes'
+    // lists, once the net is complete (net/edge_list.h); the check and the
+    // reset start with it.
+    void EnterEdges();
 
     // Makes a node, rule or link in the net's arena.
     template <typename T, typename... Args>
@@ -122,6 +127,9 @@ private:
     CArena arena;
     // The rules' memos, in the order of `rules`; empty until the first reset.
     std::vector<CRuleMemos> ruleMemos;
+    // How many of `rules` and of `links` are in their nodes' lists.
+    int32_t rulesEntered = 0;
+    int32_t linksEntered = 0;
 
     // Source-target pairs that already have a rule, and those that already
     // have a link, so that the duplicate tests take constant time.

@@ -1,12 +1,7 @@
 #include "net/link.h"
 
-#include "net/node.h"
-
 CLink::CLink(CNode *sourceNode, CNode *targetNode, bool priority)
-    : source(sourceNode), target(targetNode), isPriority(priority) {
-    source->outLinks.Add(this);
-    target->inLinks.Add(this);
-}
+    : source(sourceNode), target(targetNode), isPriority(priority) {}
 
 CPriorityLink::CPriorityLink(CNode *sourceNode, CNode *targetNode) : CLink(sourceNode, targetNode, true) {}
 

@@ -9,7 +9,8 @@ class CNode;
 
 class CLink {
 public:
-    // Registers the link with both nodes (outLinks and inLinks).
+    // The net enters the link in its nodes' lists (outLinks and inLinks)
+    // when it is checked or reset.
     CLink(CNode *sourceNode, CNode *targetNode, bool priority);
     virtual ~CLink() = default;
     CLink(const CLink &) = delete;

@@ -64,10 +64,11 @@ public:
     bool removed;      // scratch of the consistency checks
     CString name;
     CString description;
-    CRuleArray outRules;
-    CRuleArray inRules;
-    CLinkArray outLinks;
-    CLinkArray inLinks;
+    // Filled by the net once it is complete: when it is checked or reset.
+    CRuleList outRules;
+    CRuleList inRules;
+    CLinkList outLinks;
+    CLinkList inLinks;
     CTaxClArray classes;
     int32_t selectionCount;
     float prior;

@@ -8,6 +8,7 @@
 #include "foundation/queue.h"
 #include "foundation/stack.h"
 #include "foundation/vector.h"
+#include "net/edge_list.h"
 
 class CNode;
 class CRule;
@@ -18,6 +19,10 @@ class CTaxRoot;
 using CNodeArray = CVector<CNode *>;
 using CRuleArray = CVector<CRule *>;
 using CLinkArray = CVector<CLink *>;
+// The rules and links at one node (net/edge_list.h).
+using CRuleList = CEdgeList<CRule>;
+using CLinkList = CEdgeList<CLink>;
+
 using CTaxClArray = CVector<CTaxCl *>;
 using CTaxRootArray = CVector<CTaxRoot *>;
 

@@ -15,10 +15,7 @@ CRule::CRule(CNode *sourceNode, CNode *targetNode, float yes, float no)
       targetIsLogical(targetNode->kind == CNode::kLogical),
       pYes(yes),
       pNo(no),
-      odds(0.0f) {
-    source->outRules.Add(this);
-    target->inRules.Add(this);
-}
+      odds(0.0f) {}
 
 void CRule::InitOdds() {
     odds = static_cast<float>(quorvin::CappedOdds(pYes));

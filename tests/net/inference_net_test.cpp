@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "net/link.h"
 #include "net/node_names.h"
@@ -62,9 +63,49 @@ TEST(CInferenceNetBuilding, AddRuleTestsWeightsNodesAndDuplicates) {
     CRule *rule = net.rules.At(0);
     EXPECT_EQ(rule->source, net.FindNode("a"));
     EXPECT_EQ(rule->target, net.FindNode("b"));
+    net.Check();
     EXPECT_EQ(net.FindNode("a")->outRules.At(0), rule);
     EXPECT_EQ(net.FindNode("b")->inRules.At(0), rule);
     EXPECT_FALSE(rule->targetIsLogical);
+}
+
+// The nodes' lists are filled when the net is complete, in the order the
+// edges were made, and again, whole, after edges were added later.
+TEST(CInferenceNetBuilding, NodesListTheirEdgesOnceTheNetIsCheckedOrReset) {
+    CInferenceNet net;
+    for (const char *name : {"a", "b", "c", "d"}) net.AddBayesNode(name, 0.5f, true, false);
+    net.AddBayesNode("goal", 0.5f, false, true);
+    net.AddRule("b", "goal", 0.9f, 0.1f);
+    net.AddRule("a", "goal", 0.8f, 0.2f);
+    net.AddRule("a", "b", 0.7f, 0.3f);
+    net.AddPriorityLink("c", "goal");
+    CNode *a = net.FindNode("a");
+    CNode *goal = net.FindNode("goal");
+    EXPECT_EQ(goal->inRules.Count(), 0);  // not before the net is complete
+    ASSERT_EQ(net.Check(), 0) << net.checkMessage.Text();
+    ASSERT_EQ(goal->inRules.Count(), 2);
+    EXPECT_EQ(goal->inRules.At(0), net.rules.At(0));
+    EXPECT_EQ(goal->inRules.At(1), net.rules.At(1));
+    ASSERT_EQ(a->outRules.Count(), 2);
+    EXPECT_EQ(a->outRules.At(0), net.rules.At(1));
+    EXPECT_EQ(a->outRules.At(1), net.rules.At(2));
+    EXPECT_EQ(goal->inLinks.Count(), 1);
+    EXPECT_EQ(net.FindNode("d")->outRules.Count(), 0);
+    net.Check();  // a second check enters nothing twice
+    EXPECT_EQ(goal->inRules.Count(), 2);
+
+    net.AddRule("d", "goal", 0.6f, 0.4f);
+    net.AddRule("c", "a", 0.6f, 0.4f);
+    net.AddContextLink("d", "goal", 0.2f, 0.9f);
+    net.ResetValues(nullptr);
+    ASSERT_EQ(goal->inRules.Count(), 3);
+    EXPECT_EQ(goal->inRules.At(0), net.rules.At(0));
+    EXPECT_EQ(goal->inRules.At(2), net.rules.At(3));
+    EXPECT_EQ(net.FindNode("c")->outRules.At(0), net.rules.At(4));
+    ASSERT_EQ(goal->inLinks.Count(), 2);
+    EXPECT_EQ(goal->inLinks.At(1), net.links.At(1));
+    std::vector<CRule *> listed(goal->inRules.begin(), goal->inRules.end());
+    EXPECT_EQ(listed, (std::vector<CRule *>{net.rules.At(0), net.rules.At(1), net.rules.At(3)}));
 }
 
 // Many pairs, so that the index of pairs grows many times over: every pair
@@ -119,6 +160,7 @@ TEST(CInferenceNetBuilding, OneLinkOfEitherKindPerPair) {
     EXPECT_FALSE(net.links.At(0)->isPriority);
     EXPECT_FLOAT_EQ(static_cast<CContextLink *>(net.links.At(0))->low, 0.9f);
     EXPECT_TRUE(net.links.At(1)->isPriority);
+    net.Check();
     EXPECT_EQ(net.FindNode("a")->outLinks.At(0), net.links.At(0));
     EXPECT_EQ(net.FindNode("a")->inLinks.At(0), net.links.At(1));
     // A rule and a link between the same nodes do not exclude each other.

@@ -101,8 +101,10 @@ TEST(CRuleMemo, UpdatesAndScoresAreThoseOfComputingAgain) {
 TEST(CRuleMemo, RulesGetTheirMemosAtTheFirstReset) {
     CInferenceNet net;
     BuildEFH(net);
+    net.Check();
     for (CRule *rule : net.rules) EXPECT_EQ(rule->memos, CRuleMemos::None());
-    // A net that was never reset still propagates, computing every ratio.
+    // A net that was checked but never reset still propagates, computing
+    // every ratio.
     CNode *e = net.FindNode("E");
     auto *h = static_cast<CBayesNode *>(net.FindNode("H"));
     for (CRule *rule : net.rules) rule->InitOdds();
