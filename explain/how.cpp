@@ -27,8 +27,8 @@ BayesAccount AccountOfBayes(const CBayesNode &node) {
     account.priorOdds = node.priorOdds;
     account.currentOdds = node.currentOdds;
     double product = 1.0;
-    for (int32_t i = 0; i < node.inRules.Count(); ++i) {
-        const CRule *rule = node.inRules.At(i);
+    for (int32_t i = 0; i < node.InRules().Count(); ++i) {
+        const CRule *rule = node.InRules().At(i);
         RuleEvidence evidence;
         evidence.rule = rule;
         evidence.source = rule->source;
@@ -62,21 +62,21 @@ BayesAccount AccountOfBayes(const CBayesNode &node) {
 LogicalAccount AccountOfLogical(const CLogicalNode &node) {
     LogicalAccount account;
     account.logicalType = node.logicalType;
-    const int32_t count = node.inRules.Count();
+    const int32_t count = node.InRules().Count();
     int32_t deciding = -1;
     for (int32_t i = 0; i < count; ++i) {
-        const float value = node.inRules.At(i)->source->current;
+        const float value = node.InRules().At(i)->source->current;
         if (deciding < 0) {
             deciding = i;
             continue;
         }
-        const float best = node.inRules.At(deciding)->source->current;
+        const float best = node.InRules().At(deciding)->source->current;
         if ((node.logicalType == CLogicalNode::kAnd && value < best) ||
             (node.logicalType == CLogicalNode::kOr && value > best))
             deciding = i;
     }
     for (int32_t i = 0; i < count; ++i) {
-        const CNode *source = node.inRules.At(i)->source;
+        const CNode *source = node.InRules().At(i)->source;
         if (i == deciding)
             account.deciding = source;
         else

@@ -24,8 +24,8 @@ std::unordered_set<const CNode *> Reachable(CNode &goal) {
     while (!pending.empty()) {
         CNode *node = pending.back();
         pending.pop_back();
-        for (int32_t i = 0; i < node->inRules.Count(); ++i) visit(node->inRules.At(i)->source);
-        for (int32_t i = 0; i < node->inLinks.Count(); ++i) visit(node->inLinks.At(i)->source);
+        for (int32_t i = 0; i < node->InRules().Count(); ++i) visit(node->InRules().At(i)->source);
+        for (int32_t i = 0; i < node->InLinks().Count(); ++i) visit(node->InLinks().At(i)->source);
     }
     return reached;
 }
@@ -57,8 +57,8 @@ std::vector<NextQuestion> NextQuestions(CInferenceNet &net) {
         if (!node->askable || node->asked || node->finished || reached.count(node) == 0) continue;
         NextQuestion question;
         question.node = node;
-        for (int32_t r = 0; r < node->outRules.Count(); ++r) {
-            CRule *rule = node->outRules.At(r);
+        for (int32_t r = 0; r < node->OutRules().Count(); ++r) {
+            CRule *rule = node->OutRules().At(r);
             if (reached.count(rule->target) != 0) question.score = std::max(question.score, node->Score(rule));
         }
         questions.push_back(question);

@@ -14,15 +14,15 @@ namespace {
 // The link CNode::CheckLinks follows: context links are tested first, and
 // only a context link whose source can still move sends the net anywhere.
 const CLink *SteeringLink(const CNode &node) {
-    for (int32_t i = 0; i < node.inLinks.Count(); ++i) {
-        const CLink *link = node.inLinks.At(i);
+    for (int32_t i = 0; i < node.InLinks().Count(); ++i) {
+        const CLink *link = node.InLinks().At(i);
         if (link->isPriority) continue;
         const auto *context = static_cast<const CContextLink *>(link);
         const float value = context->source->current;
         if (value < context->low || value > context->high) return context->source->finished ? nullptr : link;
     }
-    for (int32_t i = 0; i < node.inLinks.Count(); ++i) {
-        const CLink *link = node.inLinks.At(i);
+    for (int32_t i = 0; i < node.InLinks().Count(); ++i) {
+        const CLink *link = node.InLinks().At(i);
         if (link->isPriority && !link->source->finished) return link;
     }
     return nullptr;
@@ -38,8 +38,8 @@ WhyStep ExplainStep(CNode &node) {
     // compared as doubles from a start below any score.
     double best = -100.0;
     const CNode *byScore = nullptr;
-    for (int32_t i = 0; i < node.inRules.Count(); ++i) {
-        CRule *rule = node.inRules.At(i);
+    for (int32_t i = 0; i < node.InRules().Count(); ++i) {
+        CRule *rule = node.InRules().At(i);
         if (rule->source->finished) continue;
         const float score = rule->source->Score(rule);
         step.candidates.push_back({rule->source, rule, score});

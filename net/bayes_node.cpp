@@ -73,8 +73,8 @@ bool CBayesNode::Update(CNode * /*changedSource*/) {
     const float old = current;
     updated = true;
     double product = 1.0;
-    for (int32_t i = 0; i < inRules.Count(); ++i) {
-        const float ratio = LikelihoodRatio(inRules.At(i));
+    for (CRule *rule : InRules()) {
+        const float ratio = LikelihoodRatio(rule);
         if (HoldsAtCeiling(product, ratio))
             product = kOddsCeiling;
         else

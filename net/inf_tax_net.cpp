@@ -148,7 +148,7 @@ CString CInfTaxNet::CheckIICG() {
         }
         CNode *node = vertex.node;
         node->removed = true;
-        for (int32_t r = 0; r < node->outRules.Count(); ++r) releaseNode(node->outRules.At(r)->target);
+        for (const CRule *rule : node->OutRules()) releaseNode(rule->target);
         for (int32_t c = 0; c < node->classes.Count(); ++c) {
             const auto hub = hubOf.find(node->classes.At(c));
             if (hub == hubOf.end()) continue;  // a root: no parent to point to
@@ -183,8 +183,8 @@ std::string CInfTaxNet::IICGCycle(const std::vector<CTaxCl *> &hubs,
             return std::nullopt;
         }
         const CNode *node = vertex.first;
-        for (int32_t r = 0; r < node->inRules.Count(); ++r)
-            if (!node->inRules.At(r)->source->removed) return IICGVertex{node->inRules.At(r)->source, -1};
+        for (const CRule *rule : node->InRules())
+            if (!rule->source->removed) return IICGVertex{rule->source, -1};
         for (int32_t c = 0; c < node->classes.Count(); ++c) {
             const CTaxClArray &subclasses = node->classes.At(c)->subclasses;
             for (int32_t s = 0; s < subclasses.Count(); ++s) {

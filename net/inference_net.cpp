@@ -53,14 +53,14 @@ bool EliminatesAll(CNodeArray &nodes, ForEachTarget forEachTarget) {
 // The nodes of a cycle among those an elimination left over, found by
 // following the `incoming` rules or links backwards, after `what`:
 // `what` "a" -> "b" -> "a". Empty when there is none.
-template <typename Edges>
-std::string LeftOverCycle(const char *what, CNodeArray &nodes, Edges CNode::*incoming) {
+template <typename Edge>
+std::string LeftOverCycle(const char *what, CNodeArray &nodes, CEdgeList<Edge> (CNode::*incoming)() const) {
     CNode *start = nullptr;
     for (int32_t i = 0; i < nodes.Count() && start == nullptr; ++i)
         if (!nodes.At(i)->removed) start = nodes.At(i);
     if (start == nullptr) return "";
     const auto predecessor = [incoming](CNode *node) -> std::optional<CNode *> {
-        const Edges &edges = node->*incoming;
+        const CEdgeList<Edge> edges = (node->*incoming)();
         for (int32_t i = 0; i < edges.Count(); ++i)
             if (!edges.At(i)->source->removed) return edges.At(i)->source;
         return std::nullopt;
@@ -70,27 +70,6 @@ std::string LeftOverCycle(const char *what, CNodeArray &nodes, Edges CNode::*inc
     std::string text = what;
     for (CNode *node : cycle) text += "\"" + std::string(node->name.Text()) + "\" -> ";
     return text + "\"" + cycle.front()->name.Text() + "\"";
-}
-
-// Enters `edges` from `from` on in the lists of their nodes, each list
-// made to measure at once (net/edge_list.h).
-template <typename Edge>
-void EnterInLists(CArena &arena, const CVector<Edge *> &edges, int32_t from, CNodeArray &nodes,
-                  CEdgeList<Edge> CNode::*outgoing, CEdgeList<Edge> CNode::*incoming) {
-    if (from == edges.Count()) return;
-    for (int32_t i = from; i < edges.Count(); ++i) {
-        (edges.At(i)->source->*outgoing).Expect();
-        (edges.At(i)->target->*incoming).Expect();
-    }
-    for (CNode *node : nodes) {
-        (node->*outgoing).MakeRoom(arena);
-        (node->*incoming).MakeRoom(arena);
-    }
-    for (int32_t i = from; i < edges.Count(); ++i) {
-        Edge *edge = edges.At(i);
-        (edge->source->*outgoing).Enter(edge);
-        (edge->target->*incoming).Enter(edge);
-    }
 }
 
 void ResetScratch(CNodeArray &nodes) {
@@ -196,14 +175,14 @@ CString CInferenceNet::CheckMessage() {
         CNode *node = nodes.At(i);
         node->inDegree = 0;
         node->removed = false;
-        if (node->inRules.Count() == 0 && node->outRules.Count() > 0 && !node->askable) {
+        if (node->InRules().Count() == 0 && node->OutRules().Count() > 0 && !node->askable) {
             CString message("leaf node \"");
             message.Append(node->name);
             message.Append("\" not askable");
             return message;
         }
         if (node->kind == CNode::kLogical && static_cast<CLogicalNode *>(node)->logicalType == CLogicalNode::kNot &&
-            node->inRules.Count() > 1) {
+            node->InRules().Count() > 1) {
             CString message("more than one rule to node \"");
             message.Append(node->name);
             message.Append("\" of logical type 'not'");
@@ -213,20 +192,20 @@ CString CInferenceNet::CheckMessage() {
 
     for (int32_t i = 0; i < rules.Count(); ++i) ++rules.At(i)->target->inDegree;
     const bool rulesAcyclic = EliminatesAll(nodes, [](CNode *node, const auto &release) {
-        for (int32_t r = 0; r < node->outRules.Count(); ++r) release(node->outRules.At(r)->target);
+        for (const CRule *rule : node->OutRules()) release(rule->target);
     });
     if (!rulesAcyclic) {
-        checkDetail = LeftOverCycle("the rules go round: ", nodes, &CNode::inRules);
+        checkDetail = LeftOverCycle("the rules go round: ", nodes, &CNode::InRules);
         return "cycle detected in rules";
     }
 
     ResetScratch(nodes);
     for (int32_t i = 0; i < links.Count(); ++i) ++links.At(i)->target->inDegree;
     const bool linksAcyclic = EliminatesAll(nodes, [](CNode *node, const auto &release) {
-        for (int32_t l = 0; l < node->outLinks.Count(); ++l) release(node->outLinks.At(l)->target);
+        for (const CLink *link : node->OutLinks()) release(link->target);
     });
     if (!linksAcyclic) {
-        checkDetail = LeftOverCycle("the links go round: ", nodes, &CNode::inLinks);
+        checkDetail = LeftOverCycle("the links go round: ", nodes, &CNode::InLinks);
         return "cycle detected in priority and context links";
     }
     return CString();
@@ -245,10 +224,37 @@ int32_t CInferenceNet::ResetValues(IEvidenceSource * /*evidence*/) {
 }
 
 void CInferenceNet::EnterEdges() {
-    EnterInLists(arena, rules, rulesEntered, nodes, &CNode::outRules, &CNode::inRules);
-    rulesEntered = rules.Count();
-    EnterInLists(arena, links, linksEntered, nodes, &CNode::outLinks, &CNode::inLinks);
-    linksEntered = links.Count();
+    if (rulesEntered != rules.Count()) {
+        EnterInLists(rules, &CNode::ruleSlots, &CNode::outRuleCount, &CNode::inRuleCount);
+        rulesEntered = rules.Count();
+    }
+    if (linksEntered != links.Count()) {
+        EnterInLists(links, &CNode::linkSlots, &CNode::outLinkCount, &CNode::inLinkCount);
+        linksEntered = links.Count();
+    }
+}
+
+// Every edge of `edges` is entered again, not only the new ones: nets get
+// edges after their first pass only when they are built by hand, and a
+// whole pass keeps each node's block exactly its size.
+template <typename Edge>
+void CInferenceNet::EnterInLists(const CVector<Edge *> &edges, Edge **CNode::*slots, int32_t CNode::*outCount,
+                                 int32_t CNode::*inCount) {
+    for (CNode *node : nodes) node->*outCount = node->*inCount = 0;
+    for (const Edge *edge : edges) {
+        ++(edge->source->*outCount);
+        ++(edge->target->*inCount);
+    }
+    for (CNode *node : nodes) {
+        const size_t count = static_cast<size_t>(node->*outCount + node->*inCount);
+        node->*slots = count == 0 ? nullptr : static_cast<Edge **>(arena.Allocate(sizeof(Edge *) * count, alignof(Edge *)));
+    }
+    // The edges into a node first, then those out of it, each in the order
+    // they were made: the counts start again from zero as the slots fill.
+    for (CNode *node : nodes) node->*inCount = 0;
+    for (Edge *edge : edges) (edge->target->*slots)[(edge->target->*inCount)++] = edge;
+    for (CNode *node : nodes) node->*outCount = 0;
+    for (Edge *edge : edges) (edge->source->*slots)[edge->source->*inCount + (edge->source->*outCount)++] = edge;
 }
 
 void CInferenceNet::GiveRulesMemos() {
@@ -360,8 +366,8 @@ int32_t CInferenceNet::Propagate() {
     for (size_t next = 0; next < propagationWork.size(); ++next) {
         CNode *node = propagationWork[next];
         node->TestFinished();
-        for (int32_t i = 0; i < node->outRules.Count(); ++i) {
-            CNode *target = node->outRules.At(i)->target;
+        for (const CRule *rule : node->OutRules()) {
+            CNode *target = rule->target;
             if (target->Update(node)) {
                 propagationWork.push_back(target);
                 continue;

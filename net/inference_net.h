@@ -112,9 +112,12 @@ private:
     // Gives every rule its memos, once all rules are there (net/rule.h).
     void GiveRulesMemos();
     // Enters the rules and links made since the last time in their nodes'
-    // lists, once the net is complete (net/edge_list.h); the check and the
+    // lists, once the net is complete (net/node.h); the check and the
     // reset start with it.
     void EnterEdges();
+    template <typename Edge>
+    void EnterInLists(const CVector<Edge *> &edges, Edge **CNode::*slots, int32_t CNode::*outCount,
+                      int32_t CNode::*inCount);
 
     // Makes a node, rule or link in the net's arena.
     template <typename T, typename... Args>

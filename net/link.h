@@ -9,7 +9,7 @@ class CNode;
 
 class CLink {
 public:
-    // The net enters the link in its nodes' lists (outLinks and inLinks)
+    // The net enters the link in its nodes' lists (OutLinks and InLinks)
     // when it is checked or reset.
     CLink(CNode *sourceNode, CNode *targetNode, bool priority);
     virtual ~CLink() = default;

@@ -33,13 +33,13 @@ void CLogicalNode::Init() {
     while (!pending.empty()) {
         CLogicalNode *node = pending.back().node;
         const int32_t next = pending.back().nextRule;
-        if (next == node->inRules.Count()) {
+        if (next == node->InRules().Count()) {
             node->current = node->prior = static_cast<float>(node->Combine(nullptr));
             pending.pop_back();
             continue;
         }
         ++pending.back().nextRule;
-        CNode *source = node->inRules.At(next)->source;
+        CNode *source = node->InRules().At(next)->source;
         if (source->initialized) continue;
         if (source->kind != kLogical) {
             source->Init();
@@ -69,23 +69,23 @@ bool CLogicalNode::Update(CNode *changedSource) {
 }
 
 double CLogicalNode::Combine(const CNode *changedSource) const {
-    const int32_t count = inRules.Count();
+    const CRuleList rules = InRules();
     switch (logicalType) {
         case kAnd: {
             double value = kAndStart;
-            for (int32_t i = 0; i < count; ++i) value = std::min(value, static_cast<double>(inRules.At(i)->source->current));
+            for (const CRule *rule : rules) value = std::min(value, static_cast<double>(rule->source->current));
             return value;
         }
         case kOr: {
             double value = kOrStart;
-            for (int32_t i = 0; i < count; ++i) value = std::max(value, static_cast<double>(inRules.At(i)->source->current));
+            for (const CRule *rule : rules) value = std::max(value, static_cast<double>(rule->source->current));
             return value;
         }
         default: {
             // A not-node without a rule has nothing to negate; it stays true
             // rather than reading a rule that does not exist.
-            if (count == 0) return 1.0;
-            const CNode *source = changedSource != nullptr ? changedSource : inRules.At(0)->source;
+            if (rules.Count() == 0) return 1.0;
+            const CNode *source = changedSource != nullptr ? changedSource : rules.At(0)->source;
             return 1.0 - source->current;
         }
     }

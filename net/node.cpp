@@ -31,8 +31,7 @@ void CNode::Init() {
 CNode *CNode::ChooseSource() {
     double best = -100.0;
     CNode *chosen = nullptr;
-    for (int32_t i = 0; i < inRules.Count(); ++i) {
-        CRule *rule = inRules.At(i);
+    for (CRule *rule : InRules()) {
         if (rule->source->finished) continue;
         double score = rule->source->Score(rule);
         if (score > best) {
@@ -45,8 +44,7 @@ CNode *CNode::ChooseSource() {
 
 bool CNode::CheckContext(CNode *&out) const {
     out = nullptr;
-    for (int32_t i = 0; i < inLinks.Count(); ++i) {
-        const CLink *link = inLinks.At(i);
+    for (const CLink *link : InLinks()) {
         if (link->isPriority) continue;
         const auto *context = static_cast<const CContextLink *>(link);
         CNode *source = context->source;
@@ -62,8 +60,7 @@ bool CNode::CheckContext(CNode *&out) const {
 
 bool CNode::CheckPriority(CNode *&out) const {
     out = nullptr;
-    for (int32_t i = 0; i < inLinks.Count(); ++i) {
-        const CLink *link = inLinks.At(i);
+    for (const CLink *link : InLinks()) {
         if (link->isPriority && !link->source->finished) {
             out = link->source;
             return true;
@@ -78,8 +75,8 @@ bool CNode::CheckLinks(CNode *&out) const {
 }
 
 bool CNode::TestFinished() {
-    for (int32_t i = 0; i < inRules.Count(); ++i)
-        if (!inRules.At(i)->source->finished) return false;
+    for (const CRule *rule : InRules())
+        if (!rule->source->finished) return false;
     if (askable && !asked) return false;
     finished = true;
     return true;

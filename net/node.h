@@ -64,12 +64,31 @@ public:
     bool removed;      // scratch of the consistency checks
     CString name;
     CString description;
-    // Filled by the net once it is complete: when it is checked or reset.
-    CRuleList outRules;
-    CRuleList inRules;
-    CLinkList outLinks;
-    CLinkList inLinks;
     CTaxClArray classes;
+
+    // The rules and links that leave and enter the node, in the order they
+    // were made. The net enters them once it is complete, when it is first
+    // checked or reset, and again after edges were added to it.
+    CRuleList InRules() const { return {ruleSlots, inRuleCount}; }
+    CRuleList OutRules() const { return {ruleSlots + inRuleCount, outRuleCount}; }
+    CLinkList InLinks() const { return {linkSlots, inLinkCount}; }
+    CLinkList OutLinks() const { return {linkSlots + inLinkCount, outLinkCount}; }
+
+private:
+    friend class CInferenceNet;
+    // A node's rules take one block of exactly their slots in the net's
+    // arena, those into the node first (a consultation reads them most);
+    // its links another. A large net has
+    // hundreds of thousands of nodes, most with one to three rules, where
+    // four growing arrays took five slots and a heap block each.
+    CRule **ruleSlots = nullptr;
+    CLink **linkSlots = nullptr;
+    int32_t inRuleCount = 0;
+    int32_t outRuleCount = 0;
+    int32_t inLinkCount = 0;
+    int32_t outLinkCount = 0;
+
+public:
     int32_t selectionCount;
     float prior;
     float current;

@@ -31,8 +31,8 @@ struct CRuleMemos {
 
 class CRule {
 public:
-    // The net enters the rule in its nodes' lists (outRules of the source,
-    // inRules of the target) when it is checked or reset.
+    // The net enters the rule in its nodes' lists (OutRules of the source,
+    // InRules of the target) when it is checked or reset.
     CRule(CNode *sourceNode, CNode *targetNode, float yes, float no);
 
     // `odds` := the odds of `pYes`, capped at the ceiling; the memos forget.

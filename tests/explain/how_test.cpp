@@ -54,7 +54,7 @@ void BuildRandomNet(CInferenceNet &net, std::mt19937 &random) {
             const int source = std::uniform_int_distribution<int>(0, i - 1)(random);
             net.AddRule(net.nodes.At(source)->name, name, EdgyProbability(random), EdgyProbability(random));
         }
-        node->askable = node->inRules.Count() == 0 || percent(random) < 25;
+        node->askable = node->InRules().Count() == 0 || percent(random) < 25;
     }
 }
 
@@ -83,7 +83,7 @@ void CheckAccount(const CNode &node, Tally &tally) {
     if (node.kind == CNode::kLogical) {
         const LogicalAccount &logical = how.logical;
         ++tally.logicalNodes;
-        ASSERT_EQ(logical.others.size() + (logical.deciding != nullptr), static_cast<size_t>(node.inRules.Count()));
+        ASSERT_EQ(logical.others.size() + (logical.deciding != nullptr), static_cast<size_t>(node.InRules().Count()));
         for (const CNode *other : logical.others) {
             if (logical.logicalType == CLogicalNode::kAnd) {
                 EXPECT_LE(logical.deciding->current, other->current);
@@ -95,7 +95,7 @@ void CheckAccount(const CNode &node, Tally &tally) {
     }
     const auto &bayes = static_cast<const CBayesNode &>(node);
     const BayesAccount &account = how.bayes;
-    ASSERT_EQ(account.rules.size(), static_cast<size_t>(node.inRules.Count()));
+    ASSERT_EQ(account.rules.size(), static_cast<size_t>(node.InRules().Count()));
     double weights = 0.0;
     for (size_t i = 0; i < account.rules.size(); ++i) {
         const RuleEvidence &rule = account.rules[i];

@@ -39,7 +39,7 @@ struct WorkedExample : ::testing::Test {
 
 TEST_F(WorkedExample, OneRuleMovesTheTargetAlongTheInterpolation) {
     EXPECT_EQ(Formatted(h->priorOdds), "0.428571");
-    CRule *rule = h->inRules.At(0);
+    CRule *rule = h->InRules().At(0);
 
     e1->current = 1.0f;
     EXPECT_EQ(Formatted(h->Interpolate(rule)), "0.900000");
@@ -84,7 +84,7 @@ TEST_F(WorkedExample, UpdateReportsOnlyMovesAboveTheChangeThreshold) {
 }
 
 TEST_F(WorkedExample, ScoreOfASourceAtItsPrior) {
-    CRule *rule = h->inRules.At(0);
+    CRule *rule = h->InRules().At(0);
     EXPECT_EQ(Formatted(e1->Score(rule)), "2.197224");
     // The score reads whatever the rule's odds slot holds: the odds of pYes
     // after a reset, the odds implied by the last update after one.
@@ -110,7 +110,7 @@ TEST(CBayesNode, PriorsAtTheEdgesGiveCappedOdds) {
     // With prior odds 0, any rule whose implied odds exceed the tolerance
     // yields the ceiling as its ratio.
     sure->current = 0.0f;  // below the source's prior: interpolates to pNo
-    EXPECT_EQ(never->LikelihoodRatio(never->inRules.At(0)), 99999.0f);
+    EXPECT_EQ(never->LikelihoodRatio(never->InRules().At(0)), 99999.0f);
 }
 
 TEST(CBayesNode, RuleWithoutWeightsDrivesTargetToTheEnds) {
@@ -121,7 +121,7 @@ TEST(CBayesNode, RuleWithoutWeightsDrivesTargetToTheEnds) {
     net.ResetValues(nullptr);
     auto *h = static_cast<CBayesNode *>(net.FindNode("H"));
     CNode *e = net.FindNode("E");
-    CRule *rule = h->inRules.At(0);
+    CRule *rule = h->InRules().At(0);
     EXPECT_EQ(rule->odds, 99999.0f);  // odds of pYes 1 after a reset
 
     e->current = 0.0f;
@@ -149,14 +149,14 @@ TEST(CBayesNode, SourceWithNoRoomOnItsSideLeavesTargetAtItsPrior) {
     net.ResetValues(nullptr);
     auto *h = static_cast<CBayesNode *>(net.FindNode("H"));
     net.FindNode("impossible")->current = -0.000001f;  // just below its prior of 0
-    EXPECT_EQ(h->Interpolate(h->inRules.At(0)), 0.3f);
-    EXPECT_EQ(h->Interpolate(h->inRules.At(1)), 0.3f);
+    EXPECT_EQ(h->Interpolate(h->InRules().At(0)), 0.3f);
+    EXPECT_EQ(h->Interpolate(h->InRules().At(1)), 0.3f);
     EXPECT_FALSE(h->Update(net.FindNode("certain")));
     EXPECT_EQ(Formatted(h->current), "0.300000");
 
     // The same source once it moves away from its prior does count.
     net.FindNode("certain")->current = 0.0f;
-    EXPECT_EQ(Formatted(h->Interpolate(h->inRules.At(0))), "0.100000");
+    EXPECT_EQ(Formatted(h->Interpolate(h->InRules().At(0))), "0.100000");
 }
 
 TEST(CBayesNode, CapOfTheProductIsNotSticky) {

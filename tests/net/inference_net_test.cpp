@@ -64,8 +64,8 @@ TEST(CInferenceNetBuilding, AddRuleTestsWeightsNodesAndDuplicates) {
     EXPECT_EQ(rule->source, net.FindNode("a"));
     EXPECT_EQ(rule->target, net.FindNode("b"));
     net.Check();
-    EXPECT_EQ(net.FindNode("a")->outRules.At(0), rule);
-    EXPECT_EQ(net.FindNode("b")->inRules.At(0), rule);
+    EXPECT_EQ(net.FindNode("a")->OutRules().At(0), rule);
+    EXPECT_EQ(net.FindNode("b")->InRules().At(0), rule);
     EXPECT_FALSE(rule->targetIsLogical);
 }
 
@@ -81,30 +81,37 @@ TEST(CInferenceNetBuilding, NodesListTheirEdgesOnceTheNetIsCheckedOrReset) {
     net.AddPriorityLink("c", "goal");
     CNode *a = net.FindNode("a");
     CNode *goal = net.FindNode("goal");
-    EXPECT_EQ(goal->inRules.Count(), 0);  // not before the net is complete
+    EXPECT_EQ(goal->InRules().Count(), 0);  // not before the net is complete
     ASSERT_EQ(net.Check(), 0) << net.checkMessage.Text();
-    ASSERT_EQ(goal->inRules.Count(), 2);
-    EXPECT_EQ(goal->inRules.At(0), net.rules.At(0));
-    EXPECT_EQ(goal->inRules.At(1), net.rules.At(1));
-    ASSERT_EQ(a->outRules.Count(), 2);
-    EXPECT_EQ(a->outRules.At(0), net.rules.At(1));
-    EXPECT_EQ(a->outRules.At(1), net.rules.At(2));
-    EXPECT_EQ(goal->inLinks.Count(), 1);
-    EXPECT_EQ(net.FindNode("d")->outRules.Count(), 0);
+    ASSERT_EQ(goal->InRules().Count(), 2);
+    EXPECT_EQ(goal->InRules().At(0), net.rules.At(0));
+    EXPECT_EQ(goal->InRules().At(1), net.rules.At(1));
+    ASSERT_EQ(a->OutRules().Count(), 2);
+    EXPECT_EQ(a->OutRules().At(0), net.rules.At(1));
+    EXPECT_EQ(a->OutRules().At(1), net.rules.At(2));
+    EXPECT_EQ(goal->InLinks().Count(), 1);
+    EXPECT_EQ(net.FindNode("d")->OutRules().Count(), 0);
     net.Check();  // a second check enters nothing twice
-    EXPECT_EQ(goal->inRules.Count(), 2);
+    EXPECT_EQ(goal->InRules().Count(), 2);
 
     net.AddRule("d", "goal", 0.6f, 0.4f);
     net.AddRule("c", "a", 0.6f, 0.4f);
     net.AddContextLink("d", "goal", 0.2f, 0.9f);
     net.ResetValues(nullptr);
-    ASSERT_EQ(goal->inRules.Count(), 3);
-    EXPECT_EQ(goal->inRules.At(0), net.rules.At(0));
-    EXPECT_EQ(goal->inRules.At(2), net.rules.At(3));
-    EXPECT_EQ(net.FindNode("c")->outRules.At(0), net.rules.At(4));
-    ASSERT_EQ(goal->inLinks.Count(), 2);
-    EXPECT_EQ(goal->inLinks.At(1), net.links.At(1));
-    std::vector<CRule *> listed(goal->inRules.begin(), goal->inRules.end());
+    ASSERT_EQ(goal->InRules().Count(), 3);
+    EXPECT_EQ(goal->InRules().At(0), net.rules.At(0));
+    EXPECT_EQ(goal->InRules().At(2), net.rules.At(3));
+    EXPECT_EQ(net.FindNode("c")->OutRules().At(0), net.rules.At(4));
+    // A node with rules in and out keeps them apart in its one block.
+    ASSERT_EQ(a->InRules().Count(), 1);
+    EXPECT_EQ(a->InRules().At(0), net.rules.At(4));
+    ASSERT_EQ(a->OutRules().Count(), 2);
+    EXPECT_EQ(a->OutRules().At(1), net.rules.At(2));
+    ASSERT_EQ(net.FindNode("d")->OutLinks().Count(), 1);
+    EXPECT_EQ(net.FindNode("d")->OutRules().At(0), net.rules.At(3));
+    ASSERT_EQ(goal->InLinks().Count(), 2);
+    EXPECT_EQ(goal->InLinks().At(1), net.links.At(1));
+    std::vector<CRule *> listed(goal->InRules().begin(), goal->InRules().end());
     EXPECT_EQ(listed, (std::vector<CRule *>{net.rules.At(0), net.rules.At(1), net.rules.At(3)}));
 }
 
@@ -161,8 +168,8 @@ TEST(CInferenceNetBuilding, OneLinkOfEitherKindPerPair) {
     EXPECT_FLOAT_EQ(static_cast<CContextLink *>(net.links.At(0))->low, 0.9f);
     EXPECT_TRUE(net.links.At(1)->isPriority);
     net.Check();
-    EXPECT_EQ(net.FindNode("a")->outLinks.At(0), net.links.At(0));
-    EXPECT_EQ(net.FindNode("a")->inLinks.At(0), net.links.At(1));
+    EXPECT_EQ(net.FindNode("a")->OutLinks().At(0), net.links.At(0));
+    EXPECT_EQ(net.FindNode("a")->InLinks().At(0), net.links.At(1));
     // A rule and a link between the same nodes do not exclude each other.
     EXPECT_EQ(net.AddRule("a", "b", 0.9f, 0.1f), 0);
 }

@@ -45,7 +45,7 @@ TEST_F(LogicalNet, InitCombinesTheSourcesPriorsIntoPriorAndCurrent) {
     EXPECT_FLOAT_EQ(Node("any")->prior, 0.7f);
     EXPECT_FLOAT_EQ(Node("notc")->current, 0.6f);
     EXPECT_EQ(Node("all")->kind, CNode::kLogical);
-    EXPECT_TRUE(Node("all")->inRules.At(0)->targetIsLogical);
+    EXPECT_TRUE(Node("all")->InRules().At(0)->targetIsLogical);
 }
 
 TEST_F(LogicalNet, UpdateRecomputesButLeavesThePrior) {
@@ -72,7 +72,7 @@ TEST_F(LogicalNet, NotNodeUpdateReadsTheChangedSource) {
 }
 
 TEST_F(LogicalNet, ScoreDependsOnTheKindOnly) {
-    CRule *anyRule = Node("a")->outRules.At(0);
+    CRule *anyRule = Node("a")->OutRules().At(0);
     EXPECT_FLOAT_EQ(Node("all")->Score(anyRule), 0.8f);
     EXPECT_FLOAT_EQ(Node("any")->Score(anyRule), 0.7f);
     EXPECT_FLOAT_EQ(Node("notc")->Score(anyRule), 1.0f);
