@@ -101,14 +101,8 @@ int32_t CInfControl::BuildNet(const ConfigureCompiler &configureCompiler) {
 }
 
 int32_t CInfControl::CompileAndCheck(const ConfigureCompiler &configureCompiler) {
-    CInfNetCompiler compiler(input, output);
-    compiler.SetTargets(net, table, parameters);
-    compiler.SetSourceDirectory(sourceDirectory);
-    compiler.SetWritesHelpPages(writtenFiles.helpPages);
-    if (configureCompiler) configureCompiler(compiler);
     consistencyFailed = false;
-    const int32_t compiled = compiler.Compile();
-    diagnostic = compiler.Diagnostic();
+    const int32_t compiled = Compile(configureCompiler);
     if (compiled != 0) {
         errorPosition = InputPosition(input);
         Say("Failed to compile.");
@@ -116,6 +110,19 @@ int32_t CInfControl::CompileAndCheck(const ConfigureCompiler &configureCompiler)
     }
     Say("Compiled.");
     return CheckConsistency();
+}
+
+// The compiler and what it recorded for its messages are gone before the
+// check, which runs at the peak of a build.
+int32_t CInfControl::Compile(const ConfigureCompiler &configureCompiler) {
+    CInfNetCompiler compiler(input, output);
+    compiler.SetTargets(net, table, parameters);
+    compiler.SetSourceDirectory(sourceDirectory);
+    compiler.SetWritesHelpPages(writtenFiles.helpPages);
+    if (configureCompiler) configureCompiler(compiler);
+    const int32_t compiled = compiler.Compile();
+    diagnostic = compiler.Diagnostic();
+    return compiled;
 }
 
 int32_t CInfControl::CheckConsistency() {

@@ -111,6 +111,8 @@ public:
 private:
     // Compiles and checks; the steps after the input test.
     int32_t CompileAndCheck(const ConfigureCompiler &configureCompiler);
+    // Compiles into the net, keeping the compiler's diagnostic.
+    int32_t Compile(const ConfigureCompiler &configureCompiler);
     int32_t CheckConsistency();
     void Say(const char *line);
 

@@ -5,13 +5,16 @@
 // of a pair and the edge's position in the net's array of such edges, where
 // the pair is read back when the hashes agree. Eight bytes a slot, no
 // allocation per edge, open addressing with linear probing at most three
-// quarters full. Edges are never removed from a net, so neither are they from here.
+// quarters full. Edges are never removed from a net, so neither are they from
+// here; the whole index may be released once the net is complete, and is made
+// again from the net's edges if more are added.
 #pragma once
 
 #include <cstdint>
 #include <utility>
 #include <vector>
 
+#include "foundation/fatal_assert.h"
 #include "foundation/vector.h"
 
 class CNode;
@@ -22,8 +25,9 @@ public:
     using Edges = CVector<Edge *>;
 
     // True when `edges`, the array this index covers, has an edge from
-    // `source` to `target`.
+    // `source` to `target`. The index must cover all of them (Cover).
     bool Contains(const Edges &edges, const CNode *source, const CNode *target) const {
+        QV_ASSERT(count == static_cast<size_t>(edges.Count()), "edge index");
         if (entries.empty()) return false;
         const uint32_t hash = Hash(source, target);
         for (size_t s = Home(hash);; s = (s + 1) & (entries.size() - 1)) {
@@ -42,6 +46,19 @@ public:
         const Edge *edge = edges.At(position);
         Place(Slot{Hash(edge->source, edge->target), position});
         ++count;
+    }
+
+    // Places the edges of `edges` the index lacks: none while it is kept up
+    // to date, all of them after Release.
+    void Cover(const Edges &edges) {
+        for (auto position = static_cast<int32_t>(count); position < edges.Count(); ++position) Add(edges, position);
+    }
+
+    // Frees the slots; the index covers no edge until the next Cover.
+    void Release() {
+        entries = std::vector<Slot>();
+        bits = 0;
+        count = 0;
     }
 
 private:

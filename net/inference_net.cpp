@@ -33,15 +33,19 @@ int CompareGoals(const void *a, const void *b) {
 // node list would remove. True when every node was removed: no cycle.
 template <typename ForEachTarget>
 bool EliminatesAll(CNodeArray &nodes, ForEachTarget forEachTarget) {
-    CNodeQueue ready;
+    // A node is ready once at most, when its in-degree reaches zero: the
+    // list, reserved whole, never grows (the check runs at the peak of a
+    // build), and is worked through in the order nodes became ready.
+    std::vector<CNode *> ready;
+    ready.reserve(static_cast<size_t>(nodes.Count()));
     for (int32_t i = 0; i < nodes.Count(); ++i)
-        if (nodes.At(i)->inDegree == 0) ready.Put(nodes.At(i));
+        if (nodes.At(i)->inDegree == 0) ready.push_back(nodes.At(i));
     int32_t remaining = nodes.Count();
-    CNode *node = nullptr;
     const auto release = [&ready](CNode *target) {
-        if (--target->inDegree == 0 && !target->removed) ready.Put(target);
+        if (--target->inDegree == 0 && !target->removed) ready.push_back(target);
     };
-    while (ready.Take(node)) {
+    for (size_t next = 0; next < ready.size(); ++next) {
+        CNode *node = ready[next];
         if (node->removed) continue;
         node->removed = true;
         --remaining;
@@ -130,6 +134,7 @@ int32_t CInferenceNet::AddRule(const CString &sourceName, const CString &targetN
     CNode *source = FindNode(sourceName);
     CNode *target = FindNode(targetName);
     if (source == nullptr || target == nullptr) return 2;
+    rulePairs.Cover(rules);
     if (rulePairs.Contains(rules, source, target)) return 2;
     rules.Add(Make<CRule>(source, target, pYes, pNo));
     rulePairs.Add(rules, rules.Count() - 1);
@@ -140,6 +145,7 @@ int32_t CInferenceNet::AddPriorityLink(const CString &sourceName, const CString 
     CNode *source = FindNode(sourceName);
     CNode *target = FindNode(targetName);
     if (source == nullptr || target == nullptr) return 2;
+    linkPairs.Cover(links);
     if (linkPairs.Contains(links, source, target)) return 2;
     links.Add(Make<CPriorityLink>(source, target));
     linkPairs.Add(links, links.Count() - 1);
@@ -150,6 +156,7 @@ int32_t CInferenceNet::AddContextLink(const CString &sourceName, const CString &
     CNode *source = FindNode(sourceName);
     CNode *target = FindNode(targetName);
     if (source == nullptr || target == nullptr) return 2;
+    linkPairs.Cover(links);
     if (linkPairs.Contains(links, source, target)) return 2;
     links.Add(Make<CContextLink>(source, target, low, high));
     linkPairs.Add(links, links.Count() - 1);
@@ -224,6 +231,10 @@ int32_t CInferenceNet::ResetValues(IEvidenceSource * /*evidence*/) {
 }
 
 void CInferenceNet::EnterEdges() {
+    // The pairs are looked up only while edges are added; a complete net
+    // has no more use for them, and the check comes at the peak of a build.
+    rulePairs.Release();
+    linkPairs.Release();
     if (rulesEntered != rules.Count()) {
         EnterInLists(rules, &CNode::ruleSlots, &CNode::outRuleCount, &CNode::inRuleCount);
         rulesEntered = rules.Count();

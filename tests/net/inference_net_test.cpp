@@ -94,10 +94,16 @@ TEST(CInferenceNetBuilding, NodesListTheirEdgesOnceTheNetIsCheckedOrReset) {
     net.Check();  // a second check enters nothing twice
     EXPECT_EQ(goal->InRules().Count(), 2);
 
-    net.AddRule("d", "goal", 0.6f, 0.4f);
-    net.AddRule("c", "a", 0.6f, 0.4f);
-    net.AddContextLink("d", "goal", 0.2f, 0.9f);
+    // The index of pairs, released by the check, still refuses duplicates.
+    EXPECT_EQ(net.AddRule("b", "goal", 0.5f, 0.5f), 2);
+    EXPECT_EQ(net.AddContextLink("c", "goal", 0.2f, 0.9f), 2);
+    EXPECT_EQ(net.AddRule("d", "goal", 0.6f, 0.4f), 0);
+    EXPECT_EQ(net.AddRule("c", "a", 0.6f, 0.4f), 0);
+    EXPECT_EQ(net.AddContextLink("d", "goal", 0.2f, 0.9f), 0);
     net.ResetValues(nullptr);
+    EXPECT_EQ(net.AddRule("a", "b", 0.5f, 0.5f), 2);
+    EXPECT_EQ(net.AddRule("c", "a", 0.5f, 0.5f), 2);
+    EXPECT_EQ(net.rules.Count(), 5);
     ASSERT_EQ(goal->InRules().Count(), 3);
     EXPECT_EQ(goal->InRules().At(0), net.rules.At(0));
     EXPECT_EQ(goal->InRules().At(2), net.rules.At(3));
