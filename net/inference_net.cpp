@@ -28,9 +28,10 @@ int CompareGoals(const void *a, const void *b) {
 }
 
 // Kahn's elimination over the nodes, with the edges that `forEachTarget`
-// enumerates for a node. Nodes whose in-degree falls to zero are removed from
-// a work queue, which removes exactly the nodes that repeated passes over the
-// node list would remove. True when every node was removed: no cycle.
+// enumerates for a node. Nodes whose in-degree falls to zero are removed in
+// the order they became ready, which removes exactly the nodes that repeated
+// passes over the node list would remove. True when every node was removed:
+// no cycle.
 template <typename ForEachTarget>
 bool EliminatesAll(CNodeArray &nodes, ForEachTarget forEachTarget) {
     // A node is ready once at most, when its in-degree reaches zero: the
@@ -230,18 +231,18 @@ int32_t CInferenceNet::ResetValues(IEvidenceSource * /*evidence*/) {
     return 0;
 }
 
+// The pairs are looked up only while edges are added: a complete net has no
+// more use for them, and the check comes at the peak of a build.
 void CInferenceNet::EnterEdges() {
-    // The pairs are looked up only while edges are added; a complete net
-    // has no more use for them, and the check comes at the peak of a build.
-    rulePairs.Release();
-    linkPairs.Release();
     if (rulesEntered != rules.Count()) {
         EnterInLists(rules, &CNode::ruleSlots, &CNode::outRuleCount, &CNode::inRuleCount);
         rulesEntered = rules.Count();
+        rulePairs.Release();
     }
     if (linksEntered != links.Count()) {
         EnterInLists(links, &CNode::linkSlots, &CNode::outLinkCount, &CNode::inLinkCount);
         linksEntered = links.Count();
+        linkPairs.Release();
     }
 }
 

@@ -4,11 +4,12 @@
 // The compiler fills the net through the add operations, which refuse
 // duplicates, missing nodes and out-of-range weights with the result 2 and
 // leave the net unchanged; a rule or link is entered in its nodes' lists
-// when the net is first checked or reset after it was added. `Check` finds the first of a fixed sequence of
-// problems. A consultation resets the net to its a-priori values, then picks
-// the most probable unfinished goal, descends from it through links and rule
-// sources to the node whose evidence is worth most, asks its evidence source
-// (net/evidence_source.h) for that node's value, and propagates the answer forward along the rules, until no
+// when the net is first checked or reset after it was added. `Check` finds
+// the first of a fixed sequence of problems. A consultation resets the net
+// to its a-priori values, then picks the most probable unfinished goal,
+// descends from it through links and rule sources to the node whose evidence
+// is worth most, asks its evidence source (net/evidence_source.h) for that
+// node's value, and propagates the answer forward along the rules, until no
 // goal is left. The net owns every node, rule and link.
 #pragma once
 
@@ -111,9 +112,9 @@ private:
 
     // Gives every rule its memos, once all rules are there (net/rule.h).
     void GiveRulesMemos();
-    // Enters the rules and links made since the last time in their nodes'
-    // lists, once the net is complete (net/node.h); the check and the
-    // reset start with it.
+    // Enters every rule and link in its nodes' lists (net/node.h) when some
+    // were added since the last time, and releases the index of pairs; the
+    // check and the reset start with it.
     void EnterEdges();
     template <typename Edge>
     void EnterInLists(const CVector<Edge *> &edges, Edge **CNode::*slots, int32_t CNode::*outCount,
