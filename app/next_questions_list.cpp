@@ -1,6 +1,9 @@
 #include "app/next_questions_list.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -10,6 +13,9 @@
 namespace {
 
 constexpr int kLeastWidth = 320;
+// The name column widens the panel for names up to this width; longer
+// names are cut in the middle, their tips giving them whole.
+constexpr int kWidestNames = 240;
 
 // Colours a what-if by the way it would move the goal.
 void MarkMove(QTreeWidgetItem *item, int column, float from, float to) {
@@ -66,5 +72,17 @@ void TNextQuestionsList::Show(const TNextQuestions &next) {
     for (const TNextQuestionRow &row : next.rows) list->addTopLevelItem(RowItem(row, next));
     if (next.rows.empty()) list->addTopLevelItem(new QTreeWidgetItem({"(none)"}));
     for (int column = 1; column < 4; ++column) list->resizeColumnToContents(column);
+    WidenForNames();
     show();
+}
+
+// The panel grows, never shrinks, so that the window does not change its
+// width from one question to the next unless a longer name needs it.
+void TNextQuestionsList::WidenForNames() {
+    // The item view's public hint, which the tree view answers for its rows.
+    const QAbstractItemView *view = list;
+    int wanted = std::min(view->sizeHintForColumn(0), kWidestNames);
+    for (int column = 1; column < 4; ++column) wanted += list->columnWidth(column);
+    wanted += 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+    if (wanted > minimumWidth()) setMinimumWidth(wanted);
 }

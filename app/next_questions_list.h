@@ -25,4 +25,7 @@ public:
 
     QLabel *caption;
     QTreeWidget *list;
+
+private:
+    void WidenForNames();
 };

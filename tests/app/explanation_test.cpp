@@ -186,6 +186,7 @@ class ExplanationTest : public QObject {
 private slots:
     void PaneShowsHowOfAPickedNodeAndWhyWhileAsking();
     void NextQuestionsBesideTheQuestionLeaveTheResultBitIdentical();
+    void NextQuestionsWidenForTheirNamesUpToALimit();
     void AccountsReadAsTheCasesDiffer();
     void ResultDialogDrawsBarsBesideTheValues();
     void NetViewFollowsTheConsultationAndExplainsAClickedNode();
@@ -463,6 +464,37 @@ void ExplanationTest::NetViewOfALargeNetShowsTheNeighbourhoodOfTheInvestigatedNo
     const QList<QGraphicsItem *> items = netView->scene->items();
     netView->Follow(far);
     QCOMPARE(netView->scene->items(), items);
+}
+
+// A name of 18 characters shows whole, the panel widening for it; a very
+// long one widens it only so far; shorter names later do not narrow it.
+void ExplanationTest::NextQuestionsWidenForTheirNamesUpToALimit() {
+    TNextQuestionsList panel(nullptr);
+    const int least = panel.minimumWidth();
+    TNextQuestions next;
+    next.goal = "early_blight";
+    next.goalValue = 0.95f;
+    next.asked = "lower_leaves_first_seen_on_plants";
+    next.rows = {{"lower_leaves_first_seen_on_plants", "", 1.8f, 0.97f, 0.89f}, {"rings", "", 0.4f, 0.96f, 0.94f}};
+    panel.Show(next);
+    panel.resize(panel.minimumWidth(), 300);
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QFont bold = panel.list->font();
+    bold.setBold(true);
+    const int nameWidth = QFontMetrics(bold).horizontalAdvance(next.rows[0].name);
+    QVERIFY2(panel.minimumWidth() > least, qPrintable(QString::number(panel.minimumWidth())));
+    QVERIFY2(panel.list->columnWidth(0) >= nameWidth,
+             qPrintable(QString("%1 < %2").arg(panel.list->columnWidth(0)).arg(nameWidth)));
+    const int widened = panel.minimumWidth();
+
+    next.rows[0].name = QString(200, 'x');
+    panel.Show(next);
+    QVERIFY(panel.minimumWidth() >= widened);
+    QVERIFY2(panel.minimumWidth() < widened + 300, qPrintable(QString::number(panel.minimumWidth())));
+    const int capped = panel.minimumWidth();
+    next.rows = {{"a", "", 1.0f, 0.9f, 0.1f}};
+    panel.Show(next);
+    QCOMPARE(panel.minimumWidth(), capped);
 }
 
 QTEST_MAIN(ExplanationTest)
