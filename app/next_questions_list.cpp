@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
