@@ -78,9 +78,9 @@ private:
     friend class CInferenceNet;
     // A node's rules take one block of exactly their slots in the net's
     // arena, those into the node first (a consultation reads them most);
-    // its links another. A large net has
-    // hundreds of thousands of nodes, most with one to three rules, where
-    // four growing arrays took five slots and a heap block each.
+    // its links another. A large net has hundreds of thousands of nodes,
+    // most with one to three rules, where four growing arrays took five
+    // slots and a heap block each.
     CRule **ruleSlots = nullptr;
     CLink **linkSlots = nullptr;
     int32_t inRuleCount = 0;
